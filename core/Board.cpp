@@ -1,0 +1,63 @@
+#include "Board.h"
+
+namespace tavrel {
+
+Square SquareFromAlgebraic(std::string_view text) {
+    if (text.size() != 2 || text[0] < 'a' || text[0] > 'h' || text[1] < '1' || text[1] > '8') {
+        return {};
+    }
+    return {static_cast<int16_t>(9 - (text[1] - '0')), static_cast<int16_t>(text[0] - 'a' + 1)};
+}
+
+std::string AlgebraicName(Square square) {
+    if (!square.onBoard()) return "-";
+    return {static_cast<char>('a' + square.col - 1), static_cast<char>('0' + 9 - square.row)};
+}
+
+void Board::CopyPlayingSquaresFrom(const Board& other) {
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) (*this)(row, col) = other(row, col);
+    }
+}
+
+Position StartPosition() {
+    static constexpr int16_t kBackRank[9] = {0, 6, 5, 4, 3, 2, 4, 5, 6};
+    Position pos;
+    for (int16_t col = 1; col <= 8; ++col) {
+        pos.GameBoard(7, col) = Piece::Pawn;
+        pos.GameBoard(2, col) = -Piece::Pawn;
+        pos.GameBoard(8, col) = kBackRank[col];
+        pos.GameBoard(1, col) = static_cast<int16_t>(-kBackRank[col]);
+        pos.WhitePieceList[col] = {7, col};
+        pos.BlackPieceList[col] = {2, col};
+        pos.WhitePieceList[col + 8] = {8, col};
+        pos.BlackPieceList[col + 8] = {1, col};
+    }
+    pos.KingState[White] = {0, {8, 5}};
+    pos.KingState[Black] = {0, {1, 5}};
+    return pos;
+}
+
+std::string FenPlacement(const Board& board) {
+    static constexpr char kLetters[] = " pkqbnr";
+    std::string out;
+    for (int row = 1; row <= 8; ++row) {
+        int empty = 0;
+        for (int col = 1; col <= 8; ++col) {
+            const int code = board(row, col);
+            if (code == 0 || code > 6 || code < -6) {
+                ++empty;
+                continue;
+            }
+            if (empty) out += static_cast<char>('0' + empty);
+            empty = 0;
+            const char letter = kLetters[code < 0 ? -code : code];
+            out += code > 0 ? static_cast<char>(letter - 'a' + 'A') : letter;
+        }
+        if (empty) out += static_cast<char>('0' + empty);
+        if (row < 8) out += '/';
+    }
+    return out;
+}
+
+}  // namespace tavrel

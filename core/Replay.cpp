@@ -1,0 +1,91 @@
+#include "Replay.h"
+
+#include "MakeMove.h"
+#include "SanMatch.h"
+
+namespace tavrel {
+namespace {
+
+ReplayView ViewAtStart(GameState& state) {
+    state.SetUpStartPosition();
+    return {White, true, state.Moves.RowCount() > 0 ? 0 : -1};
+}
+
+int LineIfPresent(const GameState& state) {
+    return state.MoveNumber - 1 < state.Moves.RowCount() ? state.MoveNumber - 1 : -1;
+}
+
+ReplayView StepForward(GameState& state, int v) {
+    state.MoveNumber = v / 2 + 1;
+    const bool blacksHalf = v % 2 == 1;
+    state.SideToMove = blacksHalf ? Black : White;
+    const int line = LineIfPresent(state);
+    PlayHalfMove(state, false);
+    state.SideToMove = blacksHalf ? White : Black;
+    // After a single step the bold heading marks the side to move next.
+    return {static_cast<int16_t>(blacksHalf ? Black : White), blacksHalf, line};
+}
+
+ReplayView ReplayFromStart(GameState& state, int v) {
+    state.SetUpStartPosition();
+    const int fullMoves = v / 2;
+    for (state.MoveNumber = 1; state.MoveNumber <= fullMoves; ++state.MoveNumber) {
+        state.SideToMove = White;
+        PlayHalfMove(state, true);
+        state.SideToMove = Black;
+        PlayHalfMove(state, true);
+    }
+    state.SideToMove = White;
+    PlayHalfMove(state, true);
+    state.SideToMove = Black;
+    const bool blacksHalf = v % 2 == 1;
+    if (blacksHalf) {
+        PlayHalfMove(state, true);
+        state.SideToMove = White;
+    }
+    // After a replay the bold heading marks the side whose half-move is shown last.
+    return {static_cast<int16_t>(blacksHalf ? Black : White), !blacksHalf, LineIfPresent(state)};
+}
+
+}  // namespace
+
+void PlayHalfMove(GameState& state, bool useResolved) {
+    if (useResolved) {
+        const Move resolved = state.Moves.ResolvedSquares(state.SideToMove, state.MoveNumber);
+        if (!resolved.IsNone()) {
+            MakeMove(state, resolved);
+            return;
+        }
+    }
+    const MoveRow* row = state.Moves.Find(state.MoveNumber);
+    const std::string text = row ? row->Of(state.SideToMove).text : std::string();
+    MakeMove(state, FindSanMove(state, text));
+}
+
+ReplayView ShowSliderValue(GameState& state, int v, int sliderMin) {
+    ReplayView view;
+    if (v <= sliderMin) {
+        view = ViewAtStart(state);
+    } else if (v == state.LastSliderValue + 1) {
+        view = StepForward(state, v);
+    } else {
+        view = ReplayFromStart(state, v);
+    }
+    state.LastSliderValue = v <= sliderMin ? sliderMin : v;
+    return view;
+}
+
+int16_t ScrollToSliderValue(GameState& state, int v) {
+    state.MoveNumber = (v < 0 ? -v : v) / 2 + 1;
+    return (v == -1 || v % 2 == 0) ? White : Black;
+}
+
+std::string NumberText(long long value) {
+    return (value >= 0 ? " " : "") + std::to_string(value);
+}
+
+std::string MovePanelText(int moveNumber) { return "Move:" + NumberText(moveNumber) + " "; }
+
+std::string SidePanelText(int side) { return side == White ? "White " : "Black "; }
+
+}  // namespace tavrel

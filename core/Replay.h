@@ -1,0 +1,39 @@
+#pragma once
+// Bringing the game to the position a slider value stands for. Value -1 is the initial position;
+// value v >= 0 is the position after v + 1 half-moves (move number v / 2 + 1, White's half when v
+// is even). The window's slider handler is a thin layer over ShowSliderValue.
+
+#include <string>
+
+#include "GameState.h"
+
+namespace tavrel {
+
+// What the window shows after a change of position.
+struct ReplayView {
+    int16_t namedSide = White;  // the status bar's side panel: "White " or "Black "
+    bool whiteBold = true;      // which game-score heading is bold
+    int selectLine = -1;        // the game-score line to select, or -1 for none
+};
+
+// One half-move of the side to move with the current move number. With useResolved, squares
+// the replay already resolved are applied without matching. The side does not change here.
+void PlayHalfMove(GameState& state, bool useResolved);
+
+// Leaves `state` at slider value v: one step forward from state.LastSliderValue through the
+// matcher, or any other jump replayed from the initial position with resolved half-moves taken
+// as they are. `sliderMin` is the slider's minimum (the initial position).
+ReplayView ShowSliderValue(GameState& state, int v, int sliderMin = -1);
+
+// While the thumb is dragged: the side and move number the value stands for, without moving any
+// piece. Returns the side to name; sets state.MoveNumber.
+int16_t ScrollToSliderValue(GameState& state, int v);
+
+// The window's number texts put one blank before a number that is not negative.
+std::string NumberText(long long value);
+// "Move:" and the move number, with its blanks: "Move: 12 ".
+std::string MovePanelText(int moveNumber);
+// "White " or "Black ".
+std::string SidePanelText(int side);
+
+}  // namespace tavrel

@@ -1,0 +1,149 @@
+#include "SanMatch.h"
+
+#include "MoveGen.h"
+#include "MoveGenDetail.h"
+
+namespace tavrel {
+namespace {
+
+bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
+bool IsPromotionLetter(char c) { return c == 'Q' || c == 'R' || c == 'B' || c == 'N'; }
+bool IsAnnotation(char c) { return c == '!' || c == '?'; }
+
+// A rank character as a row: "8" is row 1, "1" row 8; anything that is not a digit counts as 0
+// and gives row 9, which no move reaches.
+int16_t RowOf(char c) {
+    const int value = (c >= '0' && c <= '9') ? c - '0' : 0;
+    return static_cast<int16_t>(9 - value);
+}
+
+int16_t CodeOfLetter(char letter) {
+    switch (letter) {
+        case 'P': return Piece::Pawn;
+        case 'K': return Piece::King;
+        case 'O': return Piece::King;  // castling
+        case 'Q': return Piece::Queen;
+        case 'B': return Piece::Bishop;
+        case 'N': return Piece::Knight;
+        case 'R': return Piece::Rook;
+        default: return 0;
+    }
+}
+
+void SetTarget(SanQuery& query, char file, char rank) {
+    query.target.col = static_cast<int16_t>(IsFile(file) ? file - 'a' + 1 : 0);
+    query.target.row = RowOf(rank);
+}
+
+std::string_view CutSuffixes(std::string_view t, SanQuery& query) {
+    while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
+    if (!t.empty() && (t.back() == '+' || t.back() == '#')) t.remove_suffix(1);
+    while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
+
+    const std::size_t n = t.size();
+    if (n >= 2 && t[n - 2] == '=') {
+        query.hasPromotion = true;
+        query.promotion = std::string(1, t.back());
+        t.remove_suffix(2);
+    } else if (n >= 3 && IsPromotionLetter(t.back()) && (t[n - 2] == '1' || t[n - 2] == '8') &&
+               IsFile(t[n - 3])) {
+        query.hasPromotion = true;
+        query.promotion = std::string(1, t.back());
+        t.remove_suffix(1);
+    }
+    return t;
+}
+
+void StorePromotion(GameState& state, const SanQuery& query) {
+    if (query.hasPromotion) state.Moves.MovePromotion(state.MoveNumber, state.SideToMove) = query.promotion;
+}
+
+Move Remember(GameState& state, Move found) {
+    state.Match = found;
+    if (!found.IsNone()) state.Moves.MoveSquares(state.SideToMove, state.MoveNumber) = found;
+    return found;
+}
+
+}  // namespace
+
+SanQuery ParseSan(std::string_view text, int side) {
+    SanQuery query;
+    std::string_view t = CutSuffixes(text, query);
+    char letter = 0;
+    if (t.size() == 2) {
+        SetTarget(query, t[0], t[1]);
+        letter = 'P';
+    } else if (t == "O-O" || t == "O-O-O") {
+        query.target = {static_cast<int16_t>(side == White ? 8 : 1),
+                        static_cast<int16_t>(t.size() == 3 ? 7 : 3)};
+        letter = 'O';
+    } else {
+        if (t.empty()) return query;
+        if (IsFile(t.front())) {
+            letter = 'P';
+        } else {
+            letter = t.front();
+            t.remove_prefix(1);
+        }
+        if (t.size() < 2) return SanQuery{};
+        SetTarget(query, t[t.size() - 2], t.back());
+        for (char c : t.substr(0, t.size() - 2)) {
+            if (IsFile(c)) query.fromCol = static_cast<int16_t>(c - 'a' + 1);
+            if (c >= '1' && c <= '8') query.fromRow = RowOf(c);
+        }
+    }
+    query.wanted = static_cast<int16_t>(CodeOfLetter(letter) * side);
+    return query;
+}
+
+bool FitsQuery(const Board& board, Move move, const SanQuery& query) {
+    return query.wanted != 0 && move.to == query.target && board[move.from] == query.wanted &&
+           (query.fromRow == 0 || move.from.row == query.fromRow) &&
+           (query.fromCol == 0 || move.from.col == query.fromCol);
+}
+
+Move FirstFit(const Board& board, const MoveList& moves, const SanQuery& query) {
+    for (const Move& move : moves) {
+        if (FitsQuery(board, move, query)) return move;
+    }
+    return {};
+}
+
+Move FirstFitTargeted(Position& pos, int side, Move opponentLast, const SanQuery& query) {
+    if (query.wanted == 0 || !query.target.onBoard()) return {};
+    const PieceList& list = pos.PieceListOf(side);
+    for (int slot = 1; slot <= 16; ++slot) {
+        const Square from = list[static_cast<std::size_t>(slot)];
+        if (from.row <= 0 || pos.GameBoard[from] != query.wanted) continue;
+        if ((query.fromRow && from.row != query.fromRow) || (query.fromCol && from.col != query.fromCol)) {
+            continue;
+        }
+        // A piece reaches a given square by at most one candidate, so the first legal candidate
+        // onto the target is this slot's only fit.
+        bool found = false;
+        detail::VisitPieceCandidates(pos, side, from, opponentLast,
+                                     [&](Square to, detail::CandidateKind kind) {
+                                         if (!(to == query.target)) return false;
+                                         found = detail::CandidateIsLegal(pos, side, from, to, kind);
+                                         return true;
+                                     });
+        if (found) return {from, query.target};
+    }
+    return {};
+}
+
+Move MatchSanMove(GameState& state, std::string_view text) {
+    const SanQuery query = ParseSan(text, state.SideToMove);
+    StorePromotion(state, query);
+    return Remember(state, FirstFit(state.GameBoard, state.LegalMoves, query));
+}
+
+Move FindSanMove(GameState& state, std::string_view text) {
+    const SanQuery query = ParseSan(text, state.SideToMove);
+    StorePromotion(state, query);
+    const Move found =
+        FirstFitTargeted(state, state.SideToMove, OpponentLastMove(state, state.SideToMove), query);
+    return Remember(state, found);
+}
+
+}  // namespace tavrel

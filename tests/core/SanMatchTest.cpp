@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "Positions.h"
+#include "core/MakeMove.h"
+#include "core/MoveGen.h"
+#include "core/SanMatch.h"
+
+namespace tavrel {
+namespace {
+
+using testing::MoveOf;
+
+// A game state at a FEN position with the side to move set, the way the replay calls the matcher.
+GameState StateAt(const std::string& fen) {
+    const FenResult result = ParseFen(fen);
+    GameState state;
+    static_cast<Position&>(state) = result.setUp->position;
+    state.SideToMove = result.setUp->side;
+    return state;
+}
+
+// Both ways of matching, which must agree: over the full list and by the targeted walk.
+Move Match(GameState& state, const std::string& text) {
+    GenerateLegalMoves(state, state.SideToMove);
+    GameState copy = state;
+    const Move listed = MatchSanMove(state, text);
+    const Move targeted = FindSanMove(copy, text);
+    EXPECT_EQ(listed, targeted) << text;
+    return listed;
+}
+
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+TEST(SanMatch, ReadsPiecesSquaresAndDisambiguation) {
+    struct Row {
+        const char* fen;
+        const char* text;
+        const char* from;
+        const char* to;
+    };
+    const Row rows[] = {
+        {kStart, "e4", "e2", "e4"},
+        {kStart, "Nf3", "g1", "f3"},
+        {kStart, "Pe4", "e2", "e4"},
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2", "b1", "d2"},
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nfd2", "f3", "d2"},
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2", "b1", "d2"},  // first slot in the generator's order
+        {"4k3/8/8/R7/8/8/8/R3K3 w - -", "R1a3", "a1", "a3"},
+        {"4k3/8/8/R7/8/8/8/R3K3 w - -", "R5a3", "a5", "a3"},
+        {"4k3/8/8/8/8/8/8/Q1Q1K2Q w - -", "Qa1b2", "a1", "b2"},
+        {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", "exd5", "e4", "d5"},
+        {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", "Pxd5", "e4", "d5"},
+        {"7k/4P3/8/8/8/8/8/4K3 w - -", "e8=Q+", "e7", "e8"},
+        {"4k3/8/8/8/8/8/8/R3K2R w KQ -", "O-O-O", "e1", "c1"},
+        {"4k3/8/8/8/8/8/8/R3K2R w KQ -", "Kg1", "e1", "g1"},  // castling is the king's move
+        {"r3k2r/8/8/8/8/8/8/4K3 b kq -", "O-O", "e8", "g8"},
+        // Annotations before or after the check mark are not part of the square.
+        {kStart, "Nf3!", "g1", "f3"},
+        {kStart, "e4?!", "e2", "e4"},
+        {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd8+!!", "d1", "d8"},
+        {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd8!+", "d1", "d8"},
+        {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd7?", "d1", "d7"},
+        // Promotion written without "=".
+        {"7k/4P3/8/8/8/8/8/4K3 w - -", "e8Q", "e7", "e8"},
+        {"4k3/8/8/8/8/8/1p6/R3K3 b - -", "bxa1N+", "b2", "a1"},
+    };
+    for (const Row& row : rows) {
+        GameState state = StateAt(row.fen);
+        EXPECT_EQ(Match(state, row.text), MoveOf(row.from, row.to)) << row.fen << " " << row.text;
+        EXPECT_EQ(state.Moves.ResolvedSquares(state.SideToMove, 1), MoveOf(row.from, row.to));
+    }
+}
+
+TEST(SanMatch, MatchesNothingForTextsThatNameNoLegalMove) {
+    const char* texts[] = {"", "e", "=", "=Q", "+", "!", "e5", "0-0", "o-o", "1/2-1/2", "1-0",
+                           "nf3", "Ke2", "Nf3xx", "e9", "Zf3", "O-O", "x", "abcdefgh", "Q", "Ra1"};
+    for (const char* text : texts) {
+        GameState state = StateAt(kStart);
+        EXPECT_TRUE(Match(state, text).IsNone()) << "'" << text << "'";
+        EXPECT_EQ(state.Match, Move{}) << text;
+        EXPECT_TRUE(state.Moves.ResolvedSquares(White, 1).IsNone());
+    }
+}
+
+TEST(SanMatch, PromotionLetterIsStoredEvenWithoutAMatch) {
+    GameState state = StateAt(kStart);
+    EXPECT_TRUE(Match(state, "e8=N").IsNone());
+    EXPECT_EQ(state.Moves.MovePromotion(1, White), "N");
+    GameState under = StateAt("4k3/8/8/8/8/8/1p6/4K3 b - -");
+    Match(under, "b1=R");
+    MakeMove(under, under.Match);
+    EXPECT_EQ(under.GameBoard[SquareFromAlgebraic("b1")], -Piece::Rook);
+}
+
+TEST(SanMatch, EnPassantIsTheDiagonalMoveToTheEmptySquare) {
+    GameState state = StateAt("4k3/8/8/3pP3/8/8/8/4K3 w - -");
+    state.MoveNumber = 2;
+    state.Moves.MoveSquares(Black, 1) = MoveOf("d7", "d5");
+    EXPECT_EQ(Match(state, "exd6"), MoveOf("e5", "d6"));
+    state.Moves.MoveSquares(Black, 1) = MoveOf("d6", "d5");
+    EXPECT_TRUE(Match(state, "exd6").IsNone());
+}
+
+TEST(SanMatch, PinnedCandidateIsPassedOver) {
+    // Both knights reach e2; the one on c3 comes first in slot order but is pinned against the
+    // king by the bishop on a5, so the text without disambiguation means the g1 knight.
+    GameState state = StateAt("4k3/8/8/b7/8/2N5/8/4K1N1 w - -");
+    EXPECT_EQ(Match(state, "Ne2"), MoveOf("g1", "e2"));
+    // With the pin gone the first slot wins.
+    GameState free = StateAt("4k3/8/8/8/8/2N5/8/4K1N1 w - -");
+    EXPECT_EQ(Match(free, "Ne2"), MoveOf("c3", "e2"));
+}
+
+}  // namespace
+}  // namespace tavrel
