@@ -1,0 +1,349 @@
+#include "GameReader.h"
+
+#include <string_view>
+
+namespace tavrel::pgn {
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string Trim(std::string text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// "O-O", "o-o", "0-0" and the long forms, with any check mark or annotation kept, become "O-O"
+// and "O-O-O": the matcher knows castling only by those texts.
+std::string NormaliseCastling(const std::string& token) {
+    std::size_t end = 0;
+    while (end < token.size() && (token[end] == 'O' || token[end] == 'o' || token[end] == '0' || token[end] == '-')) {
+        ++end;
+    }
+    std::string head = token.substr(0, end);
+    for (char& c : head) c = c == '-' ? '-' : 'O';
+    if (head != "O-O" && head != "O-O-O") return token;
+    if (token.find_first_not_of("+#!?", end) != std::string::npos) return token;
+    return head + token.substr(end);
+}
+
+class Reader {
+public:
+    explicit Reader(PgnFile& file) : file_(file) {}
+
+    GameRecord Read();
+
+private:
+    bool AtEnd() { return pendingAt_ >= pending_.size() && file_.AtEnd(); }
+
+    // One character straight from the file (a blank at its end; callers test AtEnd).
+    char Raw() {
+        char c;
+        if (pendingAt_ < pending_.size()) {
+            c = pending_[pendingAt_++];
+        } else {
+            if (file_.AtEnd()) return ' ';
+            c = file_.ReadChar();
+        }
+        lineStart_ = atLineStart_;
+        atLineStart_ = c == '\n' || c == '\r';
+        return c;
+    }
+
+    char Fetch();
+    void SkipComment();
+    void SkipVariation();
+    void SkipRestOfLine();
+    bool ReadTags(GameRecord& game);
+    void ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame);
+    void ReadMoves(GameRecord& game);
+    std::string ReadWhiteToken();
+    std::string ReadBlackToken(std::string token, bool& flag);
+
+    PgnFile& file_;
+    char pgnChar_ = ' ';
+    std::string pending_;  // the rest of a tag line, read again after the tag
+    std::size_t pendingAt_ = 0;
+    bool atLineStart_ = true;  // the next character starts a line
+    bool lineStart_ = true;    // the last character read started a line
+};
+
+// Skips a brace comment whose "{" was just read. Comments do not nest: a "{" inside one is text,
+// and counting it would swallow the rest of the game at the first stray brace.
+void Reader::SkipComment() {
+    while (!AtEnd()) {
+        if (Raw() == '}') return;
+    }
+}
+
+// Skips a variation whose "(" was just read; variations nest. Comments inside are skipped whole,
+// so a ")" in a comment does not end the variation.
+void Reader::SkipVariation() {
+    long depth = 1;
+    while (depth > 0 && !AtEnd()) {
+        const char c = Raw();
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            --depth;
+        } else if (c == '{') {
+            SkipComment();
+        }
+    }
+}
+
+void Reader::SkipRestOfLine() {
+    while (!AtEnd()) {
+        const char c = Raw();
+        if (c == '\n' || c == '\r') return;
+    }
+}
+
+// The next character of the movetext, with comments, variations, glyphs and escape lines passed
+// over. What follows a skipped part is examined in turn, so a second comment right after the
+// first is skipped too.
+char Reader::Fetch() {
+    char c = Raw();
+    for (;;) {
+        if (c == '{') {
+            SkipComment();
+        } else if (c == '(') {
+            SkipVariation();
+        } else if (c == ';' || (c == '%' && lineStart_)) {
+            SkipRestOfLine();
+            return '\n';
+        } else if (c == '$') {
+            // A glyph ends at any separator, a line end included, and the separator is returned.
+            while (!AtEnd()) {
+                c = Raw();
+                if (IsSeparator(c)) return c;
+            }
+            return ' ';
+        } else {
+            return c;
+        }
+        if (AtEnd()) return ' ';
+        c = Raw();
+    }
+}
+
+// One tag, its "[" just read. A tag pair lives on one line: it closes at the first "]" outside
+// double quotes (backslash escapes honoured), or when the quotes do not pair up, at the line's
+// last "]". What follows on the line is read again.
+void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame) {
+    std::string line;
+    while (!AtEnd()) {
+        const char c = Raw();
+        if (c == '\n' || c == '\r') {
+            line += c;
+            break;
+        }
+        line += c;
+    }
+    std::size_t close = std::string::npos;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size() && close == std::string::npos; ++i) {
+        if (quoted && line[i] == '\\') {
+            ++i;
+        } else if (line[i] == '"') {
+            quoted = !quoted;
+        } else if (line[i] == ']' && !quoted) {
+            close = i;
+        }
+    }
+    if (close == std::string::npos) close = line.rfind(']');
+    if (close == std::string::npos) {
+        close = line.size();
+        while (close > 0 && (line[close - 1] == '\n' || line[close - 1] == '\r')) --close;
+    }
+    const std::string content = line.substr(0, close);
+    pending_ = close < line.size() ? line.substr(close + (line[close] == ']' ? 1 : 0)) : "";
+    pendingAt_ = 0;
+    tagClosed = true;
+
+    std::string key;
+    for (std::size_t i = 0; i < 6 && i < content.size(); ++i) key += Upper(content[i]);
+    if (key == "EVENT " && seenEvent) {
+        nextGame = true;  // the next game's Event tag: this game had no movetext
+        return;
+    }
+    std::string value;
+    for (std::size_t i = key.size(); i < content.size(); ++i) {
+        if (content[i] != '"') value += content[i];
+    }
+    if (key == "WHITE ") game.WhitePlayer = value;
+    if (key == "BLACK ") game.BlackPlayer = value;
+    if (key == "ROUND ") game.RoundName = value;
+    if (key == "EVENT ") {
+        game.EventName = value;
+        seenEvent = true;
+    }
+    if (key.rfind("FEN ", 0) == 0) {
+        game.Fen.clear();
+        for (std::size_t i = 4; i < content.size(); ++i) {
+            if (content[i] != '"') game.Fen += content[i];
+        }
+        game.Fen = Trim(game.Fen);
+    }
+}
+
+// Returns true when the movetext begins (pgnChar_ holds its first move number).
+bool Reader::ReadTags(GameRecord& game) {
+    bool tagClosed = false;
+    bool seenEvent = false;
+    for (;;) {
+        if (AtEnd()) {
+            game.outcome = GameRecord::Outcome::EndedInTags;
+            return false;
+        }
+        if (pgnChar_ != '[') {
+            pgnChar_ = Raw();
+            // A comment between the tags and the moves is skipped whole: a digit in it is not
+            // the first move number, a "[" in it not a tag.
+            if (pgnChar_ == '{' && tagClosed) {
+                SkipComment();
+                pgnChar_ = ' ';
+                continue;
+            }
+        }
+        if (pgnChar_ != '[') {
+            if (IsDigit(pgnChar_) && tagClosed) return true;
+            if (AtEnd()) break;
+            continue;
+        }
+        pgnChar_ = ' ';
+        bool nextGame = false;
+        ReadTag(game, tagClosed, seenEvent, nextGame);
+        if (nextGame) {
+            game.outcome = GameRecord::Outcome::NoMoves;
+            return false;
+        }
+        if (AtEnd()) break;
+    }
+    game.outcome = GameRecord::Outcome::NoMoves;
+    return false;
+}
+
+std::string Reader::ReadWhiteToken() {
+    while (!IsLetter(pgnChar_) && !IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+    if (!IsLetter(pgnChar_) && !IsDigit(pgnChar_)) return {};
+    std::string token(1, pgnChar_);
+    while (!AtEnd()) {
+        pgnChar_ = Fetch();
+        if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
+        token += pgnChar_;
+    }
+    return NormaliseCastling(token);
+}
+
+std::string Reader::ReadBlackToken(std::string token, bool& flag) {
+    flag = false;
+    while (!AtEnd()) {
+        pgnChar_ = Fetch();
+        if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
+        token += pgnChar_;
+    }
+    // The game's last text: its Black half is a position the slider reaches.
+    if (AtEnd() && pgnChar_ != '[') flag = true;
+    return NormaliseCastling(token);
+}
+
+void Reader::ReadMoves(GameRecord& game) {
+    bool flag = true;
+    for (;;) {
+        // White's entry: from the move number to its ".", or a result standing here. A move
+        // number written without its period ("15 Qc2") ends at the first letter after it.
+        bool afterNumber = false;
+        while (pgnChar_ != '.' && pgnChar_ != '/' && pgnChar_ != '-' && pgnChar_ != '[' && !AtEnd() &&
+               !(afterNumber && IsLetter(pgnChar_))) {
+            afterNumber = afterNumber || IsSeparator(pgnChar_);
+            pgnChar_ = Fetch();
+        }
+        if (AtEnd() || pgnChar_ == '[') {
+            if (AtEnd()) flag = true;
+            break;
+        }
+        std::string white;
+        if (pgnChar_ == '/') {
+            for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
+            white = "1/2-1/2";
+            flag = true;
+        } else if (pgnChar_ == '-') {
+            white = Raw() == '0' ? "1-0" : "0-1";
+            flag = true;
+        } else {
+            if (pgnChar_ == '.') pgnChar_ = Fetch();
+            white = ReadWhiteToken();
+            // The game ends on White's half: the slider stops at it.
+            if (AtEnd() || pgnChar_ == '[') flag = false;
+        }
+        game.rows.emplace_back(Trim(white), "");
+
+        // Black's entry: a move, a move number with dots before it, or a result.
+        std::string black;
+        pgnChar_ = ' ';
+        while (!IsLetter(pgnChar_) && !IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+        if (pgnChar_ == '[' || (!IsLetter(pgnChar_) && !IsDigit(pgnChar_))) {
+            flag = false;
+        } else if (!IsDigit(pgnChar_)) {
+            if (AtEnd()) {
+                flag = false;
+            } else {
+                black = ReadBlackToken(std::string(1, pgnChar_), flag);
+            }
+        } else {
+            const char first = pgnChar_;
+            pgnChar_ = Fetch();
+            if (pgnChar_ == '/') {
+                for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
+                black = "1/2-1/2";
+                flag = false;
+            } else if (pgnChar_ == '-') {
+                const char next = Fetch();
+                if (first == '0' && next == '0') {
+                    black = ReadBlackToken("0-0", flag);  // castling written with zeros
+                } else {
+                    black = next == '0' ? "1-0" : "0-1";
+                    flag = false;
+                    pgnChar_ = ' ';
+                }
+            } else if (pgnChar_ == '.' || IsDigit(pgnChar_)) {
+                while (IsDigit(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
+                while (!IsLetter(pgnChar_) && pgnChar_ != '0' && pgnChar_ != '[' && !AtEnd()) {
+                    pgnChar_ = Fetch();
+                }
+                if (IsLetter(pgnChar_) || pgnChar_ == '0') {
+                    black = ReadBlackToken(std::string(1, pgnChar_), flag);
+                } else {
+                    flag = false;
+                }
+            }
+        }
+        game.rows.back().second = Trim(black);
+
+        if (AtEnd()) break;
+        while (!IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+        if (pgnChar_ == '[' || AtEnd()) break;
+    }
+    game.lastRowFlag = flag;
+}
+
+GameRecord Reader::Read() {
+    GameRecord game;
+    if (AtEnd()) return game;  // Outcome::AtEnd
+    if (!ReadTags(game)) return game;
+    game.outcome = GameRecord::Outcome::Read;
+    ReadMoves(game);
+    return game;
+}
+
+}  // namespace
+
+GameRecord ReadGame(PgnFile& file) { return Reader(file).Read(); }
+
+}  // namespace tavrel::pgn

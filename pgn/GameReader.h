@@ -1,0 +1,15 @@
+#pragma once
+// Reading one game of a PGN file from the file's current position.
+
+#include "GameRecord.h"
+#include "PgnFile.h"
+
+namespace tavrel::pgn {
+
+// Reads the game that starts at the file's current position (the "[" of its Event tag). Brace
+// comments, variations, glyphs ($n), rest-of-line comments (;) and escape lines (%) are skipped;
+// move texts are kept as written, castling normalised to "O-O" and "O-O-O". Whatever the bytes,
+// it returns in time and memory bounded by the game's own size, and never reads past the end.
+GameRecord ReadGame(PgnFile& file);
+
+}  // namespace tavrel::pgn

@@ -1,0 +1,46 @@
+#pragma once
+// One game as the reader found it: its tags, its move texts by move number, and what the window
+// derives from them.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tavrel::pgn {
+
+struct GameRecord {
+    enum class Outcome {
+        AtEnd,        // the file was at its end: nothing was read, nothing changes (a beep)
+        EndedInTags,  // the file ended among the tags: the tags read so far, no moves (a beep)
+        NoMoves,      // tags but no movetext before the next game
+        Read,         // tags and movetext
+    };
+
+    Outcome outcome = Outcome::AtEnd;
+    std::string WhitePlayer = "None";
+    std::string BlackPlayer = "None";
+    std::string EventName = "No Event";
+    std::string RoundName = "None";
+    std::string Fen;  // the FEN tag's value, when the game does not start from the usual position
+    // Row n (from 1) at rows[n - 1]: White's and Black's entries; results stand where the file
+    // puts them ("1-0", "0-1", "1/2-1/2"), an absent half-move is "".
+    std::vector<std::pair<std::string, std::string>> rows;
+    // Set when the last row's Black half counts as a position the slider reaches.
+    bool lastRowFlag = true;
+
+    [[nodiscard]] bool Beeps() const {
+        return outcome == Outcome::AtEnd || outcome == Outcome::EndedInTags;
+    }
+    // The slider's range for this game runs from -1 (the initial position) to SliderMax().
+    [[nodiscard]] int SliderMax() const;
+    [[nodiscard]] int LargeChange() const;
+    [[nodiscard]] std::vector<std::string> ScoreLines() const;
+};
+
+// "   9.       e4\te5": the move number right-aligned, a period, seven blanks, White's move, a tab,
+// Black's move.
+std::string ScoreLine(int moveNumber, const std::string& white, const std::string& black);
+
+bool IsResultText(const std::string& text);
+
+}  // namespace tavrel::pgn

@@ -1,0 +1,102 @@
+#include "PgnFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tavrel::pgn {
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}
+
+std::string PgnFile::Open(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const std::string why = std::strerror(errno);
+        ::close(fd);
+        return why;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return std::strerror(EISDIR);
+    }
+    fd_ = fd;
+    path_ = path;
+    length_ = static_cast<std::int64_t>(info.st_size);
+    buffer_.clear();
+    bufferStart_ = 0;
+    next_ = 0;
+    return {};
+}
+
+void PgnFile::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
+    bufferStart_ = 0;
+    next_ = 0;
+    length_ = 0;
+}
+
+void PgnFile::Seek(std::int64_t position) {
+    const std::int64_t offset = position < 1 ? 0 : position - 1;
+    const auto end = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
+    if (offset >= bufferStart_ && offset <= end) {
+        next_ = static_cast<std::size_t>(offset - bufferStart_);
+        return;
+    }
+    buffer_.clear();
+    bufferStart_ = offset;
+    next_ = 0;
+}
+
+bool PgnFile::Refill() {
+    if (fd_ < 0) return false;
+    const std::int64_t offset = bufferStart_ + static_cast<std::int64_t>(next_);
+    if (offset >= length_) return false;
+    buffer_.resize(kBufferSize);
+    ssize_t got;
+    do {
+        got = ::pread(fd_, buffer_.data(), kBufferSize, offset);
+    } while (got < 0 && errno == EINTR);
+    bufferStart_ = offset;
+    next_ = 0;
+    buffer_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return got > 0;
+}
+
+std::size_t PgnFile::ReadBlock(char* out, std::size_t size) {
+    std::size_t copied = 0;
+    while (copied < size) {
+        if (next_ >= buffer_.size()) {
+            // Large reads go straight to the caller's memory instead of through the buffer.
+            const std::int64_t offset = bufferStart_ + static_cast<std::int64_t>(next_);
+            if (size - copied >= kBufferSize && fd_ >= 0 && offset < length_) {
+                ssize_t got;
+                do {
+                    got = ::pread(fd_, out + copied, size - copied, offset);
+                } while (got < 0 && errno == EINTR);
+                if (got <= 0) break;
+                copied += static_cast<std::size_t>(got);
+                buffer_.clear();
+                bufferStart_ = offset + got;
+                next_ = 0;
+                continue;
+            }
+            if (!Refill()) break;
+        }
+        const std::size_t take = std::min(size - copied, buffer_.size() - next_);
+        std::memcpy(out + copied, buffer_.data() + next_, take);
+        next_ += take;
+        copied += take;
+    }
+    return copied;
+}
+
+}  // namespace tavrel::pgn
