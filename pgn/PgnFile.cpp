@@ -8,10 +8,6 @@
 #include <cstring>
 
 namespace tavrel::pgn {
-namespace {
-constexpr std::size_t kBufferSize = 64 * 1024;
-}
-
 std::string PgnFile::Open(const std::string& path) {
     Close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -60,10 +56,10 @@ bool PgnFile::Refill() {
     if (fd_ < 0) return false;
     const std::int64_t offset = bufferStart_ + static_cast<std::int64_t>(next_);
     if (offset >= length_) return false;
-    buffer_.resize(kBufferSize);
+    buffer_.resize(bufferSize_);
     ssize_t got;
     do {
-        got = ::pread(fd_, buffer_.data(), kBufferSize, offset);
+        got = ::pread(fd_, buffer_.data(), bufferSize_, offset);
     } while (got < 0 && errno == EINTR);
     bufferStart_ = offset;
     next_ = 0;
@@ -77,7 +73,7 @@ std::size_t PgnFile::ReadBlock(char* out, std::size_t size) {
         if (next_ >= buffer_.size()) {
             // Large reads go straight to the caller's memory instead of through the buffer.
             const std::int64_t offset = bufferStart_ + static_cast<std::int64_t>(next_);
-            if (size - copied >= kBufferSize && fd_ >= 0 && offset < length_) {
+            if (size - copied >= bufferSize_ && fd_ >= 0 && offset < length_) {
                 ssize_t got;
                 do {
                     got = ::pread(fd_, out + copied, size - copied, offset);

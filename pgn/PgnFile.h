@@ -9,7 +9,10 @@ namespace tavrel::pgn {
 
 class PgnFile {
 public:
-    PgnFile() = default;
+    static constexpr std::size_t kDefaultBufferSize = 64 * 1024;
+    // Tests use tiny buffers so that every token is split across a refill somewhere.
+    explicit PgnFile(std::size_t bufferSize = kDefaultBufferSize)
+        : bufferSize_(bufferSize ? bufferSize : 1) {}
     ~PgnFile() { Close(); }
     PgnFile(const PgnFile&) = delete;
     PgnFile& operator=(const PgnFile&) = delete;
@@ -43,6 +46,7 @@ public:
 private:
     bool Refill();
 
+    std::size_t bufferSize_;
     int fd_ = -1;
     std::string path_;
     std::int64_t length_ = 0;

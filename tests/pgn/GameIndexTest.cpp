@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "pgn/GameIndex.h"
+#include "support/TempFile.h"
+
+namespace tavrel::pgn {
+namespace {
+
+using testing::TempFile;
+
+GameIndex IndexOf(const std::string& bytes, const ProgressFn& progress = {}) {
+    TempFile file(bytes);
+    PgnFile pgn;
+    EXPECT_EQ(pgn.Open(file.path()), "");
+    return IndexGames(pgn, progress);
+}
+
+TEST(GameIndex, WhichBracketsOpenAGame) {
+    struct Row {
+        const char* why;
+        std::string bytes;
+        std::vector<std::int64_t> offsets;
+    };
+    const std::string tail = "\n\n1. e4 *\n";  // keeps the tags out of the last 8 bytes
+    const Row rows[] = {
+        {"one game", "[Event \"a\"]" + tail, {1}},
+        {"lower case", "x[event \"a\"]" + tail, {2}},
+        {"mixed case", "[eVeNt \"a\"]\n[EVENT \"b\"]" + tail, {1, 13}},
+        {"EventDate opens nothing", "[EventDate \"x\"]" + tail, {}},
+        {"Event at a line end opens nothing", "[Event\n\"x\"]" + tail, {}},
+        {"a [ swallows the next six bytes", "[[Event \"a\"]" + tail, {}},
+        {"a bracket seven bytes on is examined", "[abcdef[Event \"a\"]" + tail, {8}},
+        {"inside a comment still counts", "{ [Event \"x\"] }" + tail, {3}},
+        {"too short", "[Event ", {}},
+        {"the last 8 bytes are never examined", "[Event \"", {}},
+        {"just long enough", "[Event \"x", {1}},
+        {"no games", "1. e4 e5 2. Nf3 *\n", {}},
+        {"empty", "", {}},
+    };
+    for (const Row& row : rows) EXPECT_EQ(IndexOf(row.bytes).GameOffsets, row.offsets) << row.why;
+}
+
+TEST(GameIndex, LongScanStartsAfter64007Bytes) {
+    const std::string game = "[Event \"a\"]\n";
+    std::string at = game + std::string(64007 - game.size(), ' ');
+    ASSERT_EQ(at.size(), 64007u);
+    EXPECT_FALSE(IndexOf(at).longScan);
+    EXPECT_TRUE(IndexOf(at + " ").longScan);
+}
+
+TEST(GameIndex, ProgressIsRepeatableAndCanStop) {
+    std::string bytes;
+    for (int i = 0; i < 2000; ++i) bytes += "[Event \"game\"]\n1. e4 e5 *\n\n";
+    std::vector<std::int64_t> first, second;
+    IndexOf(bytes, [&](const ScanProgress& p) { first.push_back(p.games); return true; });
+    const GameIndex index = IndexOf(bytes, [&](const ScanProgress& p) {
+        second.push_back(p.games);
+        EXPECT_GE(p.percent, 0.0);
+        EXPECT_LE(p.percent, 100.0);
+        return true;
+    });
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(index.GameCount(), 2000);
+    EXPECT_GT(first.size(), 100u);  // about one game in ten
+    EXPECT_LT(first.size(), 320u);
+
+    const GameIndex stopped = IndexOf(bytes, [](const ScanProgress& p) { return p.games < 50; });
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_LT(stopped.GameCount(), 2000);
+}
+
+TEST(GameIndex, LeavesTheFileAtTheFirstGameOrItsFirstByte) {
+    TempFile file("junk\n[Event \"a\"]\n1. e4 *\n\n[Event \"b\"]\n1. d4 *\n");
+    PgnFile pgn(7);  // a small buffer: the scan's block reads and the seeks must agree
+    ASSERT_EQ(pgn.Open(file.path()), "");
+    const GameIndex index = IndexGames(pgn);
+    EXPECT_EQ(index.GameOffsets, (std::vector<std::int64_t>{6, 27}));
+    EXPECT_EQ(pgn.Position(), 6);
+    EXPECT_EQ(pgn.ReadChar(), '[');
+
+    TempFile none("no games here at all\n");
+    ASSERT_EQ(pgn.Open(none.path()), "");
+    EXPECT_EQ(IndexGames(pgn).GameCount(), 0);
+    EXPECT_EQ(pgn.Position(), 1);
+    EXPECT_EQ(IndexGames(pgn).OffsetOf(1), 1);
+}
+
+TEST(GameIndex, SplitsAcrossBlocksAreFound) {
+    // Games straddling the scan's 1 MiB blocks at every alignment of the tag name.
+    std::string bytes;
+    std::vector<std::int64_t> expected;
+    while (bytes.size() < 3u * 1024 * 1024) {
+        expected.push_back(static_cast<std::int64_t>(bytes.size()) + 1);
+        bytes += "[Event \"g\"]\n1. e4 *\n" + std::string(expected.size() % 13, ' ');
+    }
+    bytes += "\n\n\n\n\n\n\n\n";
+    EXPECT_EQ(IndexOf(bytes).GameOffsets, expected);
+}
+
+TEST(PgnFile, ReportsWhyAFileCannotBeOpened) {
+    PgnFile pgn;
+    EXPECT_NE(pgn.Open("/nonexistent/tavrel.pgn"), "");
+    EXPECT_FALSE(pgn.IsOpen());
+    EXPECT_NE(pgn.Open("/tmp"), "");
+    EXPECT_FALSE(pgn.IsOpen());
+}
+
+}  // namespace
+}  // namespace tavrel::pgn

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "pgn/GameIndex.h"
+#include "pgn/GameReader.h"
+#include "support/TempFile.h"
+
+namespace tavrel::pgn {
+namespace {
+
+using testing::TempFile;
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+// Reads game `number` of `bytes` with every buffer size from 1 to 5 bytes and the usual one, and
+// checks that all of them read the same game.
+GameRecord ReadNth(const std::string& bytes, int number = 1) {
+    TempFile file(bytes);
+    GameRecord first;
+    for (std::size_t size : {PgnFile::kDefaultBufferSize, std::size_t{1}, std::size_t{2},
+                             std::size_t{3}, std::size_t{4}, std::size_t{5}}) {
+        PgnFile pgn(size);
+        EXPECT_EQ(pgn.Open(file.path()), "");
+        const GameIndex index = IndexGames(pgn);
+        pgn.Seek(index.OffsetOf(number));
+        const GameRecord game = ReadGame(pgn);
+        if (size == PgnFile::kDefaultBufferSize) {
+            first = game;
+        } else {
+            EXPECT_EQ(game.rows, first.rows) << "buffer of " << size;
+            EXPECT_EQ(game.WhitePlayer, first.WhitePlayer) << "buffer of " << size;
+        }
+    }
+    return first;
+}
+
+const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
+
+TEST(GameReader, MoveRowsAndTheSliderRange) {
+    struct Row {
+        const char* why;
+        std::string movetext;
+        Rows rows;
+        int sliderMax;
+    };
+    const Row rows[] = {
+        {"plain", "1. e4 e5 2. Nf3 Nc6 *\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"ends after Black, no result", "1. e4 e5 2. Nf3 Nc6", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"result after White", "1. e4 e5 2. Nf3 1-0\n", {{"e4", "e5"}, {"Nf3", "1-0"}}, 2},
+        {"result after Black", "1. e4 e5 2. Nf3 Nc6 0-1\n",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}, {"0-1", ""}}, 4},
+        {"draw after Black", "1. e4 e5 1/2-1/2\n", {{"e4", "e5"}, {"1/2-1/2", ""}}, 2},
+        {"draw after White", "1. e4 1/2-1/2\n", {{"e4", "1/2-1/2"}}, 0},
+        {"White only, at the end", "1. e4 e5 2. Nf3", {{"e4", "e5"}, {"Nf3", ""}}, 2},
+        {"comments glued to moves", "1. e4{best by test} e5 2. Nf3{x}{y} Nc6 *",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"a move number with dots after a comment", "1. e4 {1. e4 is good} 1... e5 2. Nf3 5... Nc6 *",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"two dots", "1. e4 1.. e5 *", {{"e4", "e5"}}, 0},
+        {"variations and glyphs", "1. e4 $1 (1. d4 d5 (1... Nf6)) e5 $2\n2. Nf3 $14\nNc6 *",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"a glyph at a line end", "1. e4 e5 $1\n2. Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"a ')' inside a comment in a variation", "1. e4 (1. d4 {a smile :)} d5) e5 *",
+         {{"e4", "e5"}}, 0},
+        {"a stray '{' in a comment", "1. e4 {see {this} e5 2. Nf3 *", {{"e4", "e5"}, {"Nf3", ""}}, 2},
+        {"rest-of-line comment", "1. e4 ; 2. d4 is also fine\ne5 2. Nf3 *", {{"e4", "e5"}, {"Nf3", ""}}, 2},
+        {"escape line", "1. e4 e5\n%2. d4 d5\n2. Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"castling in every spelling", "1. O-O o-o-o 2. 0-0 0-0-0+ 3. O-O! 0-0 *",
+         {{"O-O", "O-O-O"}, {"O-O", "O-O-O+"}, {"O-O!", "O-O"}}, 4},
+        {"annotations stay in the text", "1. e4! e5?! *", {{"e4!", "e5?!"}}, 0},
+        {"move number without a period", "1. e4 e5 2 Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"CRLF line ends", "1. e4 e5\r\n2. Nf3 Nc6\r\n*\r\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"a comment before the first move", "{Game 1 of the match [1]} 1. d4 d5 *", {{"d4", "d5"}}, 0},
+    };
+    for (const Row& row : rows) {
+        const GameRecord game = ReadNth(kTags + row.movetext);
+        EXPECT_EQ(game.rows, row.rows) << row.why;
+        EXPECT_EQ(game.SliderMax(), row.sliderMax) << row.why;
+        EXPECT_EQ(game.outcome, GameRecord::Outcome::Read) << row.why;
+    }
+}
+
+TEST(GameReader, TagValues) {
+    const GameRecord game = ReadNth(
+        "[Event \"Batch 10: vs master[!important]\"]\n[Site \"x\"] [Round \"5\"]\n"
+        "[White \"O\\\"Kelly\"]\n[Black \"Smith \"The King\"\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n"
+        "{after the tags 1. e4} 1. Kb1 *\n");
+    EXPECT_EQ(game.EventName, "Batch 10: vs master[!important]");
+    EXPECT_EQ(game.RoundName, "5");
+    EXPECT_EQ(game.WhitePlayer, "O\\Kelly");  // quotes go, the backslash stays
+    EXPECT_EQ(game.BlackPlayer, "Smith The King");
+    EXPECT_EQ(game.Fen, "8/8/8/8/8/8/8/K6k w - - 0 1");
+    EXPECT_EQ(game.rows, (Rows{{"Kb1", ""}}));
+
+    const GameRecord bare = ReadNth("[Event \"x\"]\n[Result \"*\"]\n\n1. e4 *\n");
+    EXPECT_EQ(bare.WhitePlayer, "None");
+    EXPECT_EQ(bare.BlackPlayer, "None");
+    EXPECT_EQ(bare.RoundName, "None");
+    const GameRecord unclosed = ReadNth("[Event \"Tournament \\\"]\n[White \"A\"]\n\n1. e4 *\n");
+    EXPECT_EQ(unclosed.EventName, "Tournament \\");
+    EXPECT_EQ(unclosed.WhitePlayer, "A");
+}
+
+TEST(GameReader, GamesWithoutMovesDoNotSwallowTheNext) {
+    const std::string bytes = "[Event \"first\"]\n[Result \"*\"]\n\n*\n\n[Event \"second\"]\n\n1. e4 *\n";
+    const GameRecord first = ReadNth(bytes, 1);
+    EXPECT_EQ(first.EventName, "first");
+    EXPECT_EQ(first.outcome, GameRecord::Outcome::NoMoves);
+    EXPECT_TRUE(first.rows.empty());
+    EXPECT_EQ(first.SliderMax(), -1);
+    EXPECT_EQ(ReadNth(bytes, 2).rows, (Rows{{"e4", ""}}));
+    // A game that starts at a later move number is still its own game.
+    EXPECT_EQ(ReadNth("[Event \"x\"]\n\n23. Kf1 Kf8 *\n[Event \"y\"]\n\n1. e4 *\n", 1).rows,
+              (Rows{{"Kf1", "Kf8"}}));
+}
+
+TEST(GameReader, EndOfFileAnywhereStopsCleanly) {
+    const std::string game = kTags + "1. e4 {a comment} e5 (1... c5 2. Nf3) 2. Nf3 $1 Nc6 3. Bb5 1/2-1/2";
+    for (std::size_t cut = 0; cut <= game.size(); ++cut) {
+        const GameRecord read = ReadNth(game.substr(0, cut));
+        for (const auto& [white, black] : read.rows) {
+            EXPECT_LE(white.size() + black.size(), game.size());
+        }
+        EXPECT_LE(read.rows.size(), 4u) << cut;
+    }
+    const GameRecord atEnd = [] {
+        TempFile file("[Event \"x\"]\n1. e4 *\n");
+        PgnFile pgn;
+        pgn.Open(file.path());
+        pgn.Seek(1000);
+        return ReadGame(pgn);
+    }();
+    EXPECT_EQ(atEnd.outcome, GameRecord::Outcome::AtEnd);
+    EXPECT_TRUE(atEnd.Beeps());
+    EXPECT_EQ(ReadNth("[Event \"x\"]\n[White \"A").outcome, GameRecord::Outcome::NoMoves);
+}
+
+TEST(GameReader, LongGamesAreKeptWhole) {
+    std::string text = kTags;
+    for (int n = 1; n <= 300; ++n) text += std::to_string(n) + (n % 2 ? ". Nf3 Nf6\n" : ". Ng1 Ng8\n");
+    EXPECT_EQ(ReadNth(text).rows.size(), 300u);
+}
+
+TEST(GameRecord, ScoreLinesAndLargeChange) {
+    EXPECT_EQ(ScoreLine(9, "e4", "e5"), "   9.       e4\te5");
+    EXPECT_EQ(ScoreLine(10, "Nf3", ""), " 10.       Nf3\t");
+    EXPECT_EQ(ScoreLine(100, "a4", "h5"), "100.       a4\th5");
+    GameRecord game;
+    for (auto [rows, step] : {std::pair{1, 2}, {6, 2}, {7, 4}, {20, 4}, {21, 6}, {40, 6}, {41, 10}}) {
+        game.rows.assign(static_cast<std::size_t>(rows), {"e4", "e5"});
+        EXPECT_EQ(game.LargeChange(), step) << rows;
+    }
+}
+
+}  // namespace
+}  // namespace tavrel::pgn

@@ -1,0 +1,139 @@
+// Every game of the real PGN files beside the project, replayed ply by ply and compared with the
+// reference replays made by an independent chess library.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "GameCheck.h"
+#include "core/MakeMove.h"
+#include "core/MoveGen.h"
+#include "core/SanMatch.h"
+#include "pgn/GameIndex.h"
+#include "pgn/GameReader.h"
+#include "pgn/Text.h"
+#include "support/MiniJson.h"
+
+namespace tavrel::pgn {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Json;
+
+// Files whose games Tavrel reads differently from the reference, on purpose.
+const std::map<std::string, std::string> kKnownDifferences = {
+    {"python-chess-uci-moves.pgn",
+     "its movetext is in coordinate notation (g1f3) without move numbers, which is not SAN"},
+};
+
+std::vector<fs::path> RealFiles() {
+    std::vector<fs::path> files;
+    const fs::path root = TAVREL_SHARED_PGN;
+    if (!fs::exists(root)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.path().extension() == ".pgn") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<Json> References(const fs::path& pgn) {
+    std::ifstream in(fs::path(pgn).replace_extension(".jsonl"));
+    std::vector<Json> games;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) games.push_back(testing::JsonParser(line).Parse());
+    }
+    return games;
+}
+
+// The reference keeps quotes and escapes in tag values; Tavrel keeps all but the double quotes.
+std::string AsTavrelReadsIt(const Json& value, const std::string& fallback) {
+    if (value.IsNull()) return fallback;
+    std::string out;
+    for (char c : value.text) {
+        if (c != '"') out += c;
+    }
+    return out;
+}
+
+TEST(RealFiles, EveryStandardGameReplaysLikeTheReference) {
+    const auto files = RealFiles();
+    if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
+    int compared = 0;
+    for (const fs::path& path : files) {
+        const std::string name = fs::relative(path, TAVREL_SHARED_PGN).string();
+        if (kKnownDifferences.count(name)) continue;
+        const std::vector<Json> refs = References(path);
+        PgnFile file;
+        ASSERT_EQ(file.Open(path.string()), "") << name;
+        const GameIndex index = IndexGames(file);
+        ASSERT_EQ(index.GameCount(), static_cast<std::int64_t>(refs.size())) << name;
+        GameState state;
+        for (const Json& ref : refs) {
+            const auto number = static_cast<std::int64_t>(ref["game"].number);
+            EXPECT_EQ(index.OffsetOf(number), static_cast<std::int64_t>(ref["offset"].number)) << name;
+            file.Seek(index.OffsetOf(number));
+            const GameRecord game = ReadGame(file);
+            const std::string where = name + " game " + std::to_string(number);
+            EXPECT_EQ(DisplayText(game.WhitePlayer), AsTavrelReadsIt(ref["white"], game.WhitePlayer)) << where;
+            EXPECT_EQ(DisplayText(game.RoundName), AsTavrelReadsIt(ref["round"], game.RoundName)) << where;
+            if (ref["setup"].boolean || !ref["error"].IsNull()) continue;
+            const GameCheck check = CheckGame(state, game, true);
+            EXPECT_TRUE(check.unmatched.empty()) << where << ": " << check.unmatched.front().second;
+            ASSERT_EQ(check.plies, static_cast<int>(ref["plies"].number)) << where;
+            for (int ply = 0; ply < check.plies; ++ply) {
+                ASSERT_EQ(check.fens[static_cast<std::size_t>(ply)], ref["fens"].items[static_cast<std::size_t>(ply)].text)
+                    << where << " after ply " << ply + 1;
+            }
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 190);
+}
+
+// The targeted matcher must give the answer the full legal list gives, for every text that
+// really occurs and for texts that name other pieces and squares in the same positions.
+TEST(RealFiles, TargetedMatchingAgreesWithTheFullList) {
+    const auto files = RealFiles();
+    if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
+    const std::vector<std::string> probes = {"Nd2", "Nbd2", "N1f3", "Qe2", "Rad1", "Rfe1", "Bxf7+",
+                                             "exd6", "O-O", "O-O-O", "Kf1", "e8=Q", "a1=N", "h4",
+                                             "Qxd8#", "R8a7", "dxe5", "Ke2"};
+    long checked = 0;
+    for (const fs::path& path : files) {
+        PgnFile file;
+        ASSERT_EQ(file.Open(path.string()), "");
+        const GameIndex index = IndexGames(file);
+        for (std::int64_t k = 1; k <= index.GameCount(); ++k) {
+            file.Seek(index.OffsetOf(k));
+            GameState state;
+            state.LoadMoveTexts(ReadGame(file).rows);
+            state.SetUpStartPosition();
+            for (int n = 1; n <= state.Moves.RowCount(); ++n) {
+                for (int side : {White, Black}) {
+                    state.MoveNumber = n;
+                    state.SideToMove = static_cast<int16_t>(side);
+                    GenerateLegalMoves(state, side);
+                    const Move opponent = OpponentLastMove(state, side);
+                    std::vector<std::string> texts = probes;
+                    texts.push_back(state.Moves.Row(n).Of(side).text);
+                    for (const std::string& text : texts) {
+                        const SanQuery query = ParseSan(text, side);
+                        ASSERT_EQ(FirstFit(state.GameBoard, state.LegalMoves, query),
+                                  FirstFitTargeted(state, side, opponent, query))
+                            << path << " game " << k << " move " << n << " " << text;
+                        ++checked;
+                    }
+                    MakeMove(state, FindSanMove(state, state.Moves.Row(n).Of(side).text));
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 100000);
+}
+
+}  // namespace
+}  // namespace tavrel::pgn

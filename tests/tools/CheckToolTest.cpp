@@ -1,0 +1,65 @@
+// The check tool as a user runs it: output lines, exit status, and messages.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "support/TempFile.h"
+
+namespace tavrel {
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun Check(const std::string& args) {
+    const std::string command = std::string(TAVREL_CHECK_BINARY) + " " + args + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ToolRun run{-1, {}};
+    std::array<char, 4096> chunk{};
+    while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe)) run.out.append(chunk.data(), got);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(CheckTool, TheSampleFileReplaysWhole) {
+    const ToolRun run = Check(std::string(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn");
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 4);
+    EXPECT_NE(run.out.find("\"final\":\"r1bk3r/p2pBpNp/n4n2/1p1NP2P/6P1/3P4/P1P1K3/q5b1 b\""),
+              std::string::npos);
+    EXPECT_EQ(Check("--count " + std::string(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn").out,
+              "{\"games\":4}\n");
+}
+
+TEST(CheckTool, ReportsUnmatchedTextsAndEncodesNames) {
+    testing::TempFile file(
+        "[Event \"Caf\xe9\"]\n[White \"Quote \\\\\"]\n[Black \"Tab\there\"]\n\n1. e4 e5 2. Ke3 Nf6 3. d4 *\n");
+    const ToolRun run = Check("--fens " + file.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"event\":\"Caf\xc3\xa9\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"black\":\"Tab\\there\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"unmatched\":[{\"ply\":3,\"text\":\"Ke3\"}]"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"plies\":5"), std::string::npos);
+    EXPECT_NE(run.out.find("\"fens\":[\"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b\""),
+              std::string::npos) << run.out;
+}
+
+TEST(CheckTool, FilesThatCannotBeReadExitWithTwo) {
+    for (const char* path : {"/nonexistent/file.pgn", "/tmp"}) {
+        const ToolRun run = Check(path);
+        EXPECT_EQ(run.status, 2) << path;
+        EXPECT_NE(run.out.find("cannot read"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(Check("").status, 2);
+    EXPECT_EQ(Check("--bogus x.pgn").status, 2);
+    EXPECT_EQ(Check("--help").status, 0);
+}
+
+}  // namespace
+}  // namespace tavrel
