@@ -1,5 +1,7 @@
 #include "SanMatch.h"
 
+#include <cstdlib>
+
 #include "MoveGen.h"
 #include "MoveGenDetail.h"
 
@@ -64,6 +66,21 @@ Move Remember(GameState& state, Move found) {
     return found;
 }
 
+// A cheap geometric test that rules out pieces which cannot stand on a line to the target, so
+// that the candidate walk runs only for pieces that might get there.
+bool CouldReach(int kind, Square from, Square to) {
+    const int dr = std::abs(to.row - from.row), dc = std::abs(to.col - from.col);
+    switch (kind) {
+        case Piece::Knight: return (dr == 1 && dc == 2) || (dr == 2 && dc == 1);
+        case Piece::Bishop: return dr == dc;
+        case Piece::Rook: return dr == 0 || dc == 0;
+        case Piece::Queen: return dr == dc || dr == 0 || dc == 0;
+        case Piece::King: return (dr <= 1 && dc <= 1) || (dr == 0 && dc == 2);
+        case Piece::Pawn: return dc <= 1 && dr <= 2;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 SanQuery ParseSan(std::string_view text, int side) {
@@ -118,6 +135,7 @@ Move FirstFitTargeted(Position& pos, int side, Move opponentLast, const SanQuery
         if ((query.fromRow && from.row != query.fromRow) || (query.fromCol && from.col != query.fromCol)) {
             continue;
         }
+        if (!CouldReach(query.wanted * side, from, query.target)) continue;
         // A piece reaches a given square by at most one candidate, so the first legal candidate
         // onto the target is this slot's only fit.
         bool found = false;
