@@ -1,0 +1,36 @@
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "UserDialogs.h"
+
+namespace tavrel::ui {
+
+QString DesktopDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+std::optional<QString> DesktopDialogs::AskText(QWidget* parent, const QString& title, const QString& prompt,
+                                               const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+void DesktopDialogs::Message(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void DesktopDialogs::Beep() { QApplication::beep(); }
+
+void DesktopDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+void DesktopDialogs::About(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::about(parent, title, text);
+}
+
+}  // namespace tavrel::ui

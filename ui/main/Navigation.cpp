@@ -1,0 +1,174 @@
+// Opening files and moving between games and positions.
+
+#include <QApplication>
+#include <QFileInfo>
+#include <cmath>
+
+#include "../score/GameScr.h"
+#include "NumberInput.h"
+#include "Skelda.h"
+#include "core/Replay.h"
+#include "pgn/GameReader.h"
+#include "pgn/Text.h"
+
+namespace tavrel::ui {
+namespace {
+
+const QString kOpenTitle = "Open PGN file";
+const QString kOpenFilter = "PGN Files (*.pgn);;All Files (*)";
+const QString kGoToTitle = "Which game number?";
+
+QString Decoded(const std::string& bytes) {
+    return QString::fromStdString(pgn::DisplayText(bytes)).trimmed();
+}
+
+QString Counted(long long n) { return QString::fromStdString(NumberText(n)); }
+
+}  // namespace
+
+bool Skelda::OpenAndIndex(const QString& path) {
+    const std::string why = file_.Open(path.toStdString());
+    if (!why.empty()) {
+        dialogs_.Message(this, "Tavrel", QString("Tavrel cannot open the file\n%1\n\n%2.").arg(path, QString::fromStdString(why)));
+        return false;
+    }
+    txtFileName->setText(path);
+    busy_ = true;
+    // The window stays responsive on about one game in ten while a large file is scanned.
+    index_ = pgn::IndexGames(file_, [](const pgn::ScanProgress&) {
+        QApplication::processEvents();
+        return true;
+    });
+    busy_ = false;
+    currentGame_ = index_.GameCount() > 0 ? 1 : 0;
+    file_.Seek(index_.OffsetOf(1));
+    return true;
+}
+
+bool Skelda::ChooseAndIndex() {
+    for (;;) {
+        const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
+        if (path.isEmpty()) return false;
+        if (OpenAndIndex(path)) return true;
+    }
+}
+
+void Skelda::ReadGame() {
+    const pgn::GameRecord record = pgn::ReadGame(file_);
+    if (record.outcome == pgn::GameRecord::Outcome::AtEnd) {
+        dialogs_.Beep();  // nothing to read here: the game on show stays
+        return;
+    }
+    if (record.Beeps()) dialogs_.Beep();
+    game_.LoadMoveTexts(record.rows);
+    StatusPanel[0]->setText(Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ");
+    setWindowTitle("Tavrel 2.0-" + Decoded(record.EventName));
+    score_->setWindowTitle("Round: " + Decoded(record.RoundName));
+    QStringList lines;
+    for (const std::string& line : record.ScoreLines()) lines << QString::fromStdString(pgn::DisplayText(line));
+    score_->SetLines(lines);
+    SetSlider(-1, record.SliderMax(), -1);
+    Slider1->setPageStep(record.LargeChange());
+    game_.LastSliderValue = -1;
+    Slider1_Change();
+    score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(index_.GameCount()));
+    score_->show();
+}
+
+// A file without games: the initial position, "Game 0 of 0" and a beep; every command stays safe.
+void Skelda::ShowNoGame() {
+    dialogs_.Beep();
+    game_.LoadMoveTexts({});
+    game_.SetUpStartPosition();
+    setWindowTitle("Tavrel");
+    StatusPanel[0]->setText("Players");
+    score_->setWindowTitle("Skelda Game Score");
+    score_->SetLines({});
+    SetSlider(-1, -1, -1);
+    game_.LastSliderValue = -1;
+    Slider1_Change();
+    score_->GameCounter->setText("Game" + Counted(0) + " of" + Counted(0));
+    score_->show();
+}
+
+void Skelda::ShowGame(long long number) {
+    file_.Seek(index_.OffsetOf(number));
+    currentGame_ = number;
+    game_.SetUpStartPosition();
+    score_->SetLines({});
+    ReadGame();
+    DrawBoard();
+    score_->SetBold(true);
+    score_->SelectLine(0);
+    Slider1->setFocus();
+}
+
+void Skelda::ctlOpen_Click() {
+    if (busy_) return;
+    const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
+    if (path.isEmpty()) return;  // cancelled: the file and game on show stay
+    if (!OpenAndIndex(path)) {
+        // The old file is closed by the attempt; show that nothing is open now.
+        index_ = {};
+        currentGame_ = 0;
+        txtFileName->clear();
+        ShowNoGame();
+        return;
+    }
+    game_.SetUpStartPosition();
+    if (index_.GameCount() == 0) {
+        ShowNoGame();
+    } else {
+        ReadGame();
+        DrawBoard();
+    }
+    score_->SetBold(true);
+    Slider1->setFocus();
+}
+
+void Skelda::ctlGoToGame_Click() {
+    if (busy_) return;
+    const QString count = QString::number(index_.GameCount());
+    const std::optional<QString> answer = dialogs_.AskText(
+        this, kGoToTitle,
+        "Which game do you wish to go to?\r\nPlease enter a game number between 1 and " + count + ".", "");
+    if (!answer || answer->isEmpty()) return;
+    const double number = std::floor(LeadingNumber(*answer));
+    if (!(number >= 1 && number <= static_cast<double>(index_.GameCount()))) {
+        dialogs_.Message(this, kGoToTitle,
+                         "You have requested a bad game number.  Please enter a game number between 1 and " +
+                             count + ".");
+        return;
+    }
+    ShowGame(static_cast<long long>(number));
+}
+
+void Skelda::Toolbar1_ButtonClick(const QString& key) {
+    if (busy_) return;
+    long long target;
+    if (key == "Fgame") {
+        target = 1;
+    } else if (key == "Pgame") {
+        target = currentGame_ - 1;
+    } else if (key == "Ngame") {
+        target = currentGame_ + 1;
+    } else if (key == "Lgame") {
+        target = index_.GameCount();
+    } else {
+        return;
+    }
+    if (target == currentGame_ || target < 1 || target > index_.GameCount()) return;
+    ShowGame(target);
+}
+
+void Skelda::ctlUndo_Click() {
+    if (Slider1->value() > Slider1->minimum()) {
+        Slider1->setValue(Slider1->value() - 1);
+    } else {
+        dialogs_.Beep();  // always, whatever "Beep on error" says
+    }
+}
+
+void Skelda::ctlExit_Click() { close(); }
+
+}  // namespace tavrel::ui

@@ -1,0 +1,191 @@
+#include "Skelda.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "../score/GameScr.h"
+#include "core/Replay.h"
+
+namespace tavrel::ui {
+
+namespace {
+constexpr QSize kClientSize{324, 359};
+}
+
+Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), pictures_(PiecePictures::Load()) {
+    setObjectName("Skelda");
+    setWindowTitle("Tavrel");
+    setWindowIcon(QIcon(":/logo.png"));
+    menus_ = BuildMenus(menuBar(), this);
+    BuildClientArea();
+    score_ = new GameScr(nullptr);
+    score_->setWindowIcon(windowIcon());
+    connect(score_, &GameScr::Display_Click, this, &Skelda::Display_Click);
+
+    connect(Action("ctlOpen"), &QAction::triggered, this, &Skelda::ctlOpen_Click);
+    connect(Action("ctlUndo"), &QAction::triggered, this, &Skelda::ctlUndo_Click);
+    connect(Action("ctlExit"), &QAction::triggered, this, &Skelda::ctlExit_Click);
+    connect(Action("ctlGoToGame"), &QAction::triggered, this, &Skelda::ctlGoToGame_Click);
+    game_.SetUpStartPosition();
+}
+
+Skelda::~Skelda() { delete score_; }
+
+void Skelda::BuildClientArea() {
+    client_ = new ClientArea(kClientSize, this);
+    setCentralWidget(client_);
+    BuildToolbar();
+
+    txtFileName = new QLineEdit("Text1", client_);
+    txtFileName->setObjectName("txtFileName");
+    txtFileName->setGeometry(110, 3, 209, 19);
+    txtFileName->setReadOnly(true);
+
+    Slider1 = new QSlider(Qt::Vertical, client_);
+    Slider1->setObjectName("Slider1");
+    Slider1->setGeometry(298, 48, 26, 277);
+    // The first position at the top; the down arrow and Page Down move forward.
+    Slider1->setInvertedAppearance(true);
+    Slider1->setInvertedControls(true);
+    Slider1->setRange(-1, -1);
+    Slider1->setTracking(false);
+    Slider1->setToolTip("Click to change game position");
+    connect(Slider1, &QSlider::valueChanged, this, &Skelda::Slider1_Change);
+    connect(Slider1, &QSlider::sliderMoved, this, &Skelda::Slider1_Scroll);
+
+    btnReset = new QPushButton("Reset to Game Position", client_);
+    btnReset->setObjectName("btnReset");
+    btnReset->setGeometry(103, 328, 141, 23);
+    btnReset->setToolTip("Click this button to make the analysis board the same as the game board");
+
+    auto* status = new QStatusBar(client_);
+    status->setObjectName("StatusBar1");
+    status->setGeometry(0, 341, 324, 18);
+    status->setSizeGripEnabled(false);
+    const char* keys[3] = {"Players", "White ", "Move #"};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanel[i] = new QLabel(keys[i], status);
+        StatusPanel[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        status->addWidget(StatusPanel[i], i == 0 ? 1 : 0);
+    }
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Skelda::BuildToolbar() {
+    Toolbar1 = new QToolBar(client_);
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setGeometry(0, 0, 324, 28);
+    Toolbar1->setIconSize(QSize(16, 16));
+    struct Button {
+        const char* key;
+        const char* tip;
+        const char* icon;
+    };
+    const Button buttons[] = {{"Fgame", "First game in file", ":/toolbar/first.png"},
+                              {"Pgame", "Previous game in file", ":/toolbar/previous.png"},
+                              {"Ngame", "Next game in file", ":/toolbar/next.png"},
+                              {"Lgame", "Last game in file", ":/toolbar/last.png"}};
+    for (const Button& b : buttons) {
+        QAction* action = Toolbar1->addAction(QIcon(b.icon), b.tip);
+        action->setObjectName(b.key);
+        action->setToolTip(b.tip);
+        const QString key = b.key;
+        connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+// The window ends at the screen's middle, leaving the right half to the game score.
+void Skelda::PlaceOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const int width = frameGeometry().width();
+    move(std::max(0, area.width() / 2 - width), (area.height() - frameGeometry().height()) / 2);
+    btnReset->move(static_cast<int>(1.2 * width), btnReset->y());
+}
+
+bool Skelda::Form_Load(const QString& commandLinePath) {
+    adjustSize();
+    PlaceOnScreen();
+    View = BoardView{};
+    PaintGameBoardFrame(client_->Canvas(), kGameBoardOrigin);
+    // A file named on the command line is indexed like one chosen in the dialog, so that every
+    // game of it can be reached; one that cannot be opened is reported, then the dialog asks.
+    const bool opened = (!commandLinePath.isEmpty() && OpenAndIndex(commandLinePath)) || ChooseAndIndex();
+    if (!opened) return false;
+    if (index_.GameCount() == 0) {
+        ShowNoGame();
+    } else {
+        ReadGame();
+    }
+    score_->SetBold(true);
+    return true;
+}
+
+void Skelda::DrawBoard() {
+    PaintBoard(client_->Canvas(), kGameBoardOrigin, game_.GameBoard, View, pictures_);
+    if (Action("ctlDisplay")->isChecked()) {
+        PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, game_.GameBoard, View, pictures_);
+    }
+    client_->update();
+    Toolbar1->update();
+}
+
+void Skelda::WritePanels(int side) {
+    StatusPanel[1]->setText(QString::fromStdString(SidePanelText(side)));
+    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(game_.MoveNumber)));
+}
+
+void Skelda::Slider1_Change() {
+    score_->SuppressScoreClick = true;
+    const ReplayView view = ShowSliderValue(game_, Slider1->value(), Slider1->minimum());
+    WritePanels(view.namedSide);
+    score_->SetBold(view.whiteBold);
+    score_->SelectLine(view.selectLine);
+    DrawBoard();
+    score_->SuppressScoreClick = false;
+}
+
+void Skelda::Slider1_Scroll(int value) {
+    GameState probe = game_;  // the thumb only names a position; the board stays
+    const int side = ScrollToSliderValue(probe, value);
+    StatusPanel[1]->setText(QString::fromStdString(SidePanelText(side)));
+    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(probe.MoveNumber)));
+}
+
+void Skelda::Display_Click(int line) {
+    const int target = std::min(2 * line + 1, Slider1->maximum());
+    Slider1->setValue(target);
+}
+
+void Skelda::SetSlider(int minimum, int maximum, int value) {
+    const QSignalBlocker block(Slider1);
+    Slider1->setEnabled(false);
+    Slider1->setRange(minimum, std::max(minimum, maximum));
+    Slider1->setValue(value);
+    Slider1->setEnabled(true);
+}
+
+void Skelda::closeEvent(QCloseEvent* event) {
+    file_.Close();
+    score_->close();
+    event->accept();
+    QApplication::quit();
+}
+
+void Skelda::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        score_->setWindowState(windowState() & ~Qt::WindowActive);
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Slider1->setFocus();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+}  // namespace tavrel::ui

@@ -1,0 +1,98 @@
+#pragma once
+// The main window: the game board on its canvas, the position slider, the toolbar and status
+// bar, and the game on show.
+
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolBar>
+
+#include "BoardPainter.h"
+#include "ClientArea.h"
+#include "MenuTable.h"
+#include "PiecePictures.h"
+#include "UserDialogs.h"
+#include "core/GameState.h"
+#include "pgn/GameIndex.h"
+#include "pgn/PgnFile.h"
+
+namespace tavrel::ui {
+
+class GameScr;
+
+class Skelda : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Skelda(UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~Skelda() override;
+
+    // Places the window, draws the board's frame, opens the file named on the command line (or
+    // asks for one) and shows its first game. False when the user chose no file: the program
+    // ends.
+    bool Form_Load(const QString& commandLinePath);
+
+    // Paints GameBoard at the game board's place (and at the analysis board's when it is
+    // displayed), then shows the canvas.
+    void DrawBoard();
+
+    // Navigation.
+    void ctlOpen_Click();
+    void ctlGoToGame_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+    void ctlUndo_Click();
+    void ctlExit_Click();
+
+    // The game on show and what the window shows of it, for the tests.
+    const GameState& Game() const { return game_; }
+    const QImage& Canvas() const { return client_->Canvas(); }
+    const pgn::GameIndex& Index() const { return index_; }
+    long long CurrentGame() const { return currentGame_; }
+    GameScr* Score() const { return score_; }
+    QSlider* Slider1;
+    QLineEdit* txtFileName;
+    QToolBar* Toolbar1;
+    QPushButton* btnReset;
+    QLabel* StatusPanel[3];
+    QAction* Action(const QString& name) const { return menus_.actions.value(name); }
+    QMenu* Menu(const QString& name) const { return menus_.menus.value(name); }
+    BoardView View;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildClientArea();
+    void BuildToolbar();
+    void PlaceOnScreen();
+    void Slider1_Change();
+    void Slider1_Scroll(int value);
+    void Display_Click(int line);
+
+    // Opens and indexes `path`; on failure tells the user why and returns false.
+    bool OpenAndIndex(const QString& path);
+    // Asks for a file until one opens; false when the user chose none.
+    bool ChooseAndIndex();
+    // Reads the game at the file's position into the game on show, its captions and the slider.
+    void ReadGame();
+    void ShowGame(long long number);
+    void ShowNoGame();
+    void SetSlider(int minimum, int maximum, int value);
+    void WritePanels(int side);
+
+    UserDialogs& dialogs_;
+    ClientArea* client_;
+    GameScr* score_;
+    Menus menus_;
+    PiecePictures pictures_;
+    GameState game_;
+    pgn::PgnFile file_;
+    pgn::GameIndex index_;
+    long long currentGame_ = 0;
+    bool busy_ = false;  // a scan is letting events through: commands wait
+};
+
+}  // namespace tavrel::ui

@@ -1,0 +1,107 @@
+#include "GameScr.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyledItemDelegate>
+
+namespace tavrel::ui {
+namespace {
+
+// Draws a line's tab as a column stop under the Black heading, as the list shows it.
+class ScoreLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    static constexpr int kBlackColumn = 112;  // the Black heading's left edge, in list pixels
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        opt.widget->style()->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+        const QPalette::ColorRole role = opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(role));
+        const int tab = text.indexOf('\t');
+        const QRect r = opt.rect.adjusted(2, 0, 0, 0);
+        painter->drawText(r, Qt::AlignVCenter | Qt::AlignLeft, tab < 0 ? text : text.left(tab));
+        if (tab >= 0) {
+            const QRect black(opt.rect.left() + kBlackColumn, r.top(), r.width() - kBlackColumn, r.height());
+            painter->drawText(black, Qt::AlignVCenter | Qt::AlignLeft, text.mid(tab + 1));
+        }
+        painter->restore();
+    }
+};
+
+}  // namespace
+
+GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("GameScr");
+    setWindowTitle("Skelda Game Score");
+    setFixedSize(226, 220);
+    WLabel = new QLabel("White", this);
+    WLabel->setGeometry(48, 8, 57, 17);
+    BLabel = new QLabel("Black", this);
+    BLabel->setGeometry(120, 8, 57, 17);
+    Display = new QListWidget(this);
+    Display->setGeometry(8, 24, 209, 164);
+    QFont bold = Display->font();
+    bold.setBold(true);
+    Display->setFont(bold);
+    Display->setItemDelegate(new ScoreLineDelegate(Display));
+    Display->setSelectionMode(QAbstractItemView::SingleSelection);
+    Display->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Display->installEventFilter(this);
+    GameCounter = new QLabel("None", this);
+    GameCounter->setGeometry(0, 200, 226, 12);
+    GameCounter->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    connect(Display, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!SuppressScoreClick && row >= 0) emit Display_Click(row);
+    });
+    Form_Load();
+}
+
+void GameScr::Form_Load() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    move(area.width() / 2, (area.height() - frameGeometry().height()) / 2);
+}
+
+void GameScr::SetLines(const QStringList& lines) {
+    SuppressScoreClick = true;
+    Display->clear();
+    Display->addItems(lines);
+    SuppressScoreClick = false;
+}
+
+void GameScr::SetBold(bool whiteBold) {
+    QFont font = WLabel->font();
+    font.setBold(whiteBold);
+    WLabel->setFont(font);
+    font.setBold(!whiteBold);
+    BLabel->setFont(font);
+}
+
+void GameScr::SelectLine(int line) {
+    if (line < 0 || line >= Display->count()) return;
+    const bool was = SuppressScoreClick;
+    SuppressScoreClick = true;
+    Display->setCurrentRow(line);
+    SuppressScoreClick = was;
+}
+
+// Typed characters are dropped, so the list's search on first letters never moves the
+// selection; the arrow and page keys still do, and act as clicks.
+bool GameScr::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Display && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() && key->text().at(0).isPrint()) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tavrel::ui
