@@ -25,6 +25,7 @@ std::string PgnFile::Open(const std::string& path) {
     fd_ = fd;
     path_ = path;
     length_ = static_cast<std::int64_t>(info.st_size);
+    modified_ = info.st_mtim;
     buffer_.clear();
     bufferStart_ = 0;
     next_ = 0;
@@ -41,6 +42,7 @@ void PgnFile::Close() {
 }
 
 void PgnFile::Seek(std::int64_t position) {
+    RefreshLength();
     const std::int64_t offset = position < 1 ? 0 : position - 1;
     const auto end = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
     if (offset >= bufferStart_ && offset <= end) {
@@ -49,6 +51,22 @@ void PgnFile::Seek(std::int64_t position) {
     }
     buffer_.clear();
     bufferStart_ = offset;
+    next_ = 0;
+}
+
+// A game is read long after the scan; if the file was truncated or rewritten in the meantime,
+// the buffered bytes and the old length would describe a file that no longer exists.
+void PgnFile::RefreshLength() {
+    if (fd_ < 0) return;
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) return;
+    const auto length = static_cast<std::int64_t>(info.st_size);
+    if (length == length_ && info.st_mtim.tv_sec == modified_.tv_sec && info.st_mtim.tv_nsec == modified_.tv_nsec)
+        return;
+    length_ = length;
+    modified_ = info.st_mtim;
+    bufferStart_ += static_cast<std::int64_t>(next_);
+    buffer_.clear();
     next_ = 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The one input file: sequential reading through a buffer, 1-based 64-bit positions.
 
+#include <ctime>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ public:
     [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
     [[nodiscard]] const std::string& Path() const { return path_; }
 
-    // The length as it was when opened.
+    // The length as it was when opened or last sought (a seek notices a file changed on disk).
     [[nodiscard]] std::int64_t Length() const { return length_; }
     // The next byte read is byte `position` (1 is the first). Past the end the file reads as ended.
     void Seek(std::int64_t position);
@@ -45,11 +46,13 @@ public:
 
 private:
     bool Refill();
+    void RefreshLength();
 
     std::size_t bufferSize_;
     int fd_ = -1;
     std::string path_;
     std::int64_t length_ = 0;
+    timespec modified_{};
     std::vector<char> buffer_;
     std::int64_t bufferStart_ = 0;  // 0-based offset of buffer_[0]
     std::size_t next_ = 0;

@@ -105,5 +105,20 @@ TEST(PgnFile, ReportsWhyAFileCannotBeOpened) {
     EXPECT_FALSE(pgn.IsOpen());
 }
 
+TEST(PgnFile, ASeekNoticesTheFileChangedOnDisk) {
+    testing::TempFile file("[Event \"One\"]\n1. e4 *\n[Event \"Two\"]\n1. d4 *\n");
+    PgnFile pgn(8);
+    ASSERT_EQ(pgn.Open(file.path()), "");
+    EXPECT_EQ(pgn.ReadChar(), '[');
+    file.Write("[Ev");  // truncated after it was read from
+    pgn.Seek(2);
+    std::string rest;
+    while (!pgn.AtEnd()) rest += pgn.ReadChar();
+    EXPECT_EQ(rest, "Ev");
+    pgn.Seek(20);  // an offset from before the change: ends at once
+    EXPECT_TRUE(pgn.AtEnd());
+    EXPECT_EQ(pgn.Length(), 3);
+}
+
 }  // namespace
 }  // namespace tavrel::pgn

@@ -1,0 +1,42 @@
+#pragma once
+// Answers the window's questions from a script and remembers what it was asked.
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "ui/main/UserDialogs.h"
+
+namespace tavrel::ui::testing {
+
+class FakeDialogs final : public UserDialogs {
+public:
+    std::deque<QString> files;                  // answers to the open dialog ("" cancels)
+    std::deque<std::optional<QString>> texts;   // answers to input boxes (nullopt cancels)
+    QStringList asked;                          // "title|prompt" of every question and message
+    int beeps = 0;
+
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter) override {
+        asked << "open|" + title + "|" + filter;
+        if (files.empty()) return {};
+        QString next = files.front();
+        files.pop_front();
+        return next;
+    }
+    std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt, const QString&) override {
+        asked << "ask|" + title + "|" + prompt;
+        if (texts.empty()) return std::nullopt;
+        std::optional<QString> next;
+        next.swap(texts.front());
+        texts.pop_front();
+        return next;
+    }
+    void Message(QWidget*, const QString& title, const QString& text) override {
+        asked << "message|" + title + "|" + text;
+    }
+    void Beep() override { ++beeps; }
+    void OpenUrl(const QUrl& url) override { asked << "url|" + url.toString(); }
+    void About(QWidget*, const QString& title, const QString& text) override { asked << "about|" + title + "|" + text; }
+};
+
+}  // namespace tavrel::ui::testing

@@ -1,0 +1,255 @@
+#include <QAction>
+
+#include "WindowFixture.h"
+#include "support/TempFile.h"
+
+namespace tavrel::ui::testing {
+namespace {
+
+const QString kSample = QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn";
+constexpr QRgb kLight = 0xFFFF80, kDark = 0x00FF00, kGreyLight = 0xC0C0C0, kGreyDark = 0x808080;
+
+TEST_F(WindowTest, StartsOnTheFirstGameOfTheFileNamedOnTheCommandLine) {
+    ASSERT_TRUE(Load(kSample));
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 4");
+    EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-London casual game");
+    EXPECT_EQ(window->Score()->windowTitle(), "Round: -");
+    EXPECT_EQ(Panel(0), "Anderssen, Adolf vs. Kieseritzky, Lionel ");
+    EXPECT_EQ(Panel(1), "White ");
+    EXPECT_EQ(Panel(2), "Move: 1 ");
+    EXPECT_TRUE(WhiteBold());
+    EXPECT_FALSE(BlackBold());
+    EXPECT_EQ(window->txtFileName->text(), kSample);
+    EXPECT_EQ(window->Slider1->minimum(), -1);
+    EXPECT_EQ(window->Slider1->maximum(), 44);  // 23 rows, the result after White's last move
+    EXPECT_EQ(window->Slider1->value(), -1);
+    EXPECT_EQ(window->Slider1->pageStep(), 6);
+    EXPECT_EQ(window->Score()->Display->item(0)->text(), "   1.       e4\te5");
+    EXPECT_EQ(window->Score()->Display->item(9)->text(), " 10.       g4\tNf6");
+    EXPECT_EQ(dialogs.beeps, 0);
+    EXPECT_TRUE(window->Action("ctlBeep")->isChecked());
+    EXPECT_TRUE(window->Action("Color_or_mono")->isChecked());
+    EXPECT_FALSE(window->Action("ctlCancelAnimate")->isVisible());
+    EXPECT_EQ(window->Action("ctlOpen")->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(window->Action("ctlReverse")->shortcut(), QKeySequence("Ctrl+R"));
+}
+
+TEST_F(WindowTest, CanvasShowsSquaresAndPiecesInBothSchemesAndOrientations) {
+    ASSERT_TRUE(Load(kSample));
+    EXPECT_EQ(PixelOfSquare(1, 1), kLight);  // a8, its corner pixel never carries a piece
+    EXPECT_EQ(PixelOfSquare(1, 2), kDark);
+    EXPECT_EQ(PixelOfSquare(4, 4), kLight);  // d5, empty: swatch all over
+    EXPECT_EQ(PixelOfSquare(4, 4, 16, 16), kLight);
+    EXPECT_EQ(window->Canvas().pixel(25, 53) & 0xFFFFFF, 0u);  // the grid between squares
+    // A black rook on a8 leaves dark pixels in its square; a white one on a1 white and black ones.
+    const auto hasColour = [&](int row, int col, QRgb colour) {
+        for (int dy = 1; dy < 32; ++dy)
+            for (int dx = 1; dx < 32; ++dx)
+                if (PixelOfSquare(row, col, dx, dy) == colour) return true;
+        return false;
+    };
+    EXPECT_TRUE(hasColour(1, 1, 0x303034));
+    EXPECT_TRUE(hasColour(8, 1, 0xFFFFFF));
+    EXPECT_TRUE(hasColour(8, 1, 0x000000));
+    EXPECT_FALSE(hasColour(4, 4, 0xFFFFFF));
+
+    window->View.ColorSquares = 1;
+    window->DrawBoard();
+    EXPECT_EQ(PixelOfSquare(1, 1), kGreyLight);
+    EXPECT_EQ(PixelOfSquare(1, 2), kGreyDark);
+    EXPECT_TRUE(hasColour(1, 1, 0x303034));  // pieces stay
+
+    window->View = BoardView{0, 8, 8, -1};
+    window->DrawBoard();
+    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->View, 8, 8), QPoint(26, 54));  // h1 top left
+    EXPECT_EQ(window->Canvas().pixel(26, 54) & 0xFFFFFF, kLight);
+    EXPECT_EQ(PixelOfSquare(1, 1), kLight);  // a8 now at the bottom right, still light
+    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->View, 1, 1), QPoint(25 + 33 * 7 + 1, 53 + 33 * 7 + 1));
+}
+
+TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
+    ASSERT_TRUE(Load(kSample));
+    Step(Qt::Key_Down);
+    EXPECT_EQ(window->Slider1->value(), 0);
+    EXPECT_EQ(Panel(1), "White ");
+    EXPECT_FALSE(WhiteBold());
+    EXPECT_TRUE(BlackBold());
+    EXPECT_EQ(window->Game().GameBoard(5, 5), 1);  // e4
+    EXPECT_EQ(window->Score()->Display->currentRow(), 0);
+    Step(Qt::Key_Up);
+    EXPECT_EQ(window->Slider1->value(), -1);
+    EXPECT_EQ(Panel(1), "White ");
+    EXPECT_TRUE(WhiteBold());
+    EXPECT_EQ(window->Game().GameBoard(5, 5), 0);
+
+    window->Slider1->setValue(5);  // a jump: after Black's third move
+    EXPECT_EQ(Panel(1), "Black ");
+    EXPECT_EQ(Panel(2), "Move: 3 ");
+    EXPECT_TRUE(BlackBold());
+    EXPECT_EQ(window->Score()->Display->currentRow(), 2);
+    window->Slider1->setValue(4);
+    Step(Qt::Key_Down);  // the same position by one step
+    EXPECT_EQ(window->Slider1->value(), 5);
+    EXPECT_EQ(Panel(1), "Black ");
+    EXPECT_TRUE(WhiteBold());
+    EXPECT_EQ(window->Game().SideToMove, White);
+    Step(Qt::Key_PageDown);
+    EXPECT_EQ(window->Slider1->value(), 11);
+    Step(Qt::Key_End);
+    EXPECT_EQ(window->Slider1->value(), 44);
+    EXPECT_EQ(window->Game().GameBoard(2, 5), Piece::Bishop);  // 23. Be7#
+}
+
+TEST_F(WindowTest, ScoreLinesJumpAndTypingDoesNothing) {
+    ASSERT_TRUE(Load(kSample));
+    GameScr* score = window->Score();
+    score->Display->setCurrentRow(3);  // as a user's click does
+    EXPECT_EQ(window->Slider1->value(), 7);
+    EXPECT_EQ(Panel(2), "Move: 4 ");
+    score->Display->setCurrentRow(22);  // 23. Be7# with the result in Black's place
+    EXPECT_EQ(window->Slider1->value(), 44);
+    QTest::keyClick(score->Display, Qt::Key_A);
+    QTest::keyClick(score->Display, Qt::Key_1);
+    EXPECT_EQ(score->Display->currentRow(), 22);
+    EXPECT_EQ(window->Slider1->value(), 44);
+    QTest::keyClick(score->Display, Qt::Key_Up);  // selection keys act as clicks
+    EXPECT_EQ(window->Slider1->value(), 43);
+    // The window's own selection changes never move the slider.
+    window->Slider1->setValue(0);
+    EXPECT_EQ(score->Display->currentRow(), 0);
+    EXPECT_EQ(window->Slider1->value(), 0);
+}
+
+TEST_F(WindowTest, GoToGameReadsTheNumberAtTheStartOfTheAnswer) {
+    ASSERT_TRUE(Load(kSample));
+    const QString prompt = "ask|Which game number?|Which game do you wish to go to?\r\n"
+                           "Please enter a game number between 1 and 4.";
+    const QString bad = "message|Which game number?|You have requested a bad game number.  "
+                        "Please enter a game number between 1 and 4.";
+    struct Row {
+        std::optional<QString> answer;
+        long long game;
+        bool badMessage;
+    };
+    const Row rows[] = {{"3.9", 3, false}, {"  2", 2, false}, {"x", 2, true}, {"12345", 2, true},
+                        {"0", 2, true},    {"-1", 2, true},   {std::nullopt, 2, false}, {"", 2, false},
+                        {"4 please", 4, false}};
+    for (const Row& row : rows) {
+        dialogs.asked.clear();
+        dialogs.texts = {row.answer};
+        window->ctlGoToGame_Click();
+        EXPECT_EQ(window->CurrentGame(), row.game) << row.answer.value_or("<cancel>").toStdString();
+        ASSERT_GE(dialogs.asked.size(), 1);
+        EXPECT_EQ(dialogs.asked.front(), prompt);
+        EXPECT_EQ(dialogs.asked.contains(bad), row.badMessage) << row.answer.value_or("").toStdString();
+    }
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 4 of 4");
+    EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-Vienna");
+}
+
+TEST_F(WindowTest, ToolbarStopsAtTheEndsWithoutASound) {
+    ASSERT_TRUE(Load(kSample));
+    const auto click = [&](const char* key) {
+        for (QAction* a : window->Toolbar1->actions())
+            if (a->objectName() == key) a->trigger();
+    };
+    window->Slider1->setValue(5);
+    click("Fgame");
+    click("Pgame");
+    EXPECT_EQ(window->CurrentGame(), 1);
+    EXPECT_EQ(window->Slider1->value(), 5);  // nothing at all happened
+    click("Lgame");
+    EXPECT_EQ(window->CurrentGame(), 4);
+    EXPECT_EQ(window->Slider1->value(), -1);
+    EXPECT_TRUE(WhiteBold());
+    EXPECT_EQ(window->Score()->Display->currentRow(), 0);
+    click("Ngame");
+    EXPECT_EQ(window->CurrentGame(), 4);
+    click("Pgame");
+    EXPECT_EQ(window->CurrentGame(), 3);
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 3 of 4");
+    click("Fgame");
+    EXPECT_EQ(window->CurrentGame(), 1);
+    EXPECT_EQ(dialogs.beeps, 0);
+    EXPECT_EQ(window->Toolbar1->actions()[2]->toolTip(), "Next game in file");
+}
+
+TEST_F(WindowTest, UndoStepsBackAndBeepsAtTheStart) {
+    ASSERT_TRUE(Load(kSample));
+    window->Action("ctlBeep")->setChecked(false);
+    window->ctlUndo_Click();
+    EXPECT_EQ(dialogs.beeps, 1);  // always, whatever the option says
+    window->Slider1->setValue(6);
+    window->ctlUndo_Click();
+    EXPECT_EQ(window->Slider1->value(), 5);
+    EXPECT_EQ(Panel(1), "Black ");
+}
+
+TEST_F(WindowTest, OpeningAnotherFile) {
+    ASSERT_TRUE(Load(kSample));
+    window->Slider1->setValue(9);
+    ::tavrel::testing::TempFile other("[Event \"One\"]\n[White \"A\"]\n[Black \"B\"]\n\n1. d4 d5 *\n\n"
+                                      "[Event \"Two\"]\n\n1. c4 *\n");
+    dialogs.files = {QString::fromStdString(other.path())};
+    window->ctlOpen_Click();
+    EXPECT_EQ(dialogs.asked.last(), "open|Open PGN file|PGN Files (*.pgn);;All Files (*)");
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
+    EXPECT_EQ(window->txtFileName->text(), QString::fromStdString(other.path()));
+    EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-One");
+    EXPECT_EQ(window->Slider1->value(), -1);
+    EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
+    EXPECT_EQ(window->Game().GameBoard(7, 4), Piece::Pawn);
+    dialogs.files = {""};  // cancelled: nothing changes
+    window->ctlOpen_Click();
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
+}
+
+TEST_F(WindowTest, CommandLinePathsThatCannotBeOpened) {
+    dialogs.files = {"/no/such/dir", kSample};
+    ASSERT_TRUE(Load("/no/such/file.pgn"));
+    ASSERT_GE(dialogs.asked.size(), 4);
+    EXPECT_TRUE(dialogs.asked[0].startsWith("message|Tavrel|")) << dialogs.asked[0].toStdString();
+    EXPECT_TRUE(dialogs.asked[0].contains("/no/such/file.pgn"));
+    EXPECT_TRUE(dialogs.asked[0].contains("No such file"));
+    EXPECT_TRUE(dialogs.asked[1].startsWith("open|"));
+    EXPECT_TRUE(dialogs.asked[2].contains("/no/such/dir"));
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 4");
+
+    FakeDialogs none;
+    Skelda another(none);
+    EXPECT_FALSE(another.Form_Load("/tmp"));  // a folder, then no file chosen: the program ends
+    EXPECT_TRUE(none.asked[0].contains("Is a directory"));
+}
+
+TEST_F(WindowTest, FileWithoutGamesKeepsEveryCommandSafe) {
+    ::tavrel::testing::TempFile empty("no games in here, just words\n");
+    ASSERT_TRUE(Load(QString::fromStdString(empty.path())));
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 0 of 0");
+    EXPECT_GE(dialogs.beeps, 1);
+    EXPECT_EQ(window->Game().GameBoard, [] { GameState s; s.SetUpStartPosition(); return s.GameBoard; }());
+    for (const char* key : {"Fgame", "Pgame", "Ngame", "Lgame"}) window->Toolbar1_ButtonClick(key);
+    dialogs.texts = {"1"};
+    window->ctlGoToGame_Click();
+    EXPECT_TRUE(dialogs.asked.last().endsWith("between 1 and 0."));
+    Step(Qt::Key_Down);
+    EXPECT_EQ(window->Slider1->value(), -1);
+}
+
+TEST_F(WindowTest, AGameGoneFromTheFileBeepsInsteadOfCrashing) {
+    ::tavrel::testing::TempFile file("[Event \"One\"]\n\n1. e4 e5 *\n\n[Event \"Two\"]\n\n1. d4 d5 *\n");
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    file.Write("[Event");  // truncated on disk after it was indexed
+    const int before = dialogs.beeps;
+    window->Toolbar1_ButtonClick("Lgame");
+    EXPECT_EQ(dialogs.beeps, before + 1);
+    Step(Qt::Key_Down);
+    Step(Qt::Key_End);
+    // Game 1 still starts where it did; what is left of it reads as a game without moves.
+    window->Toolbar1_ButtonClick("Fgame");
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
+    EXPECT_EQ(window->Game().GameBoard(7, 5), 1);  // e2 pawn home: nothing replayed
+    Step(Qt::Key_End);
+}
+
+}  // namespace
+}  // namespace tavrel::ui::testing
