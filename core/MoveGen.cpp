@@ -71,6 +71,10 @@ namespace detail {
 bool CandidateIsLegal(Position& pos, int side, Square from, Square to, CandidateKind kind) {
     switch (kind) {
         case CandidateKind::Plain:
+            // A king is never taken. Legal play cannot reach such a position, but a half-move
+            // that matched nothing lets the other side move twice, and taking the king then
+            // would leave a board without one for the rest of the game.
+            if (pos.GameBoard[to] == -side * Piece::King) return false;
             return KingSafeAfter(pos, side, from, to);
         case CandidateKind::Castle: {
             // Not in check, not through check, not into check.

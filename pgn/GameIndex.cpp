@@ -1,5 +1,6 @@
 #include "GameIndex.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -59,7 +60,9 @@ GameIndex IndexGames(PgnFile& file, const ProgressFn& progress) {
     std::minstd_rand random;
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
 
-    std::vector<char> buffer(kBlockSize + 8);
+    // A small file needs no megabyte of buffer (opening many small files stays cheap).
+    const auto blockSize = static_cast<std::size_t>(std::clamp<std::int64_t>(length, 0, kBlockSize));
+    std::vector<char> buffer(blockSize + 8);
     std::int64_t bufferStart = 1;  // file position of buffer[0]
     std::size_t have = 0;
     file.Seek(1);

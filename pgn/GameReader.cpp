@@ -1,5 +1,6 @@
 #include "GameReader.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace tavrel::pgn {
@@ -30,6 +31,17 @@ std::string NormaliseCastling(const std::string& token) {
     if (head != "O-O" && head != "O-O-O") return token;
     if (token.find_first_not_of("+#!?", end) != std::string::npos) return token;
     return head + token.substr(end);
+}
+
+// No move is longer than a dozen characters with its annotation; a longer run of bytes is kept
+// only in part, marked as cut so that it can never match a move, and the game score stays
+// readable when a file holds megabytes without a blank.
+void AppendToMoveText(std::string& token, char c) {
+    if (token.size() < kMaxMoveTextBytes) {
+        token += c;
+    } else if (token.size() == kMaxMoveTextBytes) {
+        token += kCutMark;
+    }
 }
 
 class Reader {
@@ -134,20 +146,23 @@ char Reader::Fetch() {
 
 // One tag, its "[" just read. A tag pair lives on one line: it closes at the first "]" outside
 // double quotes (backslash escapes honoured), or when the quotes do not pair up, at the line's
-// last "]". What follows on the line is read again.
+// last "]". What follows on the line is read again. The line is parsed where it lies in pending_,
+// so a long line of many tags costs its length once, not once per tag.
 void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame) {
-    std::string line;
-    while (!AtEnd()) {
-        const char c = Raw();
-        if (c == '\n' || c == '\r') {
-            line += c;
-            break;
+    if (pendingAt_ >= pending_.size()) {
+        pending_.clear();
+        pendingAt_ = 0;
+        while (!file_.AtEnd()) {
+            const char c = file_.ReadChar();
+            pending_ += c;
+            if (c == '\n' || c == '\r') break;
         }
-        line += c;
     }
-    std::size_t close = std::string::npos;
+    const std::string_view line = std::string_view(pending_).substr(pendingAt_);
+    std::size_t close = std::string_view::npos;
     bool quoted = false;
-    for (std::size_t i = 0; i < line.size() && close == std::string::npos; ++i) {
+    for (std::size_t i = 0; i < line.size() && close == std::string_view::npos; ++i) {
+        if (line[i] == '\n' || line[i] == '\r') break;
         if (quoted && line[i] == '\\') {
             ++i;
         } else if (line[i] == '"') {
@@ -156,14 +171,11 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
             close = i;
         }
     }
-    if (close == std::string::npos) close = line.rfind(']');
-    if (close == std::string::npos) {
-        close = line.size();
-        while (close > 0 && (line[close - 1] == '\n' || line[close - 1] == '\r')) --close;
-    }
-    const std::string content = line.substr(0, close);
-    pending_ = close < line.size() ? line.substr(close + (line[close] == ']' ? 1 : 0)) : "";
-    pendingAt_ = 0;
+    const std::size_t lineEnd = std::min(line.size(), line.find_first_of("\r\n"));
+    if (close == std::string_view::npos) close = line.substr(0, lineEnd).rfind(']');
+    if (close == std::string_view::npos) close = lineEnd;
+    const std::string content(line.substr(0, close));
+    pendingAt_ += close < line.size() && line[close] == ']' ? close + 1 : close;
     tagClosed = true;
 
     std::string key;
@@ -236,7 +248,7 @@ std::string Reader::ReadWhiteToken() {
     while (!AtEnd()) {
         pgnChar_ = Fetch();
         if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
-        token += pgnChar_;
+        AppendToMoveText(token, pgnChar_);
     }
     return NormaliseCastling(token);
 }
@@ -246,7 +258,7 @@ std::string Reader::ReadBlackToken(std::string token, bool& flag) {
     while (!AtEnd()) {
         pgnChar_ = Fetch();
         if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
-        token += pgnChar_;
+        AppendToMoveText(token, pgnChar_);
     }
     // The game's last text: its Black half is a position the slider reaches.
     if (AtEnd() && pgnChar_ != '[') flag = true;
@@ -282,7 +294,6 @@ void Reader::ReadMoves(GameRecord& game) {
             // The game ends on White's half: the slider stops at it.
             if (AtEnd() || pgnChar_ == '[') flag = false;
         }
-        game.rows.emplace_back(Trim(white), "");
 
         // Black's entry: a move, a move number with dots before it, or a result.
         std::string black;
@@ -324,13 +335,18 @@ void Reader::ReadMoves(GameRecord& game) {
                 }
             }
         }
-        game.rows.back().second = Trim(black);
+        if (game.rows.size() < kMaxMoveRows) {
+            game.rows.emplace_back(Trim(white), Trim(black));
+        } else {
+            game.rowsDropped = true;
+        }
 
         if (AtEnd()) break;
         while (!IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
         if (pgnChar_ == '[' || AtEnd()) break;
     }
-    game.lastRowFlag = flag;
+    // Rows were dropped after the last one kept, so its Black half is followed by more play.
+    game.lastRowFlag = flag || game.rowsDropped;
 }
 
 GameRecord Reader::Read() {

@@ -8,6 +8,13 @@
 
 namespace tavrel::pgn {
 
+// No legal game reaches 10,000 moves; rows past this many are read and dropped, so that a file of
+// millions of move numbers cannot take the memory of the machine.
+constexpr std::size_t kMaxMoveRows = 100'000;
+// Move texts longer than this are cut and end in kCutMark.
+constexpr std::size_t kMaxMoveTextBytes = 255;
+constexpr char kCutMark = '~';
+
 struct GameRecord {
     enum class Outcome {
         AtEnd,        // the file was at its end: nothing was read, nothing changes (a beep)
@@ -27,6 +34,7 @@ struct GameRecord {
     std::vector<std::pair<std::string, std::string>> rows;
     // Set when the last row's Black half counts as a position the slider reaches.
     bool lastRowFlag = true;
+    bool rowsDropped = false;  // the game had more than kMaxMoveRows rows
 
     [[nodiscard]] bool Beeps() const {
         return outcome == Outcome::AtEnd || outcome == Outcome::EndedInTags;

@@ -109,6 +109,15 @@ TEST(MoveGen, PinsAndChecksAnywhereOnTheBoard) {
     }
 }
 
+TEST(MoveGen, TheKingIsNeverTaken) {
+    // Black is in check and White is to move again, as after a Black half-move that matched
+    // nothing: the queen may go anywhere but onto the king's square.
+    const Names moves = LegalMoveNames("4k3/8/8/8/8/8/8/K3Q3 w - -");
+    EXPECT_FALSE(Has(moves, "e1e8"));
+    EXPECT_TRUE(Has(moves, "e1e7"));
+    EXPECT_FALSE(Has(LegalMoveNames("8/8/8/8/8/8/1k6/K7 w - -"), "a1b2"));
+}
+
 TEST(MoveGen, PawnsStepsBlockedAndLastRow) {
     EXPECT_EQ(LegalMoveNames("4k3/8/8/8/8/4n3/4P3/K7 w - -"), (Names{"a1a2", "a1b2", "a1b1"}));
     // A pawn a broken position left on its last row has nowhere to step and is not stepped off.

@@ -1,0 +1,85 @@
+#include "FuzzSupport.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/MakeMove.h"
+#include "core/MoveGen.h"
+#include "core/Replay.h"
+#include "core/SanMatch.h"
+
+namespace tavrel::fuzz {
+
+void Fail(const char* what) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
+const std::string& AsFile(const unsigned char* data, std::size_t size) {
+    static const int fd = ::memfd_create("tavrel-fuzz", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    if (fd < 0 || ::ftruncate(fd, 0) != 0) Fail("cannot make the in-memory file");
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+        if (n <= 0) Fail("cannot write the in-memory file");
+        done += static_cast<std::size_t>(n);
+    }
+    return path;
+}
+
+void CheckPosition(const GameState& state) {
+    int kings[2] = {0, 0};
+    for (int r = -1; r <= 10; ++r) {
+        for (int c = -1; c <= 10; ++c) {
+            const int16_t piece = state.GameBoard(r, c);
+            const bool playing = r >= 1 && r <= 8 && c >= 1 && c <= 8;
+            if (!playing && piece != 0) Fail("a piece on the border");
+            if (piece == Piece::King) ++kings[0];
+            if (piece == -Piece::King) ++kings[1];
+        }
+    }
+    if (kings[0] != 1 || kings[1] != 1) Fail("not one king each");
+    for (int side : {White, Black}) {
+        for (int slot = 1; slot <= 16; ++slot) {
+            const Square s = state.PieceListOf(side)[static_cast<std::size_t>(slot)];
+            if (s.row == 0) continue;
+            if (!s.onBoard()) Fail("a piece-list entry off the board");
+            if (state.GameBoard[s] * side <= 0) Fail("a piece-list entry on an empty or enemy square");
+        }
+    }
+}
+
+void ReplayAndCompare(GameState& state, const pgn::GameRecord& game) {
+    state.LoadMoveTexts(game.rows);
+    state.SetUpStartPosition();
+    const int max = game.SliderMax();
+    Board atMax = state.GameBoard;
+    int v = -1;
+    for (int n = 1; n <= state.Moves.RowCount(); ++n) {
+        for (int side : {White, Black}) {
+            state.MoveNumber = n;
+            state.SideToMove = static_cast<int16_t>(side);
+            const std::string text = state.Moves.Row(n).Of(side).text;
+            GenerateLegalMoves(state, side);
+            const Move full = MatchSanMove(state, text);
+            // Both store the same promotion letter and squares, so they can share the state.
+            if (!(FindSanMove(state, text) == full)) Fail("the targeted matcher disagrees");
+            MakeMove(state, full);
+            CheckPosition(state);
+            if (++v == max) atMax = state.GameBoard;
+        }
+    }
+    // The slider goes back to the start, then jumps to the end (or steps, for a one-ply game).
+    ShowSliderValue(state, -1);
+    state.LastSliderValue = -1;
+    if (max >= 0) {
+        ShowSliderValue(state, max);
+        if (!(state.GameBoard == atMax)) Fail("the slider ends on another board than the steps");
+    }
+}
+
+}  // namespace tavrel::fuzz

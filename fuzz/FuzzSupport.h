@@ -1,0 +1,28 @@
+#pragma once
+// What the fuzz targets share: the input bytes as a file the reader can open, and checks that
+// stop the run (so the fuzzer keeps the input) when the program's own invariants break.
+
+#include <string>
+#include <vector>
+
+#include "core/GameState.h"
+#include "pgn/GameRecord.h"
+
+namespace tavrel::fuzz {
+
+// Aborts with `what` on standard error; the fuzzer then saves the input as a crash.
+[[noreturn]] void Fail(const char* what);
+
+// The bytes as a file in memory (a memfd), rewritten for every input; returns a path to open.
+const std::string& AsFile(const unsigned char* data, std::size_t size);
+
+// The board after any sequence of legal moves: one king each, piece lists that point only at
+// their own side's pieces, nothing on the border.
+void CheckPosition(const GameState& state);
+
+// Plays every half-move of the game from the initial position: lists the legal moves, matches
+// the text against them, checks the targeted matcher gives the same move, applies it. Then
+// jumps to the last position the way the slider does and checks it arrives at the same board.
+void ReplayAndCompare(GameState& state, const pgn::GameRecord& game);
+
+}  // namespace tavrel::fuzz
