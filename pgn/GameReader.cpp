@@ -171,9 +171,11 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
             close = i;
         }
     }
-    const std::size_t lineEnd = std::min(line.size(), line.find_first_of("\r\n"));
-    if (close == std::string_view::npos) close = line.substr(0, lineEnd).rfind(']');
-    if (close == std::string_view::npos) close = lineEnd;
+    if (close == std::string_view::npos) {
+        const std::size_t lineEnd = std::min(line.size(), line.find_first_of("\r\n"));
+        close = line.substr(0, lineEnd).rfind(']');
+        if (close == std::string_view::npos) close = lineEnd;
+    }
     const std::string content(line.substr(0, close));
     pendingAt_ += close < line.size() && line[close] == ']' ? close + 1 : close;
     tagClosed = true;

@@ -18,8 +18,18 @@ const QString kOpenTitle = "Open PGN file";
 const QString kOpenFilter = "PGN Files (*.pgn);;All Files (*)";
 const QString kGoToTitle = "Which game number?";
 
+// Tag values as the captions and panels show them: control bytes (NUL among them) as blanks,
+// and no more than a panel can hold, so that a damaged file with a name of megabytes does not
+// stall the window's text layout.
 QString Decoded(const std::string& bytes) {
-    return QString::fromStdString(pgn::DisplayText(bytes)).trimmed();
+    constexpr qsizetype kShownChars = 200;
+    QString text = QString::fromStdString(pgn::DisplayText(bytes.substr(0, 4 * kShownChars)));
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20) c = u' ';
+    }
+    text = text.trimmed();
+    if (text.size() > kShownChars || bytes.size() > 4 * kShownChars) text = text.left(kShownChars) + u'…';
+    return text;
 }
 
 QString Counted(long long n) { return QString::fromStdString(NumberText(n)); }

@@ -1,0 +1,104 @@
+// Whatever file is opened, the window stays usable: every command can be given, and the next
+// file opens as usual.
+
+#include <fstream>
+#include <sstream>
+
+#include "WindowFixture.h"
+#include "support/TempFile.h"
+
+namespace tavrel::ui::testing {
+namespace {
+
+using ::tavrel::testing::TempFile;
+
+const QString kSample = TAVREL_SOURCE_DIR "/samples/famous-games.pgn";
+const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
+
+std::string Picture() {
+    std::ifstream in(TAVREL_SOURCE_DIR "/resources/logo.png", std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class BadFileWindowTest : public WindowTest {
+protected:
+    void Open(const std::string& path) {
+        dialogs.files = {QString::fromStdString(path)};
+        window->ctlOpen_Click();
+    }
+    // Every way of moving through the file and the game, on whatever is open.
+    void UseEverything() {
+        Step(Qt::Key_End);
+        Step(Qt::Key_PageUp);
+        Step(Qt::Key_Down, 3);
+        for (const char* key : {"Lgame", "Pgame", "Ngame", "Fgame"}) window->Toolbar1_ButtonClick(key);
+        dialogs.texts = {"2"};
+        window->ctlGoToGame_Click();
+        window->ctlUndo_Click();
+        if (window->Score()->Display->count() > 0) window->Score()->Display->setCurrentRow(0);
+    }
+    // The sample opens after it and plays its first move.
+    void ExpectTheNextFileOpens(const std::string& what) {
+        dialogs.files = {kSample};
+        window->ctlOpen_Click();
+        EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 4") << what;
+        Step(Qt::Key_Down);
+        EXPECT_EQ(window->Game().GameBoard(5, 5), Piece::Pawn) << what;  // 1. e4
+    }
+};
+
+TEST_F(BadFileWindowTest, DamagedFilesLeaveTheWindowUsable) {
+    ASSERT_TRUE(Load(kSample));
+    std::string endless = kTags;
+    while (endless.size() < 5'000'000) endless += "1. a 2. b ";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"empty", ""},
+        {"five bytes", "[Even"},
+        {"a picture", Picture()},
+        {"ends in a tag value", "[Event \"E\"]\n[White \"Unfinished"},
+        {"ends in a comment", kTags + "1. e4 {and then"},
+        {"ends in a variation", kTags + "1. e4 (1. d4 d5"},
+        {"deep variations", kTags + "1. e4 " + std::string(100000, '(') + " e5 2. Nf3"},
+        {"odd bytes in names", std::string("[Event \"\0\xff\"]\n[White \"A\0B\"]\n[Black \"\xc3\"]\n\n1. e4 \0 e5 *\n", 47)},
+        {"CR line ends", "[Event \"E\"]\r[White \"W\"]\r\r1. e4 e5\r2. Nf3 *\r"},
+        {"a huge name", "[Event \"E\"]\n[White \"" + std::string(20'000'000, 'N') + "\"]\n\n1. e4 *\n"},
+        {"endless move numbers", endless},
+    };
+    for (const auto& [what, bytes] : files) {
+        TempFile file(bytes);
+        Open(file.path());
+        UseEverything();
+        EXPECT_LE(window->windowTitle().size(), 220) << what;
+        EXPECT_LE(window->StatusPanel[0]->text().size(), 420) << what;
+        EXPECT_FALSE(window->windowTitle().contains(QChar(0))) << what;
+        ExpectTheNextFileOpens(what);
+    }
+}
+
+TEST_F(BadFileWindowTest, PathsThatCannotBeOpenedAreSaidAndThenForgotten) {
+    ASSERT_TRUE(Load(kSample));
+    for (const std::string& path : {std::string("/no/such/file.pgn"), std::string(TAVREL_SOURCE_DIR)}) {
+        const auto messages = dialogs.asked.size();
+        Open(path);
+        ASSERT_GT(dialogs.asked.size(), messages);
+        EXPECT_TRUE(dialogs.asked.last().contains(QString::fromStdString(path))) << path;
+        EXPECT_EQ(window->Score()->GameCounter->text(), "Game 0 of 0");
+        UseEverything();
+        ExpectTheNextFileOpens(path);
+    }
+}
+
+TEST_F(BadFileWindowTest, AFileReplacedOnDiskAfterOpening) {
+    TempFile file(kTags + "1. e4 e5 *\n" + kTags + "1. d4 d5 *\n" + kTags + "1. c4 c5 *\n");
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    file.Write(Picture());
+    UseEverything();
+    file.Write("");
+    UseEverything();
+    ExpectTheNextFileOpens("replaced");
+}
+
+}  // namespace
+}  // namespace tavrel::ui::testing
