@@ -10,6 +10,7 @@
 #include "core/MoveGen.h"
 #include "core/Replay.h"
 #include "core/SanMatch.h"
+#include "pgn/PgnFile.h"
 
 namespace tavrel::fuzz {
 
@@ -29,6 +30,10 @@ const std::string& AsFile(const unsigned char* data, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     return path;
+}
+
+std::size_t BufferSizeFor(const unsigned char* data, std::size_t size) {
+    return size > 0 && size <= 4096 && data[0] % 2 ? 1 + data[0] % 13 : pgn::PgnFile::kDefaultBufferSize;
 }
 
 void CheckPosition(const GameState& state) {

@@ -16,6 +16,10 @@ namespace tavrel::fuzz {
 // The bytes as a file in memory (a memfd), rewritten for every input; returns a path to open.
 const std::string& AsFile(const unsigned char* data, std::size_t size);
 
+// The read buffer for an input: tiny ones (1 to 13 bytes, picked by the first byte) split tokens
+// across refills, on small inputs only, where a read per byte is cheap.
+std::size_t BufferSizeFor(const unsigned char* data, std::size_t size);
+
 // The board after any sequence of legal moves: one king each, piece lists that point only at
 // their own side's pieces, nothing on the border.
 void CheckPosition(const GameState& state);

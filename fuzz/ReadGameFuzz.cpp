@@ -6,10 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     using namespace tavrel;
-    // Tiny buffers split tokens across refills; on small inputs only, where a read per byte is cheap.
-    const std::size_t bufferSize =
-        size > 0 && size <= 4096 && data[0] % 2 ? 1 + data[0] % 13 : pgn::PgnFile::kDefaultBufferSize;
-    pgn::PgnFile file(bufferSize);
+    pgn::PgnFile file(fuzz::BufferSizeFor(data, size));
     if (!file.Open(fuzz::AsFile(data, size)).empty()) fuzz::Fail("cannot open the input");
     const pgn::GameIndex index = pgn::IndexGames(file);
     static GameState state;

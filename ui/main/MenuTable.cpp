@@ -54,10 +54,10 @@ constexpr MenuItemSpec kItems[] = {
 
 Menus BuildMenus(QMenuBar* bar, QWidget* owner) {
     Menus built;
-    for (const MenuSpec& spec : kMenus) {
-        QMenu* menu = spec.onBar ? bar->addMenu(spec.caption) : new QMenu(spec.caption, owner);
-        menu->setObjectName(spec.name);
-        built.menus.insert(spec.name, menu);
+    for (const MenuSpec& menuDef : kMenus) {
+        QMenu* menu = menuDef.onBar ? bar->addMenu(menuDef.caption) : new QMenu(menuDef.caption, owner);
+        menu->setObjectName(menuDef.name);
+        built.menus.insert(menuDef.name, menu);
     }
     for (const MenuItemSpec& item : kItems) {
         QMenu* menu = built.menus.value(item.menu);
