@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "../score/GameScr.h"
@@ -23,7 +24,10 @@ const QString kGoToTitle = "Which game number?";
 // stall the window's text layout.
 QString Decoded(const std::string& bytes) {
     constexpr qsizetype kShownChars = 200;
-    QString text = QString::fromStdString(pgn::DisplayText(bytes.substr(0, 4 * kShownChars)));
+    // Cut on a character boundary, or a long UTF-8 name would be taken for Latin-1.
+    std::size_t cut = std::min<std::size_t>(bytes.size(), 4 * kShownChars);
+    while (cut < bytes.size() && cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+    QString text = QString::fromStdString(pgn::DisplayText(bytes.substr(0, cut)));
     for (QChar& c : text) {
         if (c.unicode() < 0x20) c = u' ';
     }
