@@ -44,6 +44,14 @@ void AppendToMoveText(std::string& token, char c) {
     }
 }
 
+void AddRow(GameRecord& game, const std::string& white, const std::string& black) {
+    if (game.rows.size() < kMaxMoveRows) {
+        game.rows.emplace_back(Trim(white), Trim(black));
+    } else {
+        game.rowsDropped = true;
+    }
+}
+
 class Reader {
 public:
     explicit Reader(PgnFile& file) : file_(file) {}
@@ -255,18 +263,20 @@ std::string Reader::ReadWhiteToken() {
     return NormaliseCastling(token);
 }
 
+// A Black move that runs into the next game's "[" or the end of the file is the game's last
+// position, so the slider must reach it; one that ends at a blank leaves the flag as it was.
 std::string Reader::ReadBlackToken(std::string token, bool& flag) {
-    flag = false;
     while (!AtEnd()) {
         pgnChar_ = Fetch();
         if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
         AppendToMoveText(token, pgnChar_);
     }
-    // The game's last text: its Black half is a position the slider reaches.
-    if (AtEnd() && pgnChar_ != '[') flag = true;
+    if (AtEnd() || pgnChar_ == '[') flag = true;
     return NormaliseCastling(token);
 }
 
+// The last-row flag is set when reading starts; only a result, the end of the game right after a
+// half-move, or a Black entry left empty set or clear it. The slider's maximum follows from it.
 void Reader::ReadMoves(GameRecord& game) {
     bool flag = true;
     for (;;) {
@@ -293,8 +303,15 @@ void Reader::ReadMoves(GameRecord& game) {
         } else {
             if (pgnChar_ == '.') pgnChar_ = Fetch();
             white = ReadWhiteToken();
-            // The game ends on White's half: the slider stops at it.
-            if (AtEnd() || pgnChar_ == '[') flag = false;
+            // The game ends on White's half: the slider stops at it, and Black's entry is not
+            // looked for in the next game's tags.
+            if (AtEnd() || pgnChar_ == '[') {
+                if (!Trim(white).empty()) {
+                    flag = false;
+                    AddRow(game, white, {});
+                }
+                break;
+            }
         }
 
         // Black's entry: a move, a move number with dots before it, or a result.
@@ -337,11 +354,7 @@ void Reader::ReadMoves(GameRecord& game) {
                 }
             }
         }
-        if (game.rows.size() < kMaxMoveRows) {
-            game.rows.emplace_back(Trim(white), Trim(black));
-        } else {
-            game.rowsDropped = true;
-        }
+        AddRow(game, white, black);
 
         if (AtEnd()) break;
         while (!IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();

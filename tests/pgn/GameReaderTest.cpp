@@ -42,7 +42,15 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         int sliderMax;
     };
     const Row rows[] = {
-        {"plain", "1. e4 e5 2. Nf3 Nc6 *\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"unfinished", "1. e4 e5 2. Nf3 Nc6 *\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"no result, the next game's tag on the next line", "1. e4 e5 2. Nf3 Nc6\n[Event \"2\"]\n1. d4 *",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"the next game's tag right after Black's move", "1. e4 e5 2. Nf3 Nc6[Event \"2\"]\n1. d4 *",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"the next game's tag right after White's move", "1. e4 e5 2. Nf3[Event \"2\"]\n[Date \"2024.01.01\"]\n1. d4 *",
+         {{"e4", "e5"}, {"Nf3", ""}}, 2},
+        {"blanks before the end of the file", "1. e4 e5 2. Nf3 Nc6  \n\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"a move number and nothing after it", "1. e4 e5 2. *\n[Event \"2\"]\n1. d4 *", {{"e4", "e5"}}, 1},
         {"ends after Black, no result", "1. e4 e5 2. Nf3 Nc6", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"result after White", "1. e4 e5 2. Nf3 1-0\n", {{"e4", "e5"}, {"Nf3", "1-0"}}, 2},
         {"result after Black", "1. e4 e5 2. Nf3 Nc6 0-1\n",
@@ -51,24 +59,24 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         {"draw after White", "1. e4 1/2-1/2\n", {{"e4", "1/2-1/2"}}, 0},
         {"White only, at the end", "1. e4 e5 2. Nf3", {{"e4", "e5"}, {"Nf3", ""}}, 2},
         {"comments glued to moves", "1. e4{best by test} e5 2. Nf3{x}{y} Nc6 *",
-         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"a move number with dots after a comment", "1. e4 {1. e4 is good} 1... e5 2. Nf3 5... Nc6 *",
-         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
-        {"two dots", "1. e4 1.. e5 *", {{"e4", "e5"}}, 0},
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"two dots", "1. e4 1.. e5 *", {{"e4", "e5"}}, 1},
         {"variations and glyphs", "1. e4 $1 (1. d4 d5 (1... Nf6)) e5 $2\n2. Nf3 $14\nNc6 *",
-         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
-        {"a glyph at a line end", "1. e4 e5 $1\n2. Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"a glyph at a line end", "1. e4 e5 $1\n2. Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"a ')' inside a comment in a variation", "1. e4 (1. d4 {a smile :)} d5) e5 *",
-         {{"e4", "e5"}}, 0},
+         {{"e4", "e5"}}, 1},
         {"a stray '{' in a comment", "1. e4 {see {this} e5 2. Nf3 *", {{"e4", "e5"}, {"Nf3", ""}}, 2},
         {"rest-of-line comment", "1. e4 ; 2. d4 is also fine\ne5 2. Nf3 *", {{"e4", "e5"}, {"Nf3", ""}}, 2},
-        {"escape line", "1. e4 e5\n%2. d4 d5\n2. Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
+        {"escape line", "1. e4 e5\n%2. d4 d5\n2. Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"castling in every spelling", "1. O-O o-o-o 2. 0-0 0-0-0+ 3. O-O! 0-0 *",
-         {{"O-O", "O-O-O"}, {"O-O", "O-O-O+"}, {"O-O!", "O-O"}}, 4},
-        {"annotations stay in the text", "1. e4! e5?! *", {{"e4!", "e5?!"}}, 0},
-        {"move number without a period", "1. e4 e5 2 Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
-        {"CRLF line ends", "1. e4 e5\r\n2. Nf3 Nc6\r\n*\r\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 2},
-        {"a comment before the first move", "{Game 1 of the match [1]} 1. d4 d5 *", {{"d4", "d5"}}, 0},
+         {{"O-O", "O-O-O"}, {"O-O", "O-O-O+"}, {"O-O!", "O-O"}}, 5},
+        {"annotations stay in the text", "1. e4! e5?! *", {{"e4!", "e5?!"}}, 1},
+        {"move number without a period", "1. e4 e5 2 Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"CRLF line ends", "1. e4 e5\r\n2. Nf3 Nc6\r\n*\r\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"a comment before the first move", "{Game 1 of the match [1]} 1. d4 d5 *", {{"d4", "d5"}}, 1},
     };
     for (const Row& row : rows) {
         const GameRecord game = ReadNth(kTags + row.movetext);
@@ -113,13 +121,27 @@ TEST(GameReader, GamesWithoutMovesDoNotSwallowTheNext) {
 }
 
 TEST(GameReader, EndOfFileAnywhereStopsCleanly) {
+    // Cut anywhere, the game reads as the rows before the cut, the last one a beginning of the
+    // whole game's row, and the slider reaches the last half-move read.
     const std::string game = kTags + "1. e4 {a comment} e5 (1... c5 2. Nf3) 2. Nf3 $1 Nc6 3. Bb5 1/2-1/2";
+    const Rows whole = {{"e4", "e5"}, {"Nf3", "Nc6"}, {"Bb5", "1/2-1/2"}};
+    const auto startsWith = [](const std::string& text, const std::string& head) { return text.rfind(head, 0) == 0; };
     for (std::size_t cut = 0; cut <= game.size(); ++cut) {
         const GameRecord read = ReadNth(game.substr(0, cut));
-        for (const auto& [white, black] : read.rows) {
-            EXPECT_LE(white.size() + black.size(), game.size());
+        ASSERT_LE(read.rows.size(), whole.size()) << cut;
+        const int n = static_cast<int>(read.rows.size());
+        for (int i = 0; i < n; ++i) {
+            const auto& [white, black] = read.rows[static_cast<std::size_t>(i)];
+            const auto& [wholeWhite, wholeBlack] = whole[static_cast<std::size_t>(i)];
+            if (i + 1 < n) {
+                EXPECT_EQ(read.rows[static_cast<std::size_t>(i)], whole[static_cast<std::size_t>(i)]) << cut;
+            } else {
+                EXPECT_TRUE(startsWith(wholeWhite, white) && startsWith(wholeBlack, black)) << cut << ": " << white << " " << black;
+                const bool blackMove = !black.empty() && !IsResultText(black);
+                EXPECT_GE(read.SliderMax(), blackMove ? 2 * n - 1 : 2 * n - 2) << cut;
+                EXPECT_LE(read.SliderMax(), 2 * n - 1) << cut;
+            }
         }
-        EXPECT_LE(read.rows.size(), 4u) << cut;
     }
     const GameRecord atEnd = [] {
         TempFile file("[Event \"x\"]\n1. e4 *\n");
