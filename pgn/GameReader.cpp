@@ -54,9 +54,14 @@ void AddRow(GameRecord& game, const std::string& white, const std::string& black
 
 class Reader {
 public:
-    explicit Reader(PgnFile& file) : file_(file) {}
+    explicit Reader(PgnFile& file, std::vector<TagPair>* tags = nullptr) : file_(file), tags_(tags) {}
 
     GameRecord Read();
+    // The tag section only: stops where the movetext begins.
+    void ReadTagSection() {
+        GameRecord game;
+        if (!AtEnd()) ReadTags(game);
+    }
 
 private:
     bool AtEnd() { return pendingAt_ >= pending_.size() && file_.AtEnd(); }
@@ -82,10 +87,12 @@ private:
     bool ReadTags(GameRecord& game);
     void ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame);
     void ReadMoves(GameRecord& game);
+    void AddTagPair(std::string_view content);
     std::string ReadWhiteToken();
     std::string ReadBlackToken(std::string token, bool& flag);
 
     PgnFile& file_;
+    std::vector<TagPair>* tags_;  // every tag pair in file order, when asked for
     char pgnChar_ = ' ';
     std::string pending_;  // the rest of a tag line, read again after the tag
     std::size_t pendingAt_ = 0;
@@ -198,6 +205,7 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
     for (std::size_t i = key.size(); i < content.size(); ++i) {
         if (content[i] != '"') value += content[i];
     }
+    if (tags_) AddTagPair(content);
     if (key == "WHITE ") game.WhitePlayer = value;
     if (key == "BLACK ") game.BlackPlayer = value;
     if (key == "ROUND ") game.RoundName = value;
@@ -212,6 +220,18 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
         }
         game.Fen = Trim(game.Fen);
     }
+}
+
+// The name runs to the first separator; the value is what follows that one separator with its
+// double quotes removed, as the four tags the window shows are read.
+void Reader::AddTagPair(std::string_view content) {
+    std::size_t end = 0;
+    while (end < content.size() && !IsSeparator(content[end])) ++end;
+    TagPair pair{std::string(content.substr(0, end)), {}};
+    for (std::size_t i = end + 1; i < content.size(); ++i) {
+        if (content[i] != '"') pair.value += content[i];
+    }
+    tags_->push_back(std::move(pair));
 }
 
 // Returns true when the movetext begins (pgnChar_ holds its first move number).
@@ -376,5 +396,11 @@ GameRecord Reader::Read() {
 }  // namespace
 
 GameRecord ReadGame(PgnFile& file) { return Reader(file).Read(); }
+
+std::vector<TagPair> ReadTagPairs(PgnFile& file) {
+    std::vector<TagPair> tags;
+    Reader(file, &tags).ReadTagSection();
+    return tags;
+}
 
 }  // namespace tavrel::pgn

@@ -1,6 +1,9 @@
 #pragma once
 // Reading one game of a PGN file from the file's current position.
 
+#include <string>
+#include <vector>
+
 #include "GameRecord.h"
 #include "PgnFile.h"
 
@@ -11,5 +14,14 @@ namespace tavrel::pgn {
 // move texts are kept as written, castling normalised to "O-O" and "O-O-O". Whatever the bytes,
 // it returns in time and memory bounded by the game's own size, and never reads past the end.
 GameRecord ReadGame(PgnFile& file);
+
+struct TagPair {
+    std::string name;   // as written, e.g. "White"
+    std::string value;  // the bytes after the name and one separator, double quotes removed
+};
+
+// Reads only the tag section of the game at the file's position, by the same rules as ReadGame,
+// and returns every tag pair in file order (the next game's Event tag ends the section).
+std::vector<TagPair> ReadTagPairs(PgnFile& file);
 
 }  // namespace tavrel::pgn

@@ -7,17 +7,17 @@
 
 #include "GameCheck.h"
 #include "Json.h"
-#include "pgn/GameIndex.h"
-#include "pgn/GameReader.h"
+#include "pgn/GameSource.h"
 #include "pgn/Text.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tavrel-check [--fens] [--count] FILE.pgn\n"
+    "Usage: tavrel-check [--fens] [--count] [--headers] FILE.pgn\n"
     "Replays every game of FILE.pgn and prints one JSON object per game.\n"
-    "  --fens   add the position after every half-move\n"
-    "  --count  print only the number of games\n"
+    "  --fens     add the position after every half-move\n"
+    "  --count    print only the number of games\n"
+    "  --headers  print every game's offset and tag pairs instead of replaying it\n"
     "Exit status: 0 every move matched, 1 some did not, 2 the file cannot be read.\n";
 
 std::string Tag(const std::string& bytes) { return tavrel::JsonString(tavrel::pgn::DisplayText(bytes)); }
@@ -45,10 +45,26 @@ void PrintGame(std::string& out, long long number, const tavrel::pgn::GameRecord
     out += "}\n";
 }
 
+void PrintHeaders(std::string& out, long long number, std::int64_t offset,
+                  const std::vector<tavrel::pgn::TagPair>& tags) {
+    out += "{\"game\":" + std::to_string(number) + ",\"offset\":" + std::to_string(offset) + ",\"tags\":[";
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        if (i) out += ',';
+        out += "[" + Tag(tags[i].name) + "," + Tag(tags[i].value) + "]";
+    }
+    out += "]}\n";
+}
+
+void Flush(std::string& out, bool always) {
+    if (!always && out.size() <= (1 << 16)) return;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool fens = false, countOnly = false;
+    bool fens = false, countOnly = false, headers = false;
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -56,6 +72,8 @@ int main(int argc, char** argv) {
             fens = true;
         } else if (arg == "--count") {
             countOnly = true;
+        } else if (arg == "--headers") {
+            headers = true;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -76,30 +94,34 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    tavrel::pgn::PgnFile file;
-    if (const std::string why = file.Open(path); !why.empty()) {
+    tavrel::pgn::GameSource source;
+    if (const std::string why = source.Open(path); !why.empty()) {
         std::fprintf(stderr, "tavrel-check: cannot read %s: %s\n", path.c_str(), why.c_str());
         return 2;
     }
-    const tavrel::pgn::GameIndex index = tavrel::pgn::IndexGames(file);
+    const long long count = source.GameCount();
     if (countOnly) {
-        std::printf("{\"games\":%lld}\n", static_cast<long long>(index.GameCount()));
+        std::printf("{\"games\":%lld}\n", count);
+        return 0;
+    }
+    std::string out;
+    if (headers) {
+        for (long long k = 1; k <= count; ++k) {
+            PrintHeaders(out, k, source.Index().OffsetOf(k), source.ReadTags(k));
+            Flush(out, false);
+        }
+        Flush(out, true);
         return 0;
     }
     bool allMatched = true;
     tavrel::GameState state;
-    std::string out;
-    for (long long k = 1; k <= index.GameCount(); ++k) {
-        file.Seek(index.OffsetOf(k));
-        const tavrel::pgn::GameRecord game = tavrel::pgn::ReadGame(file);
+    for (long long k = 1; k <= count; ++k) {
+        const tavrel::pgn::GameRecord game = source.ReadGame(k);
         const tavrel::GameCheck check = tavrel::CheckGame(state, game, fens);
         allMatched = allMatched && check.unmatched.empty();
         PrintGame(out, k, game, check, fens);
-        if (out.size() > (1 << 16)) {
-            std::fwrite(out.data(), 1, out.size(), stdout);
-            out.clear();
-        }
+        Flush(out, false);
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    Flush(out, true);
     return allMatched ? 0 : 1;
 }

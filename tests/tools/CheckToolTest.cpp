@@ -50,6 +50,17 @@ TEST(CheckTool, ReportsUnmatchedTextsAndEncodesNames) {
               std::string::npos) << run.out;
 }
 
+TEST(CheckTool, HeadersGiveEveryTagPairWithItsGamesOffset) {
+    testing::TempFile file("junk\n[Event \"Caf\xe9\"]\n[Site \"?\"] [White \"A \\\"q\\\"\"]\n\n1. e4 *\n"
+                           "[Event \"Two\"]\n1. d4 *\n");
+    const ToolRun run = Check("--headers " + file.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "{\"game\":1,\"offset\":6,\"tags\":[[\"Event\",\"Caf\xc3\xa9\"],[\"Site\",\"?\"],"
+              "[\"White\",\"A \\\\q\\\\\"]]}\n"
+              "{\"game\":2,\"offset\":59,\"tags\":[[\"Event\",\"Two\"]]}\n");
+}
+
 TEST(CheckTool, FilesThatCannotBeReadExitWithTwo) {
     for (const char* path : {"/nonexistent/file.pgn", "/tmp"}) {
         const ToolRun run = Check(path);

@@ -1,0 +1,59 @@
+#pragma once
+// The open game file: the file, the index of its games, and reading game k by number. The
+// window, the list of games and the check tool all read through it.
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "GameIndex.h"
+#include "GameReader.h"
+#include "GameRecord.h"
+#include "PgnFile.h"
+
+namespace tavrel::pgn {
+
+class GameSource {
+public:
+    explicit GameSource(std::size_t bufferSize = PgnFile::kDefaultBufferSize) : file_(bufferSize) {}
+
+    // Opens and indexes `path`; on failure returns why and nothing is open. `progress` is
+    // called during the scan as IndexGames calls it.
+    std::string Open(const std::string& path, const ProgressFn& progress = {});
+    void Close();
+    [[nodiscard]] bool IsOpen() const { return file_.IsOpen(); }
+    [[nodiscard]] const std::string& Path() const { return file_.Path(); }
+    [[nodiscard]] const GameIndex& Index() const { return index_; }
+    [[nodiscard]] std::int64_t GameCount() const { return index_.GameCount(); }
+    [[nodiscard]] bool HasGame(std::int64_t game) const { return game >= 1 && game <= GameCount(); }
+
+    // Game k (from 1); a record with Outcome::AtEnd when there is no such game.
+    GameRecord ReadGame(std::int64_t game);
+    // Every tag pair of game k in file order; none when there is no such game.
+    std::vector<TagPair> ReadTags(std::int64_t game);
+
+    // True when the file at Path() is no longer the one indexed: rewritten, grown, shrunk,
+    // replaced or gone. Its games may then start elsewhere and the index should be made again.
+    [[nodiscard]] bool ChangedOnDisk() const;
+
+    // The file itself, positioned at whatever was read last.
+    PgnFile& File() { return file_; }
+
+private:
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::int64_t length = 0;
+        std::int64_t modifiedNs = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    static bool IdentityOf(const std::string& path, Identity& out);
+
+    PgnFile file_;
+    GameIndex index_;
+    Identity indexed_;
+};
+
+}  // namespace tavrel::pgn
