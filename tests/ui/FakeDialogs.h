@@ -13,6 +13,7 @@ class FakeDialogs final : public UserDialogs {
 public:
     std::deque<QString> files;                  // answers to the open dialog ("" cancels)
     std::deque<std::optional<QString>> texts;   // answers to input boxes (nullopt cancels)
+    std::deque<bool> yesNo;                     // answers to Yes/No questions (none left: No)
     QStringList asked;                          // "title|prompt" of every question and message
     int beeps = 0;
 
@@ -34,9 +35,20 @@ public:
     void Message(QWidget*, const QString& title, const QString& text) override {
         asked << "message|" + title + "|" + text;
     }
+    bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
+        asked << "yesno|" + title + "|" + text;
+        if (yesNo.empty()) return false;
+        const bool answer = yesNo.front();
+        yesNo.pop_front();
+        return answer;
+    }
     void Beep() override { ++beeps; }
     void OpenUrl(const QUrl& url) override { asked << "url|" + url.toString(); }
-    void About(QWidget*, const QString& title, const QString& text) override { asked << "about|" + title + "|" + text; }
+    void About(QWidget*, const QString& title, const QString& text, const QPixmap& icon) override {
+        asked << "about|" + title + "|" + text;
+        aboutIcon = icon.toImage();
+    }
+    QImage aboutIcon;
 };
 
 }  // namespace tavrel::ui::testing

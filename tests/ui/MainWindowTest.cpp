@@ -27,11 +27,11 @@ TEST_F(WindowTest, StartsOnTheFirstGameOfTheFileNamedOnTheCommandLine) {
     EXPECT_EQ(window->Score()->Display->item(0)->text(), "   1.       e4\te5");
     EXPECT_EQ(window->Score()->Display->item(9)->text(), " 10.       g4\tNf6");
     EXPECT_EQ(dialogs.beeps, 0);
-    EXPECT_TRUE(window->Action("ctlBeep")->isChecked());
-    EXPECT_TRUE(window->Action("Color_or_mono")->isChecked());
-    EXPECT_FALSE(window->Action("ctlCancelAnimate")->isVisible());
-    EXPECT_EQ(window->Action("ctlOpen")->shortcut(), QKeySequence("Ctrl+O"));
-    EXPECT_EQ(window->Action("ctlReverse")->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_TRUE(window->Action(MenuItem::ctlBeep)->isChecked());
+    EXPECT_TRUE(window->Action(MenuItem::Color_or_mono)->isChecked());
+    EXPECT_FALSE(window->Action(MenuItem::ctlCancelAnimate)->isVisible());
+    EXPECT_EQ(window->Action(MenuItem::ctlOpen)->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(window->Action(MenuItem::ctlReverse)->shortcut(), QKeySequence("Ctrl+R"));
 }
 
 TEST_F(WindowTest, CanvasShowsSquaresAndPiecesInBothSchemesAndOrientations) {
@@ -53,18 +53,17 @@ TEST_F(WindowTest, CanvasShowsSquaresAndPiecesInBothSchemesAndOrientations) {
     EXPECT_TRUE(hasColour(8, 1, 0x000000));
     EXPECT_FALSE(hasColour(4, 4, 0xFFFFFF));
 
-    window->View.ColorSquares = 1;
-    window->DrawBoard();
+    window->Action(MenuItem::Color_or_mono)->trigger();
     EXPECT_EQ(PixelOfSquare(1, 1), kGreyLight);
     EXPECT_EQ(PixelOfSquare(1, 2), kGreyDark);
     EXPECT_TRUE(hasColour(1, 1, 0x303034));  // pieces stay
 
-    window->View = BoardView{0, 8, 8, -1};
-    window->DrawBoard();
-    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->View, 8, 8), QPoint(26, 54));  // h1 top left
+    window->Action(MenuItem::Color_or_mono)->trigger();
+    window->Action(MenuItem::ctlReverse)->trigger();
+    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->Settings().View(), 8, 8), QPoint(26, 54));  // h1 top left
     EXPECT_EQ(window->Canvas().pixel(26, 54) & 0xFFFFFF, kLight);
     EXPECT_EQ(PixelOfSquare(1, 1), kLight);  // a8 now at the bottom right, still light
-    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->View, 1, 1), QPoint(25 + 33 * 7 + 1, 53 + 33 * 7 + 1));
+    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->Settings().View(), 1, 1), QPoint(25 + 33 * 7 + 1, 53 + 33 * 7 + 1));
 }
 
 TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
@@ -176,7 +175,7 @@ TEST_F(WindowTest, ToolbarStopsAtTheEndsWithoutASound) {
 
 TEST_F(WindowTest, UndoStepsBackAndBeepsAtTheStart) {
     ASSERT_TRUE(Load(kSample));
-    window->Action("ctlBeep")->setChecked(false);
+    window->Action(MenuItem::ctlBeep)->setChecked(false);
     window->ctlUndo_Click();
     EXPECT_EQ(dialogs.beeps, 1);  // always, whatever the option says
     window->Slider1->setValue(6);

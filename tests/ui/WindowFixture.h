@@ -25,7 +25,7 @@ protected:
     bool WhiteBold() const { return window->Score()->WLabel->font().bold(); }
     bool BlackBold() const { return window->Score()->BLabel->font().bold(); }
     QRgb PixelOfSquare(int row, int col, int dx = 0, int dy = 0) const {
-        const QPoint at = SquarePixel(kGameBoardOrigin, window->View, row, col);
+        const QPoint at = SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col);
         return window->Canvas().pixel(at.x() + dx, at.y() + dy) & 0xFFFFFF;
     }
 

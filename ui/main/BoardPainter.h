@@ -1,8 +1,10 @@
 #pragma once
-// Painting a board array onto the window's canvas from the piece pictures.
+// Painting a board array onto the window's canvas from the piece pictures, and the one rule that
+// ties a screen square to its pixels and to its array element.
 
 #include <QImage>
 #include <QPoint>
+#include <optional>
 
 #include "PiecePictures.h"
 #include "core/Board.h"
@@ -18,19 +20,49 @@ struct BoardView {
     int ViewStep = 1;
 };
 
+// A square as the screen shows it, 1 to 8 each way: row 1 at the top, column 1 at the left,
+// whatever the orientation.
+struct ScreenSquare {
+    int row = 0;
+    int col = 0;
+    bool operator==(const ScreenSquare&) const = default;
+};
+
 constexpr QPoint kGameBoardOrigin{25, 53};
 constexpr QPoint kAnalysisBoardOrigin{332, 53};
 constexpr int kSquarePitch = 33;
+constexpr int kBoardSpan = 8 * kSquarePitch;  // 264: the black ground the squares are laid on
 
+// The left-top pixel of a screen square's picture: one pixel into its 33-pixel cell, so the
+// ground shows as a line between neighbours.
+QPoint ScreenSquarePixel(QPoint origin, ScreenSquare square);
+// The inverse: the screen square whose cell holds `point`, or nothing off the board (the board
+// runs from the origin to 263 pixels right and down of it).
+std::optional<ScreenSquare> ScreenSquareAt(QPoint origin, QPoint point);
+// The array element a screen square shows, and back: the same either way, as the reversed
+// board is the normal one turned half round.
+Square BoardSquareOf(ScreenSquare square, const BoardView& view);
+ScreenSquare ScreenSquareOf(Square square, const BoardView& view);
 // The left-top pixel of the screen square showing board square (row, col).
 QPoint SquarePixel(QPoint origin, const BoardView& view, int row, int col);
+// The colour belongs to the square, not the screen place: a8 is light both ways, and a screen
+// square has the colour of the element it shows.
+constexpr bool IsLightSquare(int row, int col) { return (row + col) % 2 == 0; }
 
 // 64 squares on a 33-pixel pitch at `origin`: the swatch copied, then the mask ORed and the
 // piece ANDed, so the piece lands on its square without a background of its own.
 void PaintBoard(QImage& canvas, QPoint origin, const Board& board, const BoardView& view,
                 const PiecePictures& pictures);
+// One square's swatch at `at`, wiping whatever piece was drawn there.
+void PaintEmptySquare(QImage& canvas, QPoint at, bool light, int colorSquares, const PiecePictures& pictures);
+// A piece (code signed by side, not 0) over the square already drawn at `at`.
+void PaintPiece(QImage& canvas, QPoint at, int code, const PiecePictures& pictures);
 
-// The black frame around the game board, drawn once at start.
-void PaintGameBoardFrame(QImage& canvas, QPoint frame);
+// The double black frame with mitred corners around a board at `origin`, and the black ground
+// under its squares.
+void PaintBoardFrame(QImage& canvas, QPoint origin);
+// A dotted box just outside the square picture at `at`, on the lines between squares: drawn
+// white to mark a square, black to put the lines back.
+void FrameSquare(QImage& canvas, QPoint at, QRgb colour);
 
 }  // namespace tavrel::ui

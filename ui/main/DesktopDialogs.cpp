@@ -25,12 +25,23 @@ void DesktopDialogs::Message(QWidget* parent, const QString& title, const QStrin
     box.exec();
 }
 
+bool DesktopDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void DesktopDialogs::Beep() { QApplication::beep(); }
 
 void DesktopDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
-void DesktopDialogs::About(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::about(parent, title, text);
+void DesktopDialogs::About(QWidget* parent, const QString& title, const QString& text, const QPixmap& icon) {
+    QMessageBox box(parent);
+    box.setWindowTitle("About " + title);
+    box.setIconPixmap(icon);
+    box.setText(title + " " + QApplication::applicationVersion());
+    box.setInformativeText(text);
+    box.exec();
 }
 
 }  // namespace tavrel::ui

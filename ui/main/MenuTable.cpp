@@ -1,7 +1,5 @@
 #include "MenuTable.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QMenuBar>
 
 namespace tavrel::ui {
@@ -13,54 +11,38 @@ struct MenuSpec {
     bool onBar;
 };
 
-constexpr MenuSpec kMenus[] = {
-    {"ctlFile", "&File", true},        {"ctlGame", "&Game", true}, {"ctlOptions", "&Options", true},
-    {"ctlHelp", "&Help", true},        {"mnuPopup", "PopUp", false},
+struct MenuItemSpec {
+    MenuName menu;
+    const char* name;
+    const char* caption;
+    const char* shortcut;  // empty for none
+    bool checkable;
+    bool checked;
+    bool hidden;
 };
 
-constexpr MenuItemSpec kItems[] = {
-    {"ctlFile", "ctlOpen", "&Open game...", "Ctrl+O", false, false, false},
-    {"ctlFile", "ctlUndo", "&Undo last move", "Ctrl+U", false, false, false},
-    {"ctlFile", "Dash1", "-", "", false, false, false},
-    {"ctlFile", "ctlExit", "E&xit", "Ctrl+Q", false, false, false},
-    {"ctlGame", "ctlAnimate", "&Animate...", "", false, false, false},
-    {"ctlGame", "ctlCancelAnimate", "&Cancel Animate", "", false, false, true},
-    {"ctlGame", "ctlGoToGame", "Go to game #...", "", false, false, false},
-    {"ctlOptions", "ctlBeep", "&Beep on error", "", true, true, false},
-    {"ctlOptions", "Color_or_mono", "&Color for squares", "Ctrl+C", true, true, false},
-    {"ctlOptions", "ctlDisplay", "&Display analysis board", "Ctrl+D", true, false, false},
-    {"ctlOptions", "ctlReverse", "&Reverse Board", "Ctrl+R", true, false, false},
-    {"ctlHelp", "ctlHome", "Go to my &home page", "", false, false, false},
-    {"ctlHelp", "ctlUSCF", "Go to &USCF home page", "", false, false, false},
-    {"ctlHelp", "Dash2", "-", "", false, false, false},
-    {"ctlHelp", "ctlPieceMove", "&Pieces and Rules", "", false, false, false},
-    {"ctlHelp", "Dash3", "-", "", false, false, false},
-    {"ctlHelp", "ctlAbout", "&About Tavrel", "", false, false, false},
-    {"mnuPopup", "ctlPiece0", "Pawn", "", false, false, false},
-    {"mnuPopup", "ctlPiece1", "King", "", false, false, false},
-    {"mnuPopup", "ctlPiece2", "Queen", "", false, false, false},
-    {"mnuPopup", "ctlPiece3", "Bishop", "", false, false, false},
-    {"mnuPopup", "ctlPiece4", "Knight", "", false, false, false},
-    {"mnuPopup", "ctlPiece5", "Rook", "", false, false, false},
-    {"mnuPopup", "Dash4", "-", "", false, false, false},
-    {"mnuPopup", "ctlWhite", "Place White pieces", "", true, true, false},
-    {"mnuPopup", "ctlBlack", "Place Black pieces", "", true, false, false},
-    {"mnuPopup", "Dash5", "-", "", false, false, false},
-    {"mnuPopup", "ctlClear", "Clear square", "", false, false, false},
-    {"mnuPopup", "ctlClearAll", "Clear board", "", false, false, false},
-};
+#define TAVREL_MENU_ROW(name, caption, onBar) {#name, caption, onBar},
+constexpr MenuSpec kMenus[] = {TAVREL_MENUS(TAVREL_MENU_ROW)};
+#undef TAVREL_MENU_ROW
+
+#define TAVREL_ITEM_ROW(menu, name, caption, shortcut, checkable, checked, hidden) \
+    {MenuName::menu, #name, caption, shortcut, checkable, checked, hidden},
+constexpr MenuItemSpec kItems[] = {TAVREL_MENU_ITEMS(TAVREL_ITEM_ROW)};
+#undef TAVREL_ITEM_ROW
 
 }  // namespace
 
-Menus BuildMenus(QMenuBar* bar, QWidget* owner) {
+Menus Menus::Build(QMenuBar* bar, QWidget* owner) {
     Menus built;
-    for (const MenuSpec& menuDef : kMenus) {
-        QMenu* menu = menuDef.onBar ? bar->addMenu(menuDef.caption) : new QMenu(menuDef.caption, owner);
-        menu->setObjectName(menuDef.name);
-        built.menus.insert(menuDef.name, menu);
+    for (std::size_t i = 0; i < kMenuCount; ++i) {
+        const MenuSpec& spec = kMenus[i];
+        QMenu* menu = spec.onBar ? bar->addMenu(spec.caption) : new QMenu(spec.caption, owner);
+        menu->setObjectName(spec.name);
+        built.menus_[i] = menu;
     }
-    for (const MenuItemSpec& item : kItems) {
-        QMenu* menu = built.menus.value(item.menu);
+    for (std::size_t i = 0; i < kMenuItemCount; ++i) {
+        const MenuItemSpec& item = kItems[i];
+        QMenu* menu = built[item.menu];
         QAction* action = QString(item.caption) == "-" ? menu->addSeparator() : menu->addAction(item.caption);
         action->setObjectName(item.name);
         if (*item.shortcut) {
@@ -70,7 +52,7 @@ Menus BuildMenus(QMenuBar* bar, QWidget* owner) {
         action->setCheckable(item.checkable);
         action->setChecked(item.checked);
         action->setVisible(!item.hidden);
-        built.actions.insert(item.name, action);
+        built.items_[i] = action;
     }
     return built;
 }

@@ -1,32 +1,89 @@
 #pragma once
-// The main window's menus as data: captions, shortcuts and initial states in one table.
+// The main window's menus as data: captions, shortcuts and initial states in one table. The
+// enums below are made from the same table, so an item is named by a value the compiler checks,
+// never by a string looked up at run time.
 
-#include <QHash>
-#include <QString>
+#include <QAction>
+#include <QMenu>
+#include <array>
+#include <cstddef>
 
 class QMenuBar;
-class QAction;
-class QMenu;
 class QWidget;
 
 namespace tavrel::ui {
 
-struct MenuItemSpec {
-    const char* menu;      // the menu's control name; an item named "-" is a separator
-    const char* name;      // control name of the item
-    const char* caption;
-    const char* shortcut;  // empty for none
-    bool checkable;
-    bool checked;
-    bool hidden;
-};
+// X(name, caption, on the menu bar)
+#define TAVREL_MENUS(X)              \
+    X(ctlFile, "&File", true)        \
+    X(ctlGame, "&Game", true)        \
+    X(ctlOptions, "&Options", true)  \
+    X(ctlHelp, "&Help", true)        \
+    X(mnuPopup, "PopUp", false)
 
-// Builds every menu of the table into `bar` (the pop-up menu into a menu that is not on the bar)
-// and returns the actions and menus by control name.
-struct Menus {
-    QHash<QString, QAction*> actions;
-    QHash<QString, QMenu*> menus;
+// X(menu, name, caption, shortcut, checkable, checked, hidden); a caption "-" is a separator.
+// The six piece items keep their order: an item's place among them is the piece code less 1.
+#define TAVREL_MENU_ITEMS(X)                                                                 \
+    X(ctlFile, ctlOpen, "&Open game...", "Ctrl+O", false, false, false)                      \
+    X(ctlFile, ctlUndo, "&Undo last move", "Ctrl+U", false, false, false)                    \
+    X(ctlFile, Dash1, "-", "", false, false, false)                                          \
+    X(ctlFile, ctlExit, "E&xit", "Ctrl+Q", false, false, false)                              \
+    X(ctlGame, ctlAnimate, "&Animate...", "", false, false, false)                           \
+    X(ctlGame, ctlCancelAnimate, "&Cancel Animate", "", false, false, true)                  \
+    X(ctlGame, ctlGoToGame, "Go to game #...", "", false, false, false)                      \
+    X(ctlOptions, ctlBeep, "&Beep on error", "", true, true, false)                          \
+    X(ctlOptions, Color_or_mono, "&Color for squares", "Ctrl+C", true, true, false)          \
+    X(ctlOptions, ctlDisplay, "&Display analysis board", "Ctrl+D", true, false, false)       \
+    X(ctlOptions, ctlReverse, "&Reverse Board", "Ctrl+R", true, false, false)                \
+    X(ctlHelp, ctlHome, "Go to my &home page", "", false, false, false)                      \
+    X(ctlHelp, ctlUSCF, "Go to &USCF home page", "", false, false, false)                    \
+    X(ctlHelp, Dash2, "-", "", false, false, false)                                          \
+    X(ctlHelp, ctlPieceMove, "&Pieces and Rules", "", false, false, false)                   \
+    X(ctlHelp, Dash3, "-", "", false, false, false)                                          \
+    X(ctlHelp, ctlAbout, "&About Tavrel", "", false, false, false)                           \
+    X(mnuPopup, ctlPiece0, "Pawn", "", false, false, false)                                  \
+    X(mnuPopup, ctlPiece1, "King", "", false, false, false)                                  \
+    X(mnuPopup, ctlPiece2, "Queen", "", false, false, false)                                 \
+    X(mnuPopup, ctlPiece3, "Bishop", "", false, false, false)                                \
+    X(mnuPopup, ctlPiece4, "Knight", "", false, false, false)                                \
+    X(mnuPopup, ctlPiece5, "Rook", "", false, false, false)                                  \
+    X(mnuPopup, Dash4, "-", "", false, false, false)                                         \
+    X(mnuPopup, ctlWhite, "Place White pieces", "", true, true, false)                       \
+    X(mnuPopup, ctlBlack, "Place Black pieces", "", true, false, false)                      \
+    X(mnuPopup, Dash5, "-", "", false, false, false)                                         \
+    X(mnuPopup, ctlClear, "Clear square", "", false, false, false)                           \
+    X(mnuPopup, ctlClearAll, "Clear board", "", false, false, false)
+
+#define TAVREL_MENU_ENUM(name, caption, onBar) name,
+enum class MenuName { TAVREL_MENUS(TAVREL_MENU_ENUM) };
+#undef TAVREL_MENU_ENUM
+#define TAVREL_ITEM_ENUM(menu, name, caption, shortcut, checkable, checked, hidden) name,
+enum class MenuItem { TAVREL_MENU_ITEMS(TAVREL_ITEM_ENUM) };
+#undef TAVREL_ITEM_ENUM
+
+#define TAVREL_COUNT_ONE(...) +1
+constexpr std::size_t kMenuCount = 0 TAVREL_MENUS(TAVREL_COUNT_ONE);
+constexpr std::size_t kMenuItemCount = 0 TAVREL_MENU_ITEMS(TAVREL_COUNT_ONE);
+#undef TAVREL_COUNT_ONE
+
+// The piece item for picture index 0 (pawn) to 5 (rook).
+constexpr MenuItem PieceItem(int index) {
+    return static_cast<MenuItem>(static_cast<int>(MenuItem::ctlPiece0) + index);
+}
+static_assert(PieceItem(5) == MenuItem::ctlPiece5);
+
+// Every menu and item of the table, built once; the window owns the menus.
+class Menus {
+public:
+    QAction* operator[](MenuItem item) const { return items_[static_cast<std::size_t>(item)]; }
+    QMenu* operator[](MenuName menu) const { return menus_[static_cast<std::size_t>(menu)]; }
+
+    // Builds the table into `bar`; the pop-up menu is made apart from the bar, owned by `owner`.
+    static Menus Build(QMenuBar* bar, QWidget* owner);
+
+private:
+    std::array<QAction*, kMenuItemCount> items_{};
+    std::array<QMenu*, kMenuCount> menus_{};
 };
-Menus BuildMenus(QMenuBar* bar, QWidget* owner);
 
 }  // namespace tavrel::ui

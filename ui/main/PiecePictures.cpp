@@ -1,5 +1,7 @@
 #include "PiecePictures.h"
 
+#include <QPixmap>
+
 namespace tavrel::ui {
 namespace {
 
@@ -26,6 +28,20 @@ PiecePictures PiecePictures::Load() {
     pictures.Lsquare = {Swatch(QColor(255, 255, 128)), Swatch(QColor(192, 192, 192))};
     pictures.Dsquare = {Swatch(QColor(0, 255, 0)), Swatch(QColor(128, 128, 128))};
     return pictures;
+}
+
+QCursor PiecePointer(const PiecePictures& pictures, int code) {
+    const int p = (code < 0 ? -code : code) - 1;
+    const QImage& piece = code < 0 ? pictures.BPiece[p] : pictures.WPiece[p];
+    const QImage& mask = pictures.PMask[p];
+    QImage pointer(piece.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < piece.height(); ++y) {
+        for (int x = 0; x < piece.width(); ++x) {
+            const bool inside = qGray(mask.pixel(x, y)) > 127;
+            pointer.setPixel(x, y, inside ? (piece.pixel(x, y) | 0xFF000000u) : 0u);
+        }
+    }
+    return QCursor(QPixmap::fromImage(pointer), piece.width() / 2, piece.height() / 2);
 }
 
 }  // namespace tavrel::ui

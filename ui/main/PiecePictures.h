@@ -1,6 +1,7 @@
 #pragma once
 // The pictures the board is composed from: square swatches, pieces on white, and masks.
 
+#include <QCursor>
 #include <QImage>
 #include <array>
 
@@ -17,5 +18,9 @@ struct PiecePictures {
 
     static PiecePictures Load();
 };
+
+// The mouse pointer for carrying a piece (code signed by side): the piece's picture, clear
+// outside its silhouette, held by its middle.
+QCursor PiecePointer(const PiecePictures& pictures, int code);
 
 }  // namespace tavrel::ui

@@ -8,37 +8,58 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "../analysis/AnalysisEditor.h"
 #include "../score/GameScr.h"
+#include "WindowWidth.h"
 #include "core/Replay.h"
 
 namespace tavrel::ui {
 
-namespace {
-constexpr QSize kClientSize{324, 359};
-}
-
 Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), pictures_(PiecePictures::Load()) {
+    : QMainWindow(parent),
+      dialogs_(dialogs),
+      menus_(Menus::Build(menuBar(), this)),
+      options_(menus_),
+      pictures_(PiecePictures::Load()) {
     setObjectName("Skelda");
     setWindowTitle("Tavrel");
     setWindowIcon(QIcon(":/logo.png"));
-    menus_ = BuildMenus(menuBar(), this);
     BuildClientArea();
+    analysis_ = new AnalysisEditor(*client_, game_.AnalysisBoard, pictures_, options_, dialogs_, menus_);
+    connect(client_, &ClientArea::MouseDown, analysis_, &AnalysisEditor::Form_MouseDown);
+    connect(client_, &ClientArea::MouseMove, analysis_, &AnalysisEditor::Form_MouseMove);
+    connect(client_, &ClientArea::MouseUp, analysis_, &AnalysisEditor::Form_MouseUp);
     score_ = new GameScr(nullptr);
     score_->setWindowIcon(windowIcon());
     connect(score_, &GameScr::Display_Click, this, &Skelda::Display_Click);
-
-    connect(Action("ctlOpen"), &QAction::triggered, this, &Skelda::ctlOpen_Click);
-    connect(Action("ctlUndo"), &QAction::triggered, this, &Skelda::ctlUndo_Click);
-    connect(Action("ctlExit"), &QAction::triggered, this, &Skelda::ctlExit_Click);
-    connect(Action("ctlGoToGame"), &QAction::triggered, this, &Skelda::ctlGoToGame_Click);
+    ConnectMenus();
     game_.SetUpStartPosition();
+}
+
+void Skelda::ConnectMenus() {
+    const auto on = [this](MenuItem item, void (Skelda::*handler)()) {
+        connect(menus_[item], &QAction::triggered, this, handler);
+    };
+    on(MenuItem::ctlOpen, &Skelda::ctlOpen_Click);
+    on(MenuItem::ctlUndo, &Skelda::ctlUndo_Click);
+    on(MenuItem::ctlExit, &Skelda::ctlExit_Click);
+    on(MenuItem::ctlGoToGame, &Skelda::ctlGoToGame_Click);
+    // A click has already turned the mark over when these run: each applies the mark as it is.
+    on(MenuItem::ctlBeep, &Skelda::ctlBeep_Click);
+    on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
+    on(MenuItem::ctlDisplay, &Skelda::ctlDisplay_Click);
+    on(MenuItem::ctlReverse, &Skelda::ctlReverse_Click);
+    on(MenuItem::ctlHome, &Skelda::ctlHome_Click);
+    on(MenuItem::ctlUSCF, &Skelda::ctlUSCF_Click);
+    on(MenuItem::ctlPieceMove, &Skelda::ctlPieceMove_Click);
+    on(MenuItem::ctlAbout, &Skelda::ctlAbout_Click);
+    connect(btnReset, &QPushButton::clicked, this, &Skelda::btnReset_Click);
 }
 
 Skelda::~Skelda() { delete score_; }
 
 void Skelda::BuildClientArea() {
-    client_ = new ClientArea(kClientSize, this);
+    client_ = new ClientArea(QSize(kNarrowWidth, kClientHeight), kWideWidth, this);
     setCentralWidget(client_);
     BuildToolbar();
 
@@ -113,8 +134,7 @@ void Skelda::PlaceOnScreen() {
 bool Skelda::Form_Load(const QString& commandLinePath) {
     adjustSize();
     PlaceOnScreen();
-    View = BoardView{};
-    PaintGameBoardFrame(client_->Canvas(), kGameBoardOrigin);
+    PaintBoardFrame(client_->Canvas(), kGameBoardOrigin);
     // A file named on the command line is indexed like one chosen in the dialog, so that every
     // game of it can be reached; one that cannot be opened is reported, then the dialog asks.
     const bool opened = (!commandLinePath.isEmpty() && OpenAndIndex(commandLinePath)) || ChooseAndIndex();
@@ -128,10 +148,15 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
     return true;
 }
 
+// Every full redraw shows the game position on both boards: the analysis board's edits and a
+// piece being carried on it end here.
 void Skelda::DrawBoard() {
-    PaintBoard(client_->Canvas(), kGameBoardOrigin, game_.GameBoard, View, pictures_);
-    if (Action("ctlDisplay")->isChecked()) {
-        PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, game_.GameBoard, View, pictures_);
+    analysis_->EndDrag();
+    game_.AnalysisBoard = game_.GameBoard;
+    const BoardView view = options_.View();
+    PaintBoard(client_->Canvas(), kGameBoardOrigin, game_.GameBoard, view, pictures_);
+    if (options_.AnalysisShown()) {
+        PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, game_.GameBoard, view, pictures_);
     }
     client_->update();
     Toolbar1->update();

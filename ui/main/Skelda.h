@@ -13,6 +13,7 @@
 #include "BoardPainter.h"
 #include "ClientArea.h"
 #include "MenuTable.h"
+#include "Options.h"
 #include "PiecePictures.h"
 #include "UserDialogs.h"
 #include "core/GameState.h"
@@ -21,6 +22,7 @@
 
 namespace tavrel::ui {
 
+class AnalysisEditor;
 class GameScr;
 
 class Skelda : public QMainWindow {
@@ -45,6 +47,21 @@ public:
     void ctlUndo_Click();
     void ctlExit_Click();
 
+    // The Options menu: the check marks are the settings (see Options).
+    void ctlBeep_Click();
+    void Color_or_mono_Click();
+    void ctlDisplay_Click();
+    void ctlReverse_Click();
+
+    // The Help menu.
+    void ctlHome_Click();
+    void ctlUSCF_Click();
+    void ctlPieceMove_Click();
+    void ctlAbout_Click();
+
+    // Makes the analysis board the game position again.
+    void btnReset_Click();
+
     // The game on show and what the window shows of it, for the tests.
     const GameState& Game() const { return game_; }
     const QImage& Canvas() const { return client_->Canvas(); }
@@ -56,9 +73,11 @@ public:
     QToolBar* Toolbar1;
     QPushButton* btnReset;
     QLabel* StatusPanel[3];
-    QAction* Action(const QString& name) const { return menus_.actions.value(name); }
-    QMenu* Menu(const QString& name) const { return menus_.menus.value(name); }
-    BoardView View;
+    QAction* Action(MenuItem item) const { return menus_[item]; }
+    QMenu* Menu(MenuName menu) const { return menus_[menu]; }
+    const Options& Settings() const { return options_; }
+    ClientArea* Client() const { return client_; }
+    AnalysisEditor* Analysis() const { return analysis_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +90,11 @@ private:
     void Slider1_Change();
     void Slider1_Scroll(int value);
     void Display_Click(int line);
+    void ConnectMenus();
+    // Opens an address in the desktop's browser; nothing is said when that fails.
+    void OpenUrl(const QUrl& address);
+    // The window's width with or without the analysis board, and what stretches with it.
+    void SetClientWidth(int width);
 
     // Opens and indexes `path`; on failure tells the user why and returns false.
     bool OpenAndIndex(const QString& path);
@@ -87,8 +111,10 @@ private:
     ClientArea* client_;
     GameScr* score_;
     Menus menus_;
+    Options options_;
     PiecePictures pictures_;
     GameState game_;
+    AnalysisEditor* analysis_;
     pgn::PgnFile file_;
     pgn::GameIndex index_;
     long long currentGame_ = 0;

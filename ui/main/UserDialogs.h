@@ -2,6 +2,7 @@
 // Everything the program asks of the user or the desktop goes through here, so that tests can
 // answer it and check what was asked.
 
+#include <QPixmap>
 #include <QString>
 #include <QUrl>
 #include <optional>
@@ -19,9 +20,12 @@ public:
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                            const QString& defaultText) = 0;
     virtual void Message(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A Yes/No question with No as the default: true only for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual void Beep() = 0;
     virtual void OpenUrl(const QUrl& url) = 0;
-    virtual void About(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The About box: the application's title, a further text under it, and an icon.
+    virtual void About(QWidget* parent, const QString& title, const QString& text, const QPixmap& icon) = 0;
 };
 
 // The real thing: Qt's dialogs, the system beep and the desktop's browser.
@@ -31,9 +35,10 @@ public:
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                    const QString& defaultText) override;
     void Message(QWidget* parent, const QString& title, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void Beep() override;
     void OpenUrl(const QUrl& url) override;
-    void About(QWidget* parent, const QString& title, const QString& text) override;
+    void About(QWidget* parent, const QString& title, const QString& text, const QPixmap& icon) override;
 };
 
 }  // namespace tavrel::ui
