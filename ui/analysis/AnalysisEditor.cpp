@@ -56,7 +56,8 @@ void AnalysisEditor::Form_MouseDown(Qt::MouseButton button, QPoint at) {
     drag_.DragPiece = board_[Element(square->row, square->col)];
     if (drag_.DragPiece == 0) return;
     drag_.DragPicture = std::abs(drag_.DragPiece) - 1;
-    area_.setCursor(PiecePointer(pictures_, drag_.DragPiece));
+    piecePointer_ = PiecePointer(pictures_, drag_.DragPiece);
+    area_.setCursor(piecePointer_);
     drag_.Dragging = true;
     FrameSquare(area_.Canvas(), QPoint(drag_.SquareX, drag_.SquareY), 0xFFFFFFFF);
     DrawEmptySquare(square->row, square->col);
@@ -66,7 +67,7 @@ void AnalysisEditor::Form_MouseDown(Qt::MouseButton button, QPoint at) {
 void AnalysisEditor::Form_MouseMove(QPoint at) {
     if (!drag_.Dragging) return;
     if (ScreenSquareAt(kAnalysisBoardOrigin, at)) {
-        area_.setCursor(PiecePointer(pictures_, drag_.DragPiece));
+        area_.setCursor(piecePointer_);
     } else {
         area_.setCursor(Qt::ForbiddenCursor);
     }

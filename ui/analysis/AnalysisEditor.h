@@ -67,6 +67,7 @@ private:
     QAction* white_;
     QAction* black_;
     DragState drag_;
+    QCursor piecePointer_;  // made once per pick-up, not on every move
 };
 
 }  // namespace tavrel::ui

@@ -1,0 +1,83 @@
+#include "WindowFixture.h"
+
+namespace tavrel::ui::testing {
+namespace {
+
+const QString kSample = QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn";
+constexpr QRgb kLight = 0xFFFF80, kGreyLight = 0xC0C0C0, kBackground = 0xC0C0C0;
+
+class OptionsMenuTest : public WindowTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(Load(kSample)); }
+    void Toggle(MenuItem item) { window->Action(item)->trigger(); }
+    QRgb Pixel(int x, int y) const { return window->Canvas().pixel(x, y) & 0xFFFFFF; }
+    QRgb AnalysisPixel(int row, int col) const {
+        const QPoint at = ScreenSquarePixel(kAnalysisBoardOrigin, {row, col});
+        return Pixel(at.x(), at.y());
+    }
+};
+
+TEST_F(OptionsMenuTest, AnalysisBoardWidensTheWindowAndNarrowsItBackExactly) {
+    const int narrow = window->Client()->width();
+    const int box = window->txtFileName->width();
+    const int margin = narrow - 1 - window->txtFileName->geometry().right();
+    for (int round = 0; round < 2; ++round) {
+        Toggle(MenuItem::ctlDisplay);
+        const int wide = window->Client()->width();
+        EXPECT_EQ(wide, 2 * narrow - 30);
+        EXPECT_EQ(wide - 1 - window->txtFileName->geometry().right(), margin);  // the box reaches the right edge
+        // The double frame with mitred corners around the black ground.
+        EXPECT_EQ(Pixel(330, 51), 0u);
+        EXPECT_EQ(Pixel(598, 319), 0u);
+        EXPECT_EQ(Pixel(328, 200), 0u);
+        EXPECT_EQ(Pixel(329, 200), kBackground);  // between the two outlines
+        EXPECT_EQ(Pixel(329, 50), 0u);            // on the corner's mitre
+        EXPECT_EQ(Pixel(332, 53), 0u);            // the ground between squares
+        EXPECT_EQ(Pixel(333, 54), kLight);        // a8
+        EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
+        Toggle(MenuItem::ctlDisplay);
+        EXPECT_EQ(window->Client()->width(), narrow);
+        EXPECT_EQ(window->txtFileName->width(), box);
+    }
+}
+
+TEST_F(OptionsMenuTest, ColourAndOrientationTwiceComeBackWhereTheyStarted) {
+    Toggle(MenuItem::ctlDisplay);
+    window->Slider1->setValue(2);
+    const QImage start = window->Canvas().copy();
+    const int gameA8 = window->Game().GameBoard(1, 1);
+
+    Toggle(MenuItem::Color_or_mono);
+    EXPECT_FALSE(window->Action(MenuItem::Color_or_mono)->isChecked());
+    EXPECT_EQ(AnalysisPixel(1, 1), kGreyLight);
+    EXPECT_EQ(Pixel(26, 54), kGreyLight);
+    Toggle(MenuItem::Color_or_mono);
+    EXPECT_EQ(window->Canvas(), start);
+
+    Toggle(MenuItem::ctlReverse);
+    // h1 at the top left of both boards, drawn light.
+    EXPECT_EQ(ScreenSquareOf({8, 8}, window->Settings().View()), (ScreenSquare{1, 1}));
+    EXPECT_EQ(AnalysisPixel(1, 1), kLight);
+    EXPECT_NE(window->Canvas(), start);
+    Toggle(MenuItem::ctlReverse);
+    EXPECT_EQ(window->Canvas(), start);
+    EXPECT_EQ(window->Game().GameBoard(1, 1), gameA8);
+    EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
+}
+
+TEST_F(OptionsMenuTest, HelpMenuGoesThroughTheDesktop) {
+    Toggle(MenuItem::ctlHome);
+    Toggle(MenuItem::ctlUSCF);
+    Toggle(MenuItem::ctlPieceMove);
+    Toggle(MenuItem::ctlAbout);
+    ASSERT_EQ(dialogs.asked.size(), 3);
+    const QUrl home(dialogs.asked[0].mid(4));
+    EXPECT_TRUE(home.isLocalFile());
+    EXPECT_TRUE(home.path().endsWith("/share/doc/tavrel/README.md")) << home.path().toStdString();
+    EXPECT_EQ(dialogs.asked[1], "url|https://new.uschess.org/");
+    EXPECT_EQ(dialogs.asked[2], "about|Tavrel|This chess program was written by:\nthe Tavrel developers");
+    EXPECT_EQ(dialogs.aboutIcon, PiecePictures::Load().BPiece[0].convertToFormat(dialogs.aboutIcon.format()));
+}
+
+}  // namespace
+}  // namespace tavrel::ui::testing
