@@ -1,6 +1,7 @@
 // Reading every indexed game of arbitrary bytes, then replaying each through the core.
 
 #include "FuzzSupport.h"
+#include "pgn/AnnotatedGame.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
 
@@ -22,6 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         }
         if (game.outcome == pgn::GameRecord::Outcome::AtEnd && !game.rows.empty()) {
             fuzz::Fail("moves read from a file at its end");
+        }
+        // Handing the comments and variations to a receiver must not change what is read.
+        file.Seek(index.OffsetOf(k));
+        pgn::AnnotationCollector collector;
+        const pgn::GameRecord annotated = pgn::ReadGame(file, &collector);
+        if (annotated.rows != game.rows || annotated.lastRowFlag != game.lastRowFlag) {
+            fuzz::Fail("a receiver changed the rows");
         }
         fuzz::ReplayAndCompare(state, game);
     }

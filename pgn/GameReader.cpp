@@ -54,7 +54,8 @@ void AddRow(GameRecord& game, const std::string& white, const std::string& black
 
 class Reader {
 public:
-    explicit Reader(PgnFile& file, std::vector<TagPair>* tags = nullptr) : file_(file), tags_(tags) {}
+    explicit Reader(PgnFile& file, std::vector<TagPair>* tags = nullptr, MovetextReceiver* receiver = nullptr)
+        : file_(file), tags_(tags), receiver_(receiver) {}
 
     GameRecord Read();
     // The tag section only: stops where the movetext begins.
@@ -77,6 +78,7 @@ private:
         }
         lineStart_ = atLineStart_;
         atLineStart_ = c == '\n' || c == '\r';
+        if (receiver_) movetext_ += c;
         return c;
     }
 
@@ -93,6 +95,9 @@ private:
 
     PgnFile& file_;
     std::vector<TagPair>* tags_;  // every tag pair in file order, when asked for
+    // With a receiver, every character read since the last tag is kept for it.
+    MovetextReceiver* receiver_;
+    std::string movetext_;
     char pgnChar_ = ' ';
     std::string pending_;  // the rest of a tag line, read again after the tag
     std::size_t pendingAt_ = 0;
@@ -261,6 +266,7 @@ bool Reader::ReadTags(GameRecord& game) {
         pgnChar_ = ' ';
         bool nextGame = false;
         ReadTag(game, tagClosed, seenEvent, nextGame);
+        movetext_.clear();
         if (nextGame) {
             game.outcome = GameRecord::Outcome::NoMoves;
             return false;
@@ -387,15 +393,17 @@ void Reader::ReadMoves(GameRecord& game) {
 GameRecord Reader::Read() {
     GameRecord game;
     if (AtEnd()) return game;  // Outcome::AtEnd
-    if (!ReadTags(game)) return game;
-    game.outcome = GameRecord::Outcome::Read;
-    ReadMoves(game);
+    if (ReadTags(game)) {
+        game.outcome = GameRecord::Outcome::Read;
+        ReadMoves(game);
+    }
+    if (receiver_) WalkMovetext(movetext_, *receiver_);
     return game;
 }
 
 }  // namespace
 
-GameRecord ReadGame(PgnFile& file) { return Reader(file).Read(); }
+GameRecord ReadGame(PgnFile& file, MovetextReceiver* receiver) { return Reader(file, nullptr, receiver).Read(); }
 
 std::vector<TagPair> ReadTagPairs(PgnFile& file) {
     std::vector<TagPair> tags;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GameRecord.h"
+#include "MovetextReceiver.h"
 #include "PgnFile.h"
 
 namespace tavrel::pgn {
@@ -13,7 +14,9 @@ namespace tavrel::pgn {
 // comments, variations, glyphs ($n), rest-of-line comments (;) and escape lines (%) are skipped;
 // move texts are kept as written, castling normalised to "O-O" and "O-O-O". Whatever the bytes,
 // it returns in time and memory bounded by the game's own size, and never reads past the end.
-GameRecord ReadGame(PgnFile& file);
+// With a receiver, the movetext's comments, glyphs and variations (and the comment before the
+// first move) are handed to it as well; the record is the same either way.
+GameRecord ReadGame(PgnFile& file, MovetextReceiver* receiver = nullptr);
 
 struct TagPair {
     std::string name;   // as written, e.g. "White"

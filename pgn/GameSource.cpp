@@ -18,10 +18,10 @@ void GameSource::Close() {
     indexed_ = {};
 }
 
-GameRecord GameSource::ReadGame(std::int64_t game) {
+GameRecord GameSource::ReadGame(std::int64_t game, MovetextReceiver* receiver) {
     if (!HasGame(game)) return {};
     file_.Seek(index_.OffsetOf(game));
-    return pgn::ReadGame(file_);
+    return pgn::ReadGame(file_, receiver);
 }
 
 std::vector<TagPair> GameSource::ReadTags(std::int64_t game) {

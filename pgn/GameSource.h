@@ -30,7 +30,8 @@ public:
     [[nodiscard]] bool HasGame(std::int64_t game) const { return game >= 1 && game <= GameCount(); }
 
     // Game k (from 1); a record with Outcome::AtEnd when there is no such game.
-    GameRecord ReadGame(std::int64_t game);
+    // With a receiver, the game's comments, glyphs and variations go to it too.
+    GameRecord ReadGame(std::int64_t game, MovetextReceiver* receiver = nullptr);
     // Every tag pair of game k in file order; none when there is no such game.
     std::vector<TagPair> ReadTags(std::int64_t game);
 

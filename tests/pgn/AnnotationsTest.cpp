@@ -1,0 +1,150 @@
+// The movetext beside the main line: what the reader hands to a receiver, and that handing it on
+// never changes the record the plain read gives.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "pgn/AnnotatedGame.h"
+#include "pgn/GameIndex.h"
+#include "pgn/GameReader.h"
+#include "support/TempFile.h"
+
+namespace tavrel::pgn {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = MovetextItem::Kind;
+
+// The items as a book prints them, every move with its number, so that plies are checked too.
+std::string Describe(const AnnotatedGame& game) {
+    std::string out;
+    for (const MovetextItem& item : game.items) {
+        if (!out.empty()) out += ' ';
+        switch (item.kind) {
+            case Kind::Move:
+                out += std::to_string(game.MoveNumberOf(item.ply)) + (game.IsBlackPly(item.ply) ? "..." : ".") + item.text;
+                break;
+            case Kind::Comment: out += "{" + item.text + "}"; break;
+            case Kind::Glyph: out += "$" + std::to_string(item.glyph); break;
+            case Kind::VariationStart: out += "("; break;
+            case Kind::VariationEnd: out += ")"; break;
+            case Kind::Result: out += item.text; break;
+        }
+    }
+    return out;
+}
+
+struct Both {
+    GameRecord plain;
+    GameRecord withReceiver;
+    AnnotatedGame game;
+};
+
+Both ReadBoth(const std::string& bytes, std::size_t buffer = PgnFile::kDefaultBufferSize) {
+    testing::TempFile temp(bytes);
+    Both both;
+    PgnFile file(buffer);
+    EXPECT_EQ(file.Open(temp.path()), "");
+    both.plain = ReadGame(file);
+    file.Seek(1);
+    AnnotationCollector collector;
+    both.withReceiver = ReadGame(file, &collector);
+    both.game = collector.Take();
+    return both;
+}
+
+const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
+
+TEST(Annotations, WhatTheReceiverIsHanded) {
+    struct Row {
+        const char* why;
+        std::string movetext;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"suffix glyphs and numeric ones", "1. e4! e5? 2. Nf3!! Nc6?? 3. Bb5!? a6?! 4. Ba4 $14 Nf6 $201 *",
+         "1.e4 $1 1...e5 $2 2.Nf3 $3 2...Nc6 $4 3.Bb5 $5 3...a6 $6 4.Ba4 $14 4...Nf6 $201 *"},
+        {"a comment before the first move, with a digit 1 in it", "{Game 1. A classic} 1. e4 e5 1-0",
+         "{Game 1. A classic} 1.e4 1...e5 1-0"},
+        {"brace and rest-of-line comments", "1. e4 {best by test} e5 ; the reply\n2. Nf3 *",
+         "1.e4 {best by test} 1...e5 { the reply} 2.Nf3 *"},
+        {"nested variations", "1. e4 e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 *",
+         "1.e4 1...e5 ( 1...c5 2.Nf3 ( 2.c3 2...d5 ) 2...d6 ) 2.Nf3 *"},
+        {"a comment inside a variation", "1. d4 (1. c4 {the English} e5) d5 *",
+         "1.d4 ( 1.c4 {the English} 1...e5 ) 1...d5 *"},
+        {"a variation at the very first move, and another", "1. e4 (1. d4) (1.c4 c5) e5 *",
+         "1.e4 ( 1.d4 ) ( 1.c4 1...c5 ) 1...e5 *"},
+        {"nothing but comments", "{Only words here.} {And more.} *", "{Only words here.} {And more.} *"},
+        {"a null move in a variation", "1. e4 (1. -- d5 2. d4) e5 *", "1.e4 ( 1.-- 1...d5 2.d4 ) 1...e5 *"},
+        {"the numbering starts where the file says", "23... Kh8 24. Qh5 *", "23...Kh8 24.Qh5 *"},
+        {"an escape line, numbers glued to moves", "1.e4 e5\n% private\n2.Nf3 *", "1.e4 1...e5 2.Nf3 *"},
+        {"variations left open at the end", "1. e4 (1. d4 (1. c4", "1.e4 ( 1.d4 ( 1.c4 ) )"},
+        {"the next game's tags end it", "1. e4 {x} 1-0\n\n[Event \"F\"]\n1. d4 *", "1.e4 {x} 1-0"},
+    };
+    for (const Row& row : rows) {
+        for (std::size_t buffer : {PgnFile::kDefaultBufferSize, std::size_t{1}, std::size_t{3}}) {
+            const Both both = ReadBoth(kTags + row.movetext, buffer);
+            EXPECT_EQ(Describe(both.game), row.expected) << row.why;
+            EXPECT_EQ(both.plain.rows, both.withReceiver.rows) << row.why;
+            EXPECT_EQ(both.plain.lastRowFlag, both.withReceiver.lastRowFlag) << row.why;
+        }
+    }
+}
+
+TEST(Annotations, APathLeadsFromTheBranchThroughNestedVariations) {
+    const Both both = ReadBoth(kTags + "1. e4 e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 *");
+    const auto& items = both.game.items;
+    const auto d5 = std::find_if(items.begin(), items.end(), [](const MovetextItem& i) { return i.text == "d5"; });
+    ASSERT_NE(d5, items.end());
+    const AnnotatedGame::Path path = both.game.PathTo(static_cast<int>(d5 - items.begin()));
+    ASSERT_GE(path.branch, 0);
+    EXPECT_EQ(items[static_cast<std::size_t>(path.branch)].text, "e4");
+    std::string moves;
+    for (int m : path.moves) moves += items[static_cast<std::size_t>(m)].text + " ";
+    EXPECT_EQ(moves, "c5 c3 d5 ");
+
+    const Both first = ReadBoth(kTags + "1. e4 (1. d4 d5) e5 *");
+    EXPECT_EQ(first.game.PathTo(3).branch, -1) << "a variation of the first move starts at the first position";
+}
+
+TEST(Annotations, HostileNestingIsBounded) {
+    const std::string deep(100000, '(');
+    const Both both = ReadBoth(kTags + "1. e4 " + deep + "1. d4" + std::string(100000, ')') + " e5 *");
+    // e4, the opening and closing of the variations handed on, e5 and the result.
+    EXPECT_EQ(both.game.items.size(), 2u * kMaxVariationDepth + 3);
+    EXPECT_EQ(both.game.items.back().text, "*");
+    EXPECT_EQ(both.plain.rows, both.withReceiver.rows);
+}
+
+TEST(Annotations, RealFilesReadTheSameWithAReceiver) {
+    const fs::path root = TAVREL_SHARED_PGN;
+    if (!fs::exists(root)) GTEST_SKIP() << "no real PGN files at " << root;
+    long games = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.path().extension() != ".pgn") continue;
+        PgnFile plain;
+        PgnFile annotated;
+        ASSERT_EQ(plain.Open(entry.path().string()), "");
+        ASSERT_EQ(annotated.Open(entry.path().string()), "");
+        const GameIndex index = IndexGames(plain);
+        for (std::int64_t k = index.GameCount() == 0 ? 0 : 1; k <= index.GameCount(); ++k) {
+            plain.Seek(index.OffsetOf(k));
+            annotated.Seek(index.OffsetOf(k));
+            AnnotationCollector collector;
+            const GameRecord a = ReadGame(plain);
+            const GameRecord b = ReadGame(annotated, &collector);
+            const std::string where = entry.path().filename().string() + " game " + std::to_string(k);
+            ASSERT_EQ(a.rows, b.rows) << where;
+            ASSERT_EQ(a.lastRowFlag, b.lastRowFlag) << where;
+            ASSERT_EQ(a.Fen, b.Fen) << where;
+            ASSERT_EQ(a.outcome, b.outcome) << where;
+            ASSERT_EQ(plain.Position(), annotated.Position()) << where;
+            ++games;
+        }
+    }
+    EXPECT_GT(games, 300);
+}
+
+}  // namespace
+}  // namespace tavrel::pgn
