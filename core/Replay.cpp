@@ -75,9 +75,8 @@ ReplayView ShowSliderValue(GameState& state, int v, int sliderMin) {
     return view;
 }
 
-int16_t ScrollToSliderValue(GameState& state, int v) {
-    state.MoveNumber = (v < 0 ? -v : v) / 2 + 1;
-    return (v == -1 || v % 2 == 0) ? White : Black;
+SliderPlace PlaceOfSliderValue(int v) {
+    return {static_cast<int16_t>((v == -1 || v % 2 == 0) ? White : Black), (v < 0 ? -v : v) / 2 + 1};
 }
 
 std::string NumberText(long long value) {

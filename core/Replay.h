@@ -25,9 +25,13 @@ void PlayHalfMove(GameState& state, bool useResolved);
 // as they are. `sliderMin` is the slider's minimum (the initial position).
 ReplayView ShowSliderValue(GameState& state, int v, int sliderMin = -1);
 
-// While the thumb is dragged: the side and move number the value stands for, without moving any
-// piece. Returns the side to name; sets state.MoveNumber.
-int16_t ScrollToSliderValue(GameState& state, int v);
+// While the thumb is dragged: the side and move number the value stands for. It depends on the
+// value alone, so dragging costs the same on a game of any length and moves no piece.
+struct SliderPlace {
+    int16_t side = White;
+    int moveNumber = 1;
+};
+SliderPlace PlaceOfSliderValue(int v);
 
 // The window's number texts put one blank before a number that is not negative.
 std::string NumberText(long long value);

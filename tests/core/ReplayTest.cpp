@@ -86,20 +86,5 @@ TEST(Replay, UnmatchedTextLeavesThePositionAndTheSideStillAlternates) {
     EXPECT_EQ(state.GameBoard[SquareFromAlgebraic("c3")], Piece::Knight);
 }
 
-TEST(Replay, ScrollNamesTheSideAndMoveNumberOnly) {
-    GameState state = GameWithEverything();
-    const Board before = state.GameBoard;
-    EXPECT_EQ(ScrollToSliderValue(state, 7), Black);
-    EXPECT_EQ(state.MoveNumber, 4);
-    EXPECT_EQ(ScrollToSliderValue(state, -1), White);
-    EXPECT_EQ(state.MoveNumber, 1);
-    EXPECT_EQ(ScrollToSliderValue(state, 8), White);
-    EXPECT_EQ(state.GameBoard, before);
-    EXPECT_EQ(MovePanelText(12), "Move: 12 ");
-    EXPECT_EQ(MovePanelText(1), "Move: 1 ");
-    EXPECT_EQ(NumberText(-3), "-3");
-    EXPECT_EQ(SidePanelText(Black), "Black ");
-}
-
 }  // namespace
 }  // namespace tavrel

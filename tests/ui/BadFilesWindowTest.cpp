@@ -37,7 +37,10 @@ protected:
         dialogs.texts = {"2"};
         window->ctlGoToGame_Click();
         window->ctlUndo_Click();
-        if (window->Score()->Display->count() > 0) window->Score()->Display->setCurrentRow(0);
+        QListWidget* list = window->Score()->Display;
+        if (list->count() > 0) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        }
     }
     // The sample opens after it and plays its first move.
     void ExpectTheNextFileOpens(const std::string& what) {

@@ -1,5 +1,7 @@
 #include <QAction>
 
+#include "ui/main/ElidedLabel.h"
+
 #include "WindowFixture.h"
 #include "support/TempFile.h"
 
@@ -27,11 +29,19 @@ TEST_F(WindowTest, StartsOnTheFirstGameOfTheFileNamedOnTheCommandLine) {
     EXPECT_EQ(window->Score()->Display->item(0)->text(), "   1.       e4\te5");
     EXPECT_EQ(window->Score()->Display->item(9)->text(), " 10.       g4\tNf6");
     EXPECT_EQ(dialogs.beeps, 0);
-    EXPECT_TRUE(window->Action(MenuItem::ctlBeep)->isChecked());
-    EXPECT_TRUE(window->Action(MenuItem::Color_or_mono)->isChecked());
-    EXPECT_FALSE(window->Action(MenuItem::ctlCancelAnimate)->isVisible());
-    EXPECT_EQ(window->Action(MenuItem::ctlOpen)->shortcut(), QKeySequence("Ctrl+O"));
-    EXPECT_EQ(window->Action(MenuItem::ctlReverse)->shortcut(), QKeySequence("Ctrl+R"));
+}
+
+TEST_F(WindowTest, LongNamesEndInAnEllipsisInsteadOfMidWord) {
+    const std::string longName(120, 'w');
+    ::tavrel::testing::TempFile file("[Event \"E\"]\n[White \"" + longName + "\"]\n[Black \"Short\"]\n\n1. e4 *\n"
+                                     "[Event \"F\"]\n[White \"Tal\"]\n[Black \"Petrosian\"]\n\n1. e4 *\n");
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    const auto* panel = static_cast<const ElidedLabel*>(window->StatusPanel[0]);
+    EXPECT_EQ(panel->text(), QString::fromStdString(longName) + " vs. Short ");  // the text stays whole
+    EXPECT_TRUE(panel->ShownText().endsWith(u'…')) << panel->ShownText().toStdString();
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->ShownText()), panel->contentsRect().width());
+    window->Toolbar1_ButtonClick("Ngame");
+    EXPECT_EQ(panel->ShownText(), "Tal vs. Petrosian ");
 }
 
 TEST_F(WindowTest, CanvasShowsSquaresAndPiecesInBothSchemesAndOrientations) {
@@ -97,25 +107,55 @@ TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
     Step(Qt::Key_End);
     EXPECT_EQ(window->Slider1->value(), 44);
     EXPECT_EQ(window->Game().GameBoard(2, 5), Piece::Bishop);  // 23. Be7#
+
+    // Dragging the thumb names the position in the panels; the board moves when it is let go.
+    const Board atEnd = window->Game().GameBoard;
+    window->Slider1->setSliderDown(true);
+    window->Slider1->setSliderPosition(6);
+    EXPECT_EQ(Panel(1), "White ");
+    EXPECT_EQ(Panel(2), "Move: 4 ");
+    EXPECT_EQ(window->Game().GameBoard, atEnd);
+    window->Slider1->setSliderDown(false);
+    EXPECT_EQ(window->Slider1->value(), 6);
+    EXPECT_EQ(window->Game().GameBoard(8, 6), Piece::King);  // 4. Kf1, and 4... b5 still to come
+    EXPECT_EQ(window->Game().GameBoard(2, 2), -Piece::Pawn);
 }
 
-TEST_F(WindowTest, ScoreLinesJumpAndTypingDoesNothing) {
+TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
     ASSERT_TRUE(Load(kSample));
-    GameScr* score = window->Score();
-    score->Display->setCurrentRow(3);  // as a user's click does
-    EXPECT_EQ(window->Slider1->value(), 7);
-    EXPECT_EQ(Panel(2), "Move: 4 ");
-    score->Display->setCurrentRow(22);  // 23. Be7# with the result in Black's place
+    QListWidget* list = window->Score()->Display;
+    const auto click = [&](int line) {
+        list->scrollToItem(list->item(line));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
+    };
+    const struct {
+        int before;  // the slider's value before the click, or none
+        int line;
+        int after;
+    } rows[] = {
+        {-1, 0, 1},    // at the start line 1 is selected: the click shows Black's first reply
+        {0, 0, 1},     // after White's move, a click on its line shows Black's
+        {1, 0, 1},     // nothing to do
+        {-1, 3, 7},
+        {5, 22, 44},   // 23. Be7# with the result in Black's place: the game's end
+        {44, 22, 44},
+    };
+    for (const auto& row : rows) {
+        window->Slider1->setValue(row.before);
+        click(row.line);
+        EXPECT_EQ(window->Slider1->value(), row.after) << "line " << row.line << " from " << row.before;
+        EXPECT_EQ(list->currentRow(), row.line);
+    }
+    EXPECT_EQ(window->Game().GameBoard(2, 5), Piece::Bishop);
+    QTest::keyClick(list, Qt::Key_A);
+    QTest::keyClick(list, Qt::Key_1);
+    EXPECT_EQ(list->currentRow(), 22);
     EXPECT_EQ(window->Slider1->value(), 44);
-    QTest::keyClick(score->Display, Qt::Key_A);
-    QTest::keyClick(score->Display, Qt::Key_1);
-    EXPECT_EQ(score->Display->currentRow(), 22);
-    EXPECT_EQ(window->Slider1->value(), 44);
-    QTest::keyClick(score->Display, Qt::Key_Up);  // selection keys act as clicks
+    QTest::keyClick(list, Qt::Key_Up);  // selection keys act as clicks
     EXPECT_EQ(window->Slider1->value(), 43);
     // The window's own selection changes never move the slider.
     window->Slider1->setValue(0);
-    EXPECT_EQ(score->Display->currentRow(), 0);
+    EXPECT_EQ(list->currentRow(), 0);
     EXPECT_EQ(window->Slider1->value(), 0);
 }
 
@@ -234,20 +274,31 @@ TEST_F(WindowTest, FileWithoutGamesKeepsEveryCommandSafe) {
     EXPECT_EQ(window->Slider1->value(), -1);
 }
 
-TEST_F(WindowTest, AGameGoneFromTheFileBeepsInsteadOfCrashing) {
-    ::tavrel::testing::TempFile file("[Event \"One\"]\n\n1. e4 e5 *\n\n[Event \"Two\"]\n\n1. d4 d5 *\n");
+TEST_F(WindowTest, AGameGoneFromTheFileLeavesTheGameOnShowWhole) {
+    ::tavrel::testing::TempFile file("[Event \"One\"]\n[White \"A\"]\n\n1. e4 e5 *\n\n[Event \"Two\"]\n\n1. d4 d5 *\n");
     ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    Step(Qt::Key_Down, 2);
+    const Board shown = window->Game().GameBoard;
     file.Write("[Event");  // truncated on disk after it was indexed
     const int before = dialogs.beeps;
     window->Toolbar1_ButtonClick("Lgame");
     EXPECT_EQ(dialogs.beeps, before + 1);
-    Step(Qt::Key_Down);
-    Step(Qt::Key_End);
-    // Game 1 still starts where it did; what is left of it reads as a game without moves.
-    window->Toolbar1_ButtonClick("Fgame");
+    EXPECT_EQ(window->CurrentGame(), 1);
     EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
-    EXPECT_EQ(window->Game().GameBoard(7, 5), 1);  // e2 pawn home: nothing replayed
-    Step(Qt::Key_End);
+    EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-One");
+    EXPECT_EQ(Panel(0), "A vs. None ");
+    EXPECT_EQ(window->Score()->Display->count(), 1);
+    EXPECT_EQ(window->Slider1->value(), 1);
+    EXPECT_EQ(window->Game().GameBoard, shown);
+    // What is left of game 1 reads as a game without moves, shown whole with its number.
+    window->Toolbar1_ButtonClick("Ngame");
+    dialogs.texts = {"1"};
+    window->ctlGoToGame_Click();
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
+    EXPECT_EQ(window->Score()->Display->count(), 0);
+    EXPECT_EQ(window->Slider1->maximum(), -1);
+    EXPECT_EQ(Panel(0), "None vs. None ");
+    EXPECT_EQ(window->Game().GameBoard(7, 5), Piece::Pawn);  // e2 pawn home
 }
 
 }  // namespace

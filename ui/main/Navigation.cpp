@@ -67,11 +67,11 @@ bool Skelda::ChooseAndIndex() {
     }
 }
 
-void Skelda::ReadGame() {
+bool Skelda::ReadGame() {
     const pgn::GameRecord record = pgn::ReadGame(file_);
     if (record.outcome == pgn::GameRecord::Outcome::AtEnd) {
         dialogs_.Beep();  // nothing to read here: the game on show stays
-        return;
+        return false;
     }
     if (record.Beeps()) dialogs_.Beep();
     game_.LoadMoveTexts(record.rows);
@@ -87,6 +87,7 @@ void Skelda::ReadGame() {
     Slider1_Change();
     score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(index_.GameCount()));
     score_->show();
+    return true;
 }
 
 // A file without games: the initial position, "Game 0 of 0" and a beep; every command stays safe.
@@ -107,10 +108,13 @@ void Skelda::ShowNoGame() {
 
 void Skelda::ShowGame(long long number) {
     file_.Seek(index_.OffsetOf(number));
+    const long long shown = currentGame_;
     currentGame_ = number;
-    game_.SetUpStartPosition();
-    score_->SetLines({});
-    ReadGame();
+    if (!ReadGame()) {
+        // The game is gone from the file (it changed on disk): the one on show stays, whole.
+        currentGame_ = shown;
+        return;
+    }
     DrawBoard();
     score_->SetBold(true);
     score_->SelectLine(0);

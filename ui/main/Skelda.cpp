@@ -11,6 +11,7 @@
 #include "../analysis/AnalysisEditor.h"
 #include "../score/GameScr.h"
 #include "WindowWidth.h"
+#include "ElidedLabel.h"
 #include "core/Replay.h"
 
 namespace tavrel::ui {
@@ -91,7 +92,8 @@ void Skelda::BuildClientArea() {
     status->setSizeGripEnabled(false);
     const char* keys[3] = {"Players", "White ", "Move #"};
     for (int i = 0; i < 3; ++i) {
-        StatusPanel[i] = new QLabel(keys[i], status);
+        // The players' panel shortens a long pair of names with "…" rather than mid-word.
+        StatusPanel[i] = i == 0 ? new ElidedLabel(keys[i], status) : new QLabel(keys[i], status);
         StatusPanel[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         status->addWidget(StatusPanel[i], i == 0 ? 1 : 0);
     }
@@ -177,11 +179,11 @@ void Skelda::Slider1_Change() {
     score_->SuppressScoreClick = false;
 }
 
+// The thumb only names a position; the board stays until it is let go.
 void Skelda::Slider1_Scroll(int value) {
-    GameState probe = game_;  // the thumb only names a position; the board stays
-    const int side = ScrollToSliderValue(probe, value);
-    StatusPanel[1]->setText(QString::fromStdString(SidePanelText(side)));
-    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(probe.MoveNumber)));
+    const SliderPlace place = PlaceOfSliderValue(value);
+    StatusPanel[1]->setText(QString::fromStdString(SidePanelText(place.side)));
+    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(place.moveNumber)));
 }
 
 void Skelda::Display_Click(int line) {

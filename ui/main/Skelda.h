@@ -101,7 +101,8 @@ private:
     // Asks for a file until one opens; false when the user chose none.
     bool ChooseAndIndex();
     // Reads the game at the file's position into the game on show, its captions and the slider.
-    void ReadGame();
+    // False, after a beep, when nothing is there to read: then nothing on show has changed.
+    bool ReadGame();
     void ShowGame(long long number);
     void ShowNoGame();
     void SetSlider(int minimum, int maximum, int value);

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyledItemDelegate>
@@ -55,11 +56,14 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     Display->setSelectionMode(QAbstractItemView::SingleSelection);
     Display->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Display->installEventFilter(this);
+    Display->viewport()->installEventFilter(this);
     GameCounter = new QLabel("None", this);
     GameCounter->setGeometry(0, 200, 226, 12);
     GameCounter->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    // The selection keys act through the change of the current line; a mouse click acts on the
+    // line it lands on (below), changed or not.
     connect(Display, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!SuppressScoreClick && row >= 0) emit Display_Click(row);
+        if (!SuppressScoreClick && !mouseDown_ && row >= 0) emit Display_Click(row);
     });
     Form_Load();
 }
@@ -101,7 +105,30 @@ bool GameScr::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->text().isEmpty() && key->text().at(0).isPrint()) return true;
     }
+    if (watched == Display->viewport()) WatchMouse(*event);
     return QWidget::eventFilter(watched, event);
+}
+
+// A click on the line already selected must act too (at the start, line 1 shows Black's first
+// reply), so a click is taken when the left button is let go over a line, whatever the press did
+// to the selection.
+void GameScr::WatchMouse(const QEvent& event) {
+    const auto type = event.type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease) {
+        return;
+    }
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    if (mouse.button() != Qt::LeftButton) return;
+    if (type != QEvent::MouseButtonRelease) {
+        if (!mouseDown_) rowAtPress_ = Display->currentRow();
+        mouseDown_ = true;
+        return;
+    }
+    mouseDown_ = false;
+    const int row = Display->currentRow();
+    const bool onIt = Display->indexAt(mouse.position().toPoint()).row() == row;
+    if (!SuppressScoreClick && row >= 0 && (onIt || row != rowAtPress_)) emit Display_Click(row);
 }
 
 }  // namespace tavrel::ui

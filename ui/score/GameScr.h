@@ -31,11 +31,17 @@ public:
     QLabel* GameCounter;
 
 signals:
-    // The user chose line `line` (by mouse or by the selection keys).
+    // The user chose line `line`: a mouse click on it, selected or not, or the selection keys.
     void Display_Click(int line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void WatchMouse(const QEvent& event);
+
+    bool mouseDown_ = false;  // the left button is held over the list: the release clicks
+    int rowAtPress_ = -1;     // a press that moved the selection acts wherever it is let go
 };
 
 }  // namespace tavrel::ui
