@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "../analysis/AnalysisEditor.h"
+#include "../common/FramedPlacement.h"
 #include "../score/GameScr.h"
 #include "WindowWidth.h"
 #include "ElidedLabel.h"
@@ -123,14 +124,13 @@ void Skelda::BuildToolbar() {
     }
 }
 
-// The window ends at the screen's middle, leaving the right half to the game score.
+// The window's frame ends at the screen's middle, leaving the right half to the game score, and
+// stands centred from top to bottom.
 void Skelda::PlaceOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    const int width = frameGeometry().width();
-    move(std::max(0, area.width() / 2 - width), (area.height() - frameGeometry().height()) / 2);
-    btnReset->move(static_cast<int>(1.2 * width), btnReset->y());
+    PlaceByFrame(*this, [](const QRect& screen, const QSize& frame) {
+        return QPoint(std::max(0, screen.width() / 2 - frame.width()), (screen.height() - frame.height()) / 2);
+    });
+    btnReset->move(static_cast<int>(1.2 * frameGeometry().width()), btnReset->y());
 }
 
 bool Skelda::Form_Load(const QString& commandLinePath) {

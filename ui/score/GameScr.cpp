@@ -1,11 +1,11 @@
 #include "GameScr.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QStyledItemDelegate>
+
+#include "../common/FramedPlacement.h"
 
 namespace tavrel::ui {
 namespace {
@@ -69,10 +69,9 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void GameScr::Form_Load() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    move(area.width() / 2, (area.height() - frameGeometry().height()) / 2);
+    PlaceByFrame(*this, [](const QRect& screen, const QSize& frame) {
+        return QPoint(screen.width() / 2, (screen.height() - frame.height()) / 2);
+    });
 }
 
 void GameScr::SetLines(const QStringList& lines) {
