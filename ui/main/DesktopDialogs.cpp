@@ -39,8 +39,10 @@ void DesktopDialogs::About(QWidget* parent, const QString& title, const QString&
     QMessageBox box(parent);
     box.setWindowTitle("About " + title);
     box.setIconPixmap(icon);
-    box.setText(title + " " + QApplication::applicationVersion());
+    box.setText("<b>" + title.toHtmlEscaped() + "</b> " + QApplication::applicationVersion());
     box.setInformativeText(text);
+    // Wide enough that the text's own line break is the only one.
+    box.setStyleSheet("QLabel#qt_msgbox_informativelabel { min-width: 16em; }");
     box.exec();
 }
 

@@ -1,7 +1,5 @@
 // The Help menu: the two pages, the tutorial and the About box.
 
-#include <QPixmap>
-
 #include "Links.h"
 #include "Skelda.h"
 
@@ -18,7 +16,7 @@ void Skelda::ctlPieceMove_Click() {}
 
 void Skelda::ctlAbout_Click() {
     dialogs_.About(this, "Tavrel", "This chess program was written by:\nthe Tavrel developers",
-                   QPixmap::fromImage(pictures_.BPiece[0]));
+                   PieceCutOut(pictures_, -Piece::Pawn));
 }
 
 }  // namespace tavrel::ui

@@ -1,6 +1,5 @@
 #include "PiecePictures.h"
 
-#include <QPixmap>
 
 namespace tavrel::ui {
 namespace {
@@ -30,7 +29,7 @@ PiecePictures PiecePictures::Load() {
     return pictures;
 }
 
-QCursor PiecePointer(const PiecePictures& pictures, int code) {
+QPixmap PieceCutOut(const PiecePictures& pictures, int code) {
     const int p = (code < 0 ? -code : code) - 1;
     const QImage& piece = code < 0 ? pictures.BPiece[p] : pictures.WPiece[p];
     const QImage& mask = pictures.PMask[p];
@@ -41,7 +40,12 @@ QCursor PiecePointer(const PiecePictures& pictures, int code) {
             pointer.setPixel(x, y, inside ? (piece.pixel(x, y) | 0xFF000000u) : 0u);
         }
     }
-    return QCursor(QPixmap::fromImage(pointer), piece.width() / 2, piece.height() / 2);
+    return QPixmap::fromImage(pointer);
+}
+
+QCursor PiecePointer(const PiecePictures& pictures, int code) {
+    const QPixmap picture = PieceCutOut(pictures, code);
+    return QCursor(picture, picture.width() / 2, picture.height() / 2);
 }
 
 }  // namespace tavrel::ui

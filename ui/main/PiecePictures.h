@@ -3,6 +3,7 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QPixmap>
 #include <array>
 
 namespace tavrel::ui {
@@ -19,8 +20,10 @@ struct PiecePictures {
     static PiecePictures Load();
 };
 
-// The mouse pointer for carrying a piece (code signed by side): the piece's picture, clear
-// outside its silhouette, held by its middle.
+// A piece's picture (code signed by side) clear outside its silhouette, for places that have no
+// square under it: the pointer that carries it, the About box.
+QPixmap PieceCutOut(const PiecePictures& pictures, int code);
+// The mouse pointer for carrying a piece: its cut-out held by the middle.
 QCursor PiecePointer(const PiecePictures& pictures, int code);
 
 }  // namespace tavrel::ui
