@@ -1,3 +1,5 @@
+#include <QScreen>
+
 #include "WindowFixture.h"
 
 namespace tavrel::ui::testing {
@@ -19,12 +21,16 @@ protected:
 
 TEST_F(OptionsMenuTest, AnalysisBoardWidensTheWindowAndNarrowsItBackExactly) {
     const int narrow = window->Client()->width();
+    const QPoint place = window->pos();
     const int box = window->txtFileName->width();
     const int margin = narrow - 1 - window->txtFileName->geometry().right();
     for (int round = 0; round < 2; ++round) {
         Toggle(MenuItem::ctlDisplay);
         const int wide = window->Client()->width();
         EXPECT_EQ(wide, 2 * narrow - 30);
+        // Grown to the left while the screen has room, so the score window stays clear.
+        const int screenLeft = window->screen()->availableGeometry().left();
+        EXPECT_EQ(window->x(), std::max(screenLeft, place.x() - (wide - narrow)));
         EXPECT_EQ(wide - 1 - window->txtFileName->geometry().right(), margin);  // the box reaches the right edge
         // The double frame with mitred corners around the black ground.
         EXPECT_EQ(Pixel(330, 51), 0u);
@@ -38,6 +44,7 @@ TEST_F(OptionsMenuTest, AnalysisBoardWidensTheWindowAndNarrowsItBackExactly) {
         Toggle(MenuItem::ctlDisplay);
         EXPECT_EQ(window->Client()->width(), narrow);
         EXPECT_EQ(window->txtFileName->width(), box);
+        EXPECT_EQ(window->pos(), place);
     }
 }
 

@@ -1,6 +1,9 @@
 // The Options menu and the analysis board's reset button. Each option handler runs after the
 // click has turned its mark over, and applies the mark as it now stands.
 
+#include <QScreen>
+#include <algorithm>
+
 #include "../analysis/AnalysisEditor.h"
 #include "Skelda.h"
 #include "WindowWidth.h"
@@ -16,12 +19,20 @@ void Skelda::Color_or_mono_Click() { DrawBoard(); }
 void Skelda::ctlReverse_Click() { DrawBoard(); }
 
 void Skelda::ctlDisplay_Click() {
+    // The window grows to the left as far as the screen allows, so that the game score beside it
+    // stays in view; narrowing gives the room back.
     if (options_.AnalysisShown()) {
+        const QScreen* shownOn = screen();
+        const int room = shownOn ? x() - shownOn->availableGeometry().left() : 0;
+        shiftedLeft_ = std::clamp(room, 0, kWideWidth - kNarrowWidth);
         SetClientWidth(kWideWidth);
+        move(x() - shiftedLeft_, y());
         PaintBoardFrame(client_->Canvas(), kAnalysisBoardOrigin);
     } else {
         // The board stays drawn beyond the narrowed window, out of sight.
         SetClientWidth(kNarrowWidth);
+        move(x() + shiftedLeft_, y());
+        shiftedLeft_ = 0;
     }
     DrawBoard();
 }

@@ -116,6 +116,7 @@ private:
     PiecePictures pictures_;
     GameState game_;
     AnalysisEditor* analysis_;
+    int shiftedLeft_ = 0;  // how far widening moved the window left
     pgn::PgnFile file_;
     pgn::GameIndex index_;
     long long currentGame_ = 0;
