@@ -5,12 +5,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "GameCheck.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
+#include "pgn/GameSource.h"
+#include "pgn/HeaderStore.h"
+#include "pgn/OrderedPass.h"
 
 namespace tavrel::pgn {
 namespace {
@@ -61,6 +66,35 @@ void BM_CheckEveryGame(benchmark::State& state) {
     state.counters["games/s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CheckEveryGame)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The list of games' background pass: every game's headers into the compact store, on every
+// core. Compare with BM_PlainRead of the same (cached) file.
+void BM_ReadEveryHeader(benchmark::State& state) {
+    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    GameSource source;
+    source.Open(LargeFile());
+    const auto offsets = std::make_shared<const std::vector<std::int64_t>>(source.Index().GameOffsets);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        HeaderStore store;
+        store.Reserve(static_cast<std::size_t>(source.GameCount()));
+        OrderedPass<HeaderBatch> pass(source.GameCount(), 4096, PassThreads(), [&] {
+            auto reader = std::make_shared<HeaderReader>(LargeFile(), offsets);
+            return [reader](std::int64_t first, std::int64_t count) { return reader->Read(first, count); };
+        });
+        while (!pass.Finished()) {
+            for (const HeaderBatch& batch : pass.Take()) store.Append(batch);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        for (const HeaderBatch& batch : pass.Take()) store.Append(batch);
+        bytes = store.BytesUsed();
+        if (store.Size() != static_cast<std::size_t>(source.GameCount())) state.SkipWithError("games lost");
+    }
+    state.counters["games"] = static_cast<double>(source.GameCount());
+    state.counters["store_bytes_per_game"] = static_cast<double>(bytes) / static_cast<double>(source.GameCount());
+    state.SetBytesProcessed(source.File().Length() * state.iterations());
+}
+BENCHMARK(BM_ReadEveryHeader)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 }  // namespace tavrel::pgn

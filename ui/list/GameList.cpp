@@ -1,0 +1,183 @@
+#include "GameList.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLocale>
+#include <QVBoxLayout>
+
+namespace tavrel::ui {
+namespace {
+
+// Games per chunk of a background pass: small enough that the first rows show at once and a
+// cancel stops quickly, large enough that handing chunks over costs nothing.
+constexpr std::int64_t kChunkGames = 2048;
+constexpr int kPollMs = 100;
+
+}  // namespace
+
+GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new GameListModel(this)) {
+    setObjectName("GameList");
+    setWindowTitle("List of games");
+    Search = new QLineEdit(this);
+    Search->setObjectName("Search");
+    Search->setPlaceholderText("Search players, event, site, round, date, ECO");
+    Search->setClearButtonEnabled(true);
+    Count = new QLabel(this);
+    Count->setObjectName("Count");
+    auto* top = new QHBoxLayout;
+    top->addWidget(Search, 1);
+    top->addWidget(Count);
+
+    Table = new QTableView(this);
+    Table->setObjectName("Table");
+    Table->setModel(model_);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setWordWrap(false);
+    Table->setAlternatingRowColors(true);
+    Table->verticalHeader()->hide();
+    // Rows of one height: the view then never measures a million rows.
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+    QHeaderView* header = Table->horizontalHeader();
+    header->setSortIndicator(GameListModel::Number, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    header->setHighlightSections(false);
+    const int widths[GameListModel::ColumnCount] = {60, 170, 45, 170, 45, 60, 80, 200, 50, 45, 110};
+    for (int column = 0; column < GameListModel::ColumnCount; ++column) Table->setColumnWidth(column, widths[column]);
+    header->setStretchLastSection(true);
+    Table->setSortingEnabled(true);
+
+    Progress = new QProgressBar(this);
+    Progress->setObjectName("Progress");
+    CancelButton = new QPushButton("Cancel", this);
+    CancelButton->setObjectName("CancelButton");
+    CheckButton = new QPushButton("Check the games", this);
+    CheckButton->setObjectName("CheckButton");
+    CheckButton->setToolTip("Replay every game and mark those whose moves do not all replay");
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Progress, 1);
+    bottom->addWidget(CancelButton);
+    bottom->addStretch();
+    bottom->addWidget(CheckButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(Table, 1);
+    layout->addLayout(bottom);
+    resize(1000, 560);
+
+    connect(Search, &QLineEdit::textChanged, this, [this](const QString& text) {
+        model_->SetFilter(text);
+        currentShown_ = false;
+        SelectGame(current_);
+        ShowCount();
+    });
+    connect(Table, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { emit GameChosen(model_->GameAt(index.row())); });
+    connect(CancelButton, &QPushButton::clicked, this, &GameList::CancelPass);
+    connect(CheckButton, &QPushButton::clicked, this, &GameList::CheckTheGames);
+    connect(&poll_, &QTimer::timeout, this, &GameList::Poll);
+    poll_.setInterval(kPollMs);
+    ShowPass({}, 0, 0);
+    ShowColumns();
+}
+
+GameList::~GameList() = default;
+
+void GameList::Load(const std::string& path, const std::vector<std::int64_t>& offsets) {
+    headerPass_.reset();
+    checkPass_.reset();
+    path_ = path;
+    offsets_ = std::make_shared<const std::vector<std::int64_t>>(offsets);
+    model_->Reset(static_cast<std::int64_t>(offsets.size()));
+    currentShown_ = false;
+    setWindowTitle("List of games - " + QString::fromStdString(path));
+    const auto shared = offsets_;
+    headerPass_ = std::make_unique<pgn::OrderedPass<pgn::HeaderBatch>>(
+        static_cast<std::int64_t>(offsets.size()), kChunkGames, pgn::PassThreads(), [path, shared] {
+            auto reader = std::make_shared<pgn::HeaderReader>(path, shared);
+            return [reader](std::int64_t first, std::int64_t count) { return reader->Read(first, count); };
+        });
+    ShowColumns();
+    Poll();
+    poll_.start();
+}
+
+void GameList::CheckTheGames() {
+    if (PassRunning() || !offsets_) return;
+    const auto shared = offsets_;
+    const std::string path = path_;
+    model_->AppendChecks({});  // nothing yet: the column shows
+    checkPass_ = std::make_unique<pgn::OrderedPass<CheckBatch>>(
+        static_cast<std::int64_t>(shared->size()), kChunkGames / 8, pgn::PassThreads(), [path, shared] {
+            auto checker = std::make_shared<GameChecker>(path, shared);
+            return [checker](std::int64_t first, std::int64_t count) { return checker->Check(first, count); };
+        });
+    Table->setColumnHidden(GameListModel::Check, false);
+    Poll();
+    poll_.start();
+}
+
+void GameList::CancelPass() {
+    if (headerPass_) headerPass_->Cancel();
+    if (checkPass_) checkPass_->Cancel();
+}
+
+void GameList::Poll() {
+    if (headerPass_) {
+        model_->AppendHeaders(headerPass_->Take());
+        ShowPass("Reading the games' headers", model_->GamesRead(), model_->TotalGames());
+        if (headerPass_->Finished()) headerPass_.reset();
+        ShowColumns();
+        if (!currentShown_) SelectGame(current_);
+    }
+    if (checkPass_) {
+        model_->AppendChecks(checkPass_->Take());
+        ShowPass("Checking the games", model_->GamesChecked(), model_->TotalGames());
+        if (checkPass_->Finished()) checkPass_.reset();
+    }
+    if (!PassRunning()) {
+        poll_.stop();
+        ShowPass({}, 0, 0);
+    }
+    ShowCount();
+}
+
+void GameList::ShowPass(const QString& what, std::int64_t done, std::int64_t total) {
+    const bool running = PassRunning();
+    Progress->setVisible(running);
+    CancelButton->setVisible(running);
+    CheckButton->setEnabled(!running && model_->TotalGames() > 0);
+    if (!running) return;
+    // A progress bar counts in int: scale to per mille for files of any size.
+    Progress->setRange(0, 1000);
+    Progress->setValue(total > 0 ? static_cast<int>(1000 * done / total) : 0);
+    Progress->setFormat(what + QString(": %1 of %2").arg(QLocale().toString(done), QLocale().toString(total)));
+}
+
+void GameList::ShowCount() {
+    const QLocale locale;
+    Count->setText(QString("%1 of %2 games").arg(locale.toString(model_->rowCount()), locale.toString(model_->TotalGames())));
+}
+
+void GameList::ShowColumns() {
+    Table->setColumnHidden(GameListModel::WhiteElo, !model_->HasElo());
+    Table->setColumnHidden(GameListModel::BlackElo, !model_->HasElo());
+    Table->setColumnHidden(GameListModel::Check, model_->GamesChecked() == 0 && !checkPass_);
+}
+
+void GameList::SelectGame(std::int64_t game) {
+    current_ = game;
+    const int row = model_->RowOfGame(game);
+    if (row < 0) {
+        Table->clearSelection();
+        return;
+    }
+    currentShown_ = true;
+    Table->selectRow(row);
+    Table->scrollTo(model_->index(row, GameListModel::Number), QAbstractItemView::PositionAtCenter);
+}
+
+}  // namespace tavrel::ui

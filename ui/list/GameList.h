@@ -1,0 +1,66 @@
+#pragma once
+// The list of games: every game of the open file with its players, result, date, event, round
+// and opening code; sorted by any column, searched by words, opened by Enter or a double click.
+// Headers are read in the background on every core; the list fills as they arrive.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "GameChecker.h"
+#include "GameListModel.h"
+#include "pgn/HeaderStore.h"
+#include "pgn/OrderedPass.h"
+
+namespace tavrel::ui {
+
+class GameList : public QWidget {
+    Q_OBJECT
+public:
+    explicit GameList(QWidget* parent = nullptr);
+    ~GameList() override;
+
+    // Starts anew on a file whose games begin at `offsets`: the rows come as headers are read.
+    void Load(const std::string& path, const std::vector<std::int64_t>& offsets);
+    // Selects the game on show and scrolls it into view (when it is among the rows).
+    void SelectGame(std::int64_t game);
+    // Replays every game in the background and marks those whose moves do not all replay.
+    void CheckTheGames();
+    // Stops the pass running now, keeping what it read.
+    void CancelPass();
+    [[nodiscard]] bool PassRunning() const { return headerPass_ || checkPass_; }
+
+    GameListModel* Model() { return model_; }
+    QLineEdit* Search;
+    QLabel* Count;
+    QTableView* Table;
+    QProgressBar* Progress;
+    QPushButton* CancelButton;
+    QPushButton* CheckButton;
+
+signals:
+    // The user asked to see this game.
+    void GameChosen(std::int64_t game);
+
+private:
+    void Poll();
+    void ShowCount();
+    void ShowPass(const QString& what, std::int64_t done, std::int64_t total);
+    void ShowColumns();
+
+    GameListModel* model_;
+    QTimer poll_;
+    std::string path_;
+    std::shared_ptr<const std::vector<std::int64_t>> offsets_;
+    std::unique_ptr<pgn::OrderedPass<pgn::HeaderBatch>> headerPass_;
+    std::unique_ptr<pgn::OrderedPass<CheckBatch>> checkPass_;
+    std::int64_t current_ = 0;
+    bool currentShown_ = false;  // the current game's row has been selected since it arrived
+};
+
+}  // namespace tavrel::ui
