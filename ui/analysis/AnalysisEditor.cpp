@@ -22,6 +22,24 @@ AnalysisEditor::AnalysisEditor(ClientArea& area, Board& board, const PiecePictur
     connect(menus[MenuItem::ctlClearAll], &QAction::triggered, this, &AnalysisEditor::ctlClearAll_Click);
 }
 
+// A dotted box just outside the square picture at (x, y), on the lines between squares: drawn
+// white to mark the square picked up from, black to put the lines back.
+void AnalysisEditor::FrameSquare(int x, int y, QRgb color) {
+    QImage& canvas = area_.Canvas();
+    const QRect box(QPoint(x - 1, y - 1), QPoint(x + 32, y + 32));
+    const auto dot = [&](int px, int py) {
+        if ((px + py) % 2 == 0 && canvas.rect().contains(px, py)) canvas.setPixel(px, py, color);
+    };
+    for (int px = box.left(); px <= box.right(); ++px) {
+        dot(px, box.top());
+        dot(px, box.bottom());
+    }
+    for (int py = box.top(); py <= box.bottom(); ++py) {
+        dot(box.left(), py);
+        dot(box.right(), py);
+    }
+}
+
 Square AnalysisEditor::Element(int row, int col) const {
     return BoardSquareOf(ScreenSquare{row, col}, options_.View());
 }
@@ -59,7 +77,7 @@ void AnalysisEditor::Form_MouseDown(Qt::MouseButton button, QPoint at) {
     piecePointer_ = PiecePointer(pictures_, drag_.DragPiece);
     area_.setCursor(piecePointer_);
     drag_.Dragging = true;
-    FrameSquare(area_.Canvas(), QPoint(drag_.SquareX, drag_.SquareY), 0xFFFFFFFF);
+    FrameSquare(drag_.SquareX, drag_.SquareY, 0xFFFFFFFF);
     DrawEmptySquare(square->row, square->col);
     area_.update();
 }
@@ -75,7 +93,7 @@ void AnalysisEditor::Form_MouseMove(QPoint at) {
 
 void AnalysisEditor::Form_MouseUp(Qt::MouseButton, QPoint at) {
     if (!drag_.Dragging) return;
-    FrameSquare(area_.Canvas(), QPoint(drag_.SquareX, drag_.SquareY), 0xFF000000);
+    FrameSquare(drag_.SquareX, drag_.SquareY, 0xFF000000);
     const std::optional<ScreenSquare> square = ScreenSquareAt(kAnalysisBoardOrigin, at);
     drag_.DropRow = square ? square->row : drag_.PressRow;  // off the board the piece goes back
     drag_.DropCol = square ? square->col : drag_.PressCol;

@@ -56,6 +56,7 @@ public:
 private:
     Square Element(int row, int col) const;  // through the orientation
     void DrawEmptySquare(int row, int col);
+    void FrameSquare(int x, int y, QRgb color);
     void MoveTo(int row, int col);
 
     ClientArea& area_;

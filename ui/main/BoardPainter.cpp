@@ -76,19 +76,4 @@ void PaintBoardFrame(QImage& canvas, QPoint origin) {
     painter.fillRect(QRect(QPoint(f, t), QPoint(f + kBoardSpan, t + kBoardSpan)), Qt::black);
 }
 
-void FrameSquare(QImage& canvas, QPoint at, QRgb colour) {
-    const QRect box(at - QPoint(1, 1), at + QPoint(32, 32));
-    const auto dot = [&](int x, int y) {
-        if ((x + y) % 2 == 0 && canvas.rect().contains(x, y)) canvas.setPixel(x, y, colour);
-    };
-    for (int x = box.left(); x <= box.right(); ++x) {
-        dot(x, box.top());
-        dot(x, box.bottom());
-    }
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-        dot(box.left(), y);
-        dot(box.right(), y);
-    }
-}
-
 }  // namespace tavrel::ui

@@ -61,8 +61,5 @@ void PaintPiece(QImage& canvas, QPoint at, int code, const PiecePictures& pictur
 // The double black frame with mitred corners around a board at `origin`, and the black ground
 // under its squares.
 void PaintBoardFrame(QImage& canvas, QPoint origin);
-// A dotted box just outside the square picture at `at`, on the lines between squares: drawn
-// white to mark a square, black to put the lines back.
-void FrameSquare(QImage& canvas, QPoint at, QRgb colour);
 
 }  // namespace tavrel::ui
