@@ -258,6 +258,8 @@ TEST_F(WindowTest, FileWithoutGamesKeepsEveryCommandSafe) {
     EXPECT_GE(dialogs.beeps, 1);
     EXPECT_EQ(window->Game().GameBoard, [] { GameState s; s.SetUpStartPosition(); return s.GameBoard; }());
     for (const char* key : {"Fgame", "Pgame", "Ngame", "Lgame"}) window->Toolbar1_ButtonClick(key);
+    EXPECT_EQ(window->CurrentGame(), 0);
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 0 of 0");
     dialogs.texts = {"1"};
     window->ctlGoToGame_Click();
     EXPECT_TRUE(dialogs.asked.last().endsWith("between 1 and 0."));
