@@ -1,6 +1,7 @@
 #pragma once
 // Finding where each game of a file begins: at every "[" followed by "EVENT " in any letter case.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -14,8 +15,16 @@ struct ScanProgress {
     double percent = 0;      // share of the file scanned, 0 to 100
 };
 
-// Called on about one game in ten (the same games on every run); returning false stops the scan.
+// Called on the scanning thread at the scan's progress points; returning false stops the scan.
 using ProgressFn = std::function<bool(const ScanProgress&)>;
+
+struct ScanOptions {
+    // Progress is told by elapsed time, not by games, so that telling it costs the same on a file
+    // of short games as on one of long ones. Zero tells it after every block.
+    std::chrono::milliseconds progressEvery{40};
+    std::size_t blockBytes = 256 * 1024;  // read and searched at a time; fits a core's cache
+    int workers = 0;                      // parts of the file scanned at once; 0 lets the scan choose
+};
 
 struct GameIndex {
     // Position of the "[" that opens game k's Event tag at GameOffsets[k - 1].
@@ -36,7 +45,8 @@ constexpr std::int64_t kLongScanBytes = 64000;
 // Scans the whole open file and leaves it positioned at the first game (or at its first byte
 // when it has none). A "[" among the last 8 bytes is never examined; the six characters after
 // any examined "[" are consumed whether or not they spell the tag name, so "[[Event " opens
-// nothing. Memory grows only with the number of games.
-GameIndex IndexGames(PgnFile& file, const ProgressFn& progress = {});
+// nothing. Memory grows only with the number of games. A large file is scanned in parts on
+// several cores; the offsets are the same whichever way the file is split.
+GameIndex IndexGames(PgnFile& file, const ProgressFn& progress = {}, const ScanOptions& options = {});
 
 }  // namespace tavrel::pgn

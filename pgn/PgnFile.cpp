@@ -113,4 +113,15 @@ std::size_t PgnFile::ReadBlock(char* out, std::size_t size) {
     return copied;
 }
 
+std::size_t PgnFile::ReadAt(std::int64_t position, char* out, std::size_t size) const {
+    std::size_t copied = 0;
+    while (fd_ >= 0 && copied < size && position >= 1) {
+        const ssize_t got = ::pread(fd_, out + copied, size - copied, position - 1 + static_cast<std::int64_t>(copied));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        copied += static_cast<std::size_t>(got);
+    }
+    return copied;
+}
+
 }  // namespace tavrel::pgn

@@ -43,6 +43,9 @@ public:
 
     // Up to `size` bytes from the current position into `out`; returns how many. Moves on.
     std::size_t ReadBlock(char* out, std::size_t size);
+    // Up to `size` bytes from `position` on into `out`, past the buffer and without moving: several
+    // threads may read at once. Returns how many (fewer at the end of the file).
+    std::size_t ReadAt(std::int64_t position, char* out, std::size_t size) const;
 
 private:
     bool Refill();

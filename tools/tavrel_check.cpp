@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (arg == "--version") {
-            std::puts("tavrel-check 2.0.3");
+            std::puts("tavrel-check " TAVREL_VERSION);
             return 0;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             std::fprintf(stderr, "tavrel-check: unknown option %s\n%s", arg.c_str(), kUsage);

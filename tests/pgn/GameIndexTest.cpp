@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <random>
+
 #include "pgn/GameIndex.h"
 #include "support/TempFile.h"
 
@@ -8,11 +12,11 @@ namespace {
 
 using testing::TempFile;
 
-GameIndex IndexOf(const std::string& bytes, const ProgressFn& progress = {}) {
+GameIndex IndexOf(const std::string& bytes) {
     TempFile file(bytes);
     PgnFile pgn;
     EXPECT_EQ(pgn.Open(file.path()), "");
-    return IndexGames(pgn, progress);
+    return IndexGames(pgn);
 }
 
 TEST(GameIndex, WhichBracketsOpenAGame) {
@@ -48,25 +52,64 @@ TEST(GameIndex, LongScanStartsAfter64007Bytes) {
     EXPECT_TRUE(IndexOf(at + " ").longScan);
 }
 
-TEST(GameIndex, ProgressIsRepeatableAndCanStop) {
+// The rule written out the slow way, one byte at a time.
+std::vector<std::int64_t> ByteByByte(const std::string& bytes) {
+    std::vector<std::int64_t> offsets;
+    const auto length = static_cast<std::int64_t>(bytes.size());
+    for (std::int64_t p = 1; p <= length - 8; ++p) {
+        if (bytes[p - 1] != '[') continue;
+        bool event = true;
+        for (int i = 0; i < 6; ++i) event = event && std::toupper(bytes[p + i]) == "EVENT "[i];
+        if (event) offsets.push_back(p);
+        p += 6;
+    }
+    return offsets;
+}
+
+TEST(GameIndex, EveryBlockSizeAndSplitAgreesWithTheRule) {
+    // Runs of brackets before tags decide which tags are examined; they must come out the same
+    // wherever a block or a part of the file begins.
+    const char* pieces[] = {"[", "[[", "[Event ", "[event ", "[EVENT", "[eVent x", "x", "  ", "\n", "[abc", "Event "};
+    std::mt19937 random(7);
+    for (int sample = 0; sample < 30; ++sample) {
+        std::string bytes;
+        while (bytes.size() < 2000) bytes += pieces[random() % std::size(pieces)];
+        const std::vector<std::int64_t> expected = ByteByByte(bytes);
+        TempFile file(bytes);
+        PgnFile pgn;
+        ASSERT_EQ(pgn.Open(file.path()), "");
+        for (const std::size_t block : {1, 2, 5, 7, 64, 4096}) {
+            for (const int workers : {1, 2, 3}) {
+                const GameIndex index = IndexGames(pgn, {}, {.blockBytes = block, .workers = workers});
+                ASSERT_EQ(index.GameOffsets, expected) << bytes << "\nblock " << block << ", workers " << workers;
+            }
+        }
+    }
+}
+
+TEST(GameIndex, ProgressGrowsAndAStopKeepsAPrefix) {
     std::string bytes;
     for (int i = 0; i < 2000; ++i) bytes += "[Event \"game\"]\n1. e4 e5 *\n\n";
-    std::vector<std::int64_t> first, second;
-    IndexOf(bytes, [&](const ScanProgress& p) { first.push_back(p.games); return true; });
-    const GameIndex index = IndexOf(bytes, [&](const ScanProgress& p) {
-        second.push_back(p.games);
-        EXPECT_GE(p.percent, 0.0);
-        EXPECT_LE(p.percent, 100.0);
-        return true;
-    });
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(index.GameCount(), 2000);
-    EXPECT_GT(first.size(), 100u);  // about one game in ten
-    EXPECT_LT(first.size(), 320u);
-
-    const GameIndex stopped = IndexOf(bytes, [](const ScanProgress& p) { return p.games < 50; });
-    EXPECT_TRUE(stopped.stopped);
-    EXPECT_LT(stopped.GameCount(), 2000);
+    TempFile file(bytes);
+    PgnFile pgn;
+    ASSERT_EQ(pgn.Open(file.path()), "");
+    const GameIndex all = IndexGames(pgn);
+    for (const int workers : {1, 2}) {
+        const ScanOptions options{.progressEvery = {}, .blockBytes = 1024, .workers = workers};
+        ScanProgress last;
+        int calls = 0;
+        const GameIndex index = IndexGames(pgn, [&](const ScanProgress& p) {
+            EXPECT_GE(p.percent, last.percent);
+            EXPECT_LE(p.percent, 100.0);
+            EXPECT_GE(p.games, last.games);
+            last = p;
+            return ++calls < 20;
+        }, options);
+        EXPECT_TRUE(index.stopped);
+        EXPECT_GT(index.GameCount(), 0);
+        ASSERT_LT(index.GameCount(), all.GameCount());
+        EXPECT_TRUE(std::equal(index.GameOffsets.begin(), index.GameOffsets.end(), all.GameOffsets.begin()));
+    }
 }
 
 TEST(GameIndex, LeavesTheFileAtTheFirstGameOrItsFirstByte) {
@@ -86,7 +129,7 @@ TEST(GameIndex, LeavesTheFileAtTheFirstGameOrItsFirstByte) {
 }
 
 TEST(GameIndex, SplitsAcrossBlocksAreFound) {
-    // Games straddling the scan's 1 MiB blocks at every alignment of the tag name.
+    // Games straddling the scan's blocks at every alignment of the tag name.
     std::string bytes;
     std::vector<std::int64_t> expected;
     while (bytes.size() < 3u * 1024 * 1024) {

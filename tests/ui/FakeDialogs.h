@@ -15,6 +15,7 @@ public:
     std::deque<std::optional<QString>> texts;   // answers to input boxes (nullopt cancels)
     std::deque<bool> yesNo;                     // answers to Yes/No questions (none left: No)
     QStringList asked;                          // "title|prompt" of every question and message
+    QStringList defaults;                       // the default text of every input box
     int beeps = 0;
 
     QString OpenFileName(QWidget*, const QString& title, const QString& filter) override {
@@ -24,8 +25,10 @@ public:
         files.pop_front();
         return next;
     }
-    std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt, const QString&) override {
+    std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt,
+                                   const QString& defaultText) override {
         asked << "ask|" + title + "|" + prompt;
+        defaults << defaultText;
         if (texts.empty()) return std::nullopt;
         std::optional<QString> next;
         next.swap(texts.front());

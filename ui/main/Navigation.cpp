@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "../score/GameScr.h"
+#include "../splash/ProgressScan.h"
 #include "NumberInput.h"
 #include "Skelda.h"
 #include "core/Replay.h"
@@ -47,13 +48,15 @@ bool Skelda::OpenAndIndex(const QString& path) {
         return false;
     }
     txtFileName->setText(path);
-    busy_ = true;
-    // The window stays responsive on about one game in ten while a large file is scanned.
-    index_ = pgn::IndexGames(file_, [](const pgn::ScanProgress&) {
-        QApplication::processEvents();
-        return true;
-    });
-    busy_ = false;
+    scanning_ = true;
+    const ProgressScan scan = IndexWithProgress(file_, this, [this] { return !closing_; }, ScanSettings);
+    scanning_ = false;
+    lastScanShowedProgress_ = scan.showedWindow;
+    if (scan.cancelled || closing_) {
+        EndProgram();
+        return false;
+    }
+    index_ = scan.index;
     currentGame_ = index_.GameCount() > 0 ? 1 : 0;
     file_.Seek(index_.OffsetOf(1));
     return true;
@@ -64,6 +67,7 @@ bool Skelda::ChooseAndIndex() {
         const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
         if (path.isEmpty()) return false;
         if (OpenAndIndex(path)) return true;
+        if (ended_) return false;
     }
 }
 
@@ -122,10 +126,10 @@ void Skelda::ShowGame(long long number) {
 }
 
 void Skelda::ctlOpen_Click() {
-    if (busy_) return;
     const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
     if (path.isEmpty()) return;  // cancelled: the file and game on show stay
     if (!OpenAndIndex(path)) {
+        if (ended_) return;
         // The old file is closed by the attempt; show that nothing is open now.
         index_ = {};
         currentGame_ = 0;
@@ -145,7 +149,6 @@ void Skelda::ctlOpen_Click() {
 }
 
 void Skelda::ctlGoToGame_Click() {
-    if (busy_) return;
     const QString count = QString::number(index_.GameCount());
     const std::optional<QString> answer = dialogs_.AskText(
         this, kGoToTitle,
@@ -162,7 +165,6 @@ void Skelda::ctlGoToGame_Click() {
 }
 
 void Skelda::Toolbar1_ButtonClick(const QString& key) {
-    if (busy_) return;
     long long target;
     if (key == "Fgame") {
         target = 1;

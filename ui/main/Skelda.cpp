@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "../analysis/AnalysisEditor.h"
+#include "../animation/Animation.h"
 #include "../common/FramedPlacement.h"
 #include "../score/GameScr.h"
 #include "WindowWidth.h"
@@ -27,6 +28,9 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     setWindowTitle("Tavrel");
     setWindowIcon(QIcon(":/logo.png"));
     BuildClientArea();
+    animation_ = new Animation(*Slider1, dialogs_, this);
+    connect(animation_, &Animation::Started, this, &Skelda::LockForAnimation);
+    connect(animation_, &Animation::Finished, this, &Skelda::FreeAfterAnimation);
     analysis_ = new AnalysisEditor(*client_, game_.AnalysisBoard, pictures_, options_, dialogs_, menus_);
     connect(client_, &ClientArea::MouseDown, analysis_, &AnalysisEditor::Form_MouseDown);
     connect(client_, &ClientArea::MouseMove, analysis_, &AnalysisEditor::Form_MouseMove);
@@ -46,6 +50,8 @@ void Skelda::ConnectMenus() {
     on(MenuItem::ctlUndo, &Skelda::ctlUndo_Click);
     on(MenuItem::ctlExit, &Skelda::ctlExit_Click);
     on(MenuItem::ctlGoToGame, &Skelda::ctlGoToGame_Click);
+    connect(menus_[MenuItem::ctlAnimate], &QAction::triggered, animation_, &Animation::ctlAnimate_Click);
+    connect(menus_[MenuItem::ctlCancelAnimate], &QAction::triggered, animation_, &Animation::ctlCancelAnimate_Click);
     // A click has already turned the mark over when these run: each applies the mark as it is.
     on(MenuItem::ctlBeep, &Skelda::ctlBeep_Click);
     on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
@@ -139,8 +145,9 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
     PaintBoardFrame(client_->Canvas(), kGameBoardOrigin);
     // A file named on the command line is indexed like one chosen in the dialog, so that every
     // game of it can be reached; one that cannot be opened is reported, then the dialog asks.
-    const bool opened = (!commandLinePath.isEmpty() && OpenAndIndex(commandLinePath)) || ChooseAndIndex();
-    if (!opened) return false;
+    bool opened = !commandLinePath.isEmpty() && OpenAndIndex(commandLinePath);
+    if (!opened && !ended_) opened = ChooseAndIndex();
+    if (!opened || ended_) return false;
     if (index_.GameCount() == 0) {
         ShowNoGame();
     } else {
@@ -200,10 +207,52 @@ void Skelda::SetSlider(int minimum, int maximum, int value) {
 }
 
 void Skelda::closeEvent(QCloseEvent* event) {
+    animation_->Stop();
+    event->accept();
+    if (scanning_) {
+        closing_ = true;  // the scan stops at its next progress point; the program ends then
+        return;
+    }
+    EndProgram();
+}
+
+void Skelda::EndProgram() {
+    ended_ = true;
     file_.Close();
     score_->close();
-    event->accept();
+    hide();
+    // Before the event loop runs this does nothing: Form_Load's false result ends the program.
     QApplication::quit();
+}
+
+void Skelda::LockForAnimation() {
+    menus_[MenuItem::ctlAnimate]->setVisible(false);
+    menus_[MenuItem::ctlCancelAnimate]->setVisible(true);
+    Slider1->setEnabled(false);
+    // A disabled menu still lets its items' shortcuts through: the items are held too.
+    for (const MenuName name : {MenuName::ctlFile, MenuName::ctlOptions, MenuName::ctlHelp}) {
+        menus_[name]->setEnabled(false);
+        for (QAction* item : menus_[name]->actions()) {
+            if (!item->isEnabled()) continue;
+            item->setEnabled(false);
+            held_.push_back(item);
+        }
+    }
+    menus_[MenuItem::ctlGoToGame]->setEnabled(false);
+    btnReset->setEnabled(false);
+    Toolbar1->setEnabled(false);
+}
+
+void Skelda::FreeAfterAnimation() {
+    menus_[MenuItem::ctlAnimate]->setVisible(true);
+    menus_[MenuItem::ctlCancelAnimate]->setVisible(false);
+    for (const MenuName name : {MenuName::ctlFile, MenuName::ctlOptions, MenuName::ctlHelp}) menus_[name]->setEnabled(true);
+    for (QAction* item : held_) item->setEnabled(true);
+    held_.clear();
+    menus_[MenuItem::ctlGoToGame]->setEnabled(true);
+    Slider1->setEnabled(true);
+    btnReset->setEnabled(true);
+    Toolbar1->setEnabled(true);
 }
 
 void Skelda::changeEvent(QEvent* event) {

@@ -23,6 +23,7 @@
 namespace tavrel::ui {
 
 class AnalysisEditor;
+class Animation;
 class GameScr;
 
 class Skelda : public QMainWindow {
@@ -78,6 +79,11 @@ public:
     const Options& Settings() const { return options_; }
     ClientArea* Client() const { return client_; }
     AnalysisEditor* Analysis() const { return analysis_; }
+    Animation& Animator() const { return *animation_; }
+    // Whether the last scan was long enough to show the progress window.
+    bool LastScanShowedProgress() const { return lastScanShowedProgress_; }
+    // How the scan splits and reports its work (tests make its progress points frequent).
+    pgn::ScanOptions ScanSettings;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +101,13 @@ private:
     void OpenUrl(const QUrl& address);
     // The window's width with or without the analysis board, and what stretches with it.
     void SetClientWidth(int width);
+    // While the animation runs, the commands that would change the game, the file or the
+    // options are held; the Game menu stays for its cancel.
+    void LockForAnimation();
+    void FreeAfterAnimation();
+    // "Cancel" in the progress window, or the window closed during a scan: the file is closed
+    // and the program ends, asking nobody.
+    void EndProgram();
 
     // Opens and indexes `path`; on failure tells the user why and returns false.
     bool OpenAndIndex(const QString& path);
@@ -120,7 +133,12 @@ private:
     pgn::PgnFile file_;
     pgn::GameIndex index_;
     long long currentGame_ = 0;
-    bool busy_ = false;  // a scan is letting events through: commands wait
+    Animation* animation_;
+    std::vector<QAction*> held_;  // menu items held during the animation
+    bool scanning_ = false;       // a scan is letting events through
+    bool closing_ = false;        // the window was closed during a scan
+    bool ended_ = false;          // the program is ending
+    bool lastScanShowedProgress_ = false;
 };
 
 }  // namespace tavrel::ui
