@@ -118,7 +118,7 @@ constexpr PageEntry kStrategy[] = {
     {B},
     {L, "Opening Books"},
     {L, "    Modern Chess Openings by Nick de Firmian"},
-    {L, "    Fundamental Chess Openings by Paul van der Sterren"},
+    {L, "    Winning Chess Openings by Yasser Seirawan"},
     {B},
     {L, "General Strategy Books"},
     {L, "    My System by Aron Nimzowitsch"},

@@ -1,9 +1,13 @@
 #include "TutBox.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
 #include "ui/main/PiecePictures.h"
 
@@ -32,9 +36,14 @@ class BusyPointer {
     QWidget* window_;
 };
 
+// A window of fixed size: nothing to maximise.
+constexpr Qt::WindowFlags kFrame = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                   Qt::WindowCloseButtonHint;
+
 }  // namespace
 
-TutBox::TutBox(const PiecePictures& pictures, QWidget* parent) : QWidget(parent, Qt::Window) {
+TutBox::TutBox(const PiecePictures& pictures, QWidget* parent) : QWidget(parent, kFrame) {
     setObjectName("TutBox");
     setWindowTitle("Rules and Strategy of chess");
     setFixedSize(Px(8310), Px(5055));
@@ -63,6 +72,29 @@ TutBox::TutBox(const PiecePictures& pictures, QWidget* parent) : QWidget(parent,
     T->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     T->installEventFilter(this);
     T->setTabChangesFocus(true);
+    FitTextFont();
+}
+
+void TutBox::FitTextFont() {
+    const auto widest = [](const QFont& font) {
+        const QFontMetricsF metrics(font);
+        qreal width = 0;
+        for (Page page : AllPages()) {
+            for (const PageEntry& entry : page) {
+                if (IsShortLine(entry))
+                    width = std::max(width, metrics.horizontalAdvance(entry.text));
+            }
+        }
+        return width;
+    };
+    const int bar = T->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, T);
+    const qreal room = T->contentsRect().width() - bar - 2 * T->document()->documentMargin() - 2;
+    // Never below 7 points: past that a page is harder to read than one wrapped again.
+    QFont text = font();
+    while (widest(text) > room && text.pointSizeF() > 7.0) {
+        text.setPointSizeF(text.pointSizeF() - 0.25);
+    }
+    T->setFont(text);
 }
 
 QPushButton* TutBox::AddButton(const char* name, const char* caption, int topTwips) {

@@ -47,6 +47,9 @@ class TutBox : public QWidget {
     QPushButton* AddButton(const char* name, const char* caption, int topTwips);
     void AddPieces(const PiecePictures& pictures);
     void ShowPage(Page page);
+    // The text area's font, made smaller where the desktop's font is too wide for the lines
+    // written to stand on their own.
+    void FitTextFont();
     // Typed characters never reach the text area; copying and moving about still work.
     bool T_KeyPress(const QKeyEvent& event) const;
 };

@@ -25,4 +25,15 @@ std::string BuildPage(Page page) {
     return text;
 }
 
+bool IsShortLine(const PageEntry& entry) {
+    const bool line = entry.kind == EntryKind::Heading || entry.kind == EntryKind::Line;
+    return line && std::char_traits<char>::length(entry.text) <= kShortLine;
+}
+
+std::vector<Page> AllPages() {
+    std::vector<Page> pages = {RulesPage(), PiecesPage(), NotationPage(), StrategyPage()};
+    for (int i = 0; i < kPieceCount; ++i) pages.push_back(PiecePage(i));
+    return pages;
+}
+
 }  // namespace tavrel::ui

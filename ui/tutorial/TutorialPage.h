@@ -3,6 +3,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tavrel::ui {
 
@@ -20,6 +21,11 @@ struct PageEntry {
 
 using Page = std::span<const PageEntry>;
 
+// A line this short was written to stand on its own (the draw rules, wrapped by hand, and the
+// book list); a longer one is a paragraph that the text area wraps.
+inline constexpr std::size_t kShortLine = 60;
+bool IsShortLine(const PageEntry& entry);
+
 // The page's text with CR LF line breaks, as built entry by entry.
 std::string BuildPage(Page page);
 
@@ -32,5 +38,8 @@ Page StrategyPage();
 // The six piece pages, in the tutorial's own order: pawn, rook, knight, bishop, queen, king.
 inline constexpr int kPieceCount = 6;
 Page PiecePage(int index);
+
+// Every page, the four button pages first, then the six piece pages.
+std::vector<Page> AllPages();
 
 }  // namespace tavrel::ui

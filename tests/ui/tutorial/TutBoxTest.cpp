@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "../FakeDialogs.h"
 #include "ui/main/PiecePictures.h"
@@ -67,6 +70,24 @@ TEST_F(TutBoxTest, ButtonsWriteTheirPagesAndHideOrShowThePictures) {
         EXPECT_EQ(VisiblePictures(), row.pictures);
         EXPECT_TRUE(box.T->isVisible());
     }
+}
+
+// Lines written to stand on their own (the draw rules, the book list) are never wrapped again
+// by the text area, whatever the desktop's font.
+TEST_F(TutBoxTest, ShortLinesKeepToOneLineOnScreen) {
+    for (Page page : AllPages()) {
+        box.T->setPlainText(QString::fromStdString(BuildPage(page)).replace("\r\n", "\n"));
+        QTextBlock block = box.T->document()->firstBlock();  // one block for each entry
+        for (const PageEntry& entry : page) {
+            if (IsShortLine(entry)) {
+                SCOPED_TRACE(entry.text);
+                box.T->document()->documentLayout()->blockBoundingRect(block);
+                EXPECT_EQ(block.layout()->lineCount(), 1);
+            }
+            block = block.next();
+        }
+    }
+    EXPECT_GE(box.T->font().pointSizeF(), 7.0);
 }
 
 TEST_F(TutBoxTest, EachPictureIsItsBlackPieceOnTheWindowGround) {
