@@ -1,5 +1,6 @@
 // The Help menu: the two pages, the tutorial and the About box.
 
+#include "../tutorial/TutBox.h"
 #include "Links.h"
 #include "Skelda.h"
 
@@ -11,8 +12,19 @@ void Skelda::ctlHome_Click() { OpenUrl(HomePageAddress()); }
 
 void Skelda::ctlUSCF_Click() { OpenUrl(UscfAddress()); }
 
-// The tutorial window is shown from here, without making it modal, once it exists.
-void Skelda::ctlPieceMove_Click() {}
+// The tutorial is modeless: the main window stays usable beside it. Closing it unloads it, so
+// the next use loads it afresh, centred and empty.
+void Skelda::ctlPieceMove_Click() {
+    if (!tutorial_) {
+        tutorial_ = new TutBox(pictures_);
+        tutorial_->setAttribute(Qt::WA_DeleteOnClose);
+        tutorial_->setWindowIcon(windowIcon());
+        tutorial_->Form_Load(this);
+    }
+    tutorial_->show();
+    tutorial_->raise();
+    tutorial_->activateWindow();
+}
 
 void Skelda::ctlAbout_Click() {
     dialogs_.About(this, "Tavrel", "This chess program was written by:\nthe Tavrel developers",

@@ -12,6 +12,7 @@
 #include "../animation/Animation.h"
 #include "../common/FramedPlacement.h"
 #include "../score/GameScr.h"
+#include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
 #include "ElidedLabel.h"
 #include "core/Replay.h"
@@ -64,7 +65,10 @@ void Skelda::ConnectMenus() {
     connect(btnReset, &QPushButton::clicked, this, &Skelda::btnReset_Click);
 }
 
-Skelda::~Skelda() { delete score_; }
+Skelda::~Skelda() {
+    delete tutorial_;
+    delete score_;
+}
 
 void Skelda::BuildClientArea() {
     client_ = new ClientArea(QSize(kNarrowWidth, kClientHeight), kWideWidth, this);
@@ -205,6 +209,8 @@ void Skelda::SetSlider(int minimum, int maximum, int value) {
     Slider1->setValue(value);
     Slider1->setEnabled(true);
 }
+
+TutBox* Skelda::Tutorial() const { return tutorial_; }
 
 void Skelda::closeEvent(QCloseEvent* event) {
     animation_->Stop();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolBar>
@@ -25,6 +26,7 @@ namespace tavrel::ui {
 class AnalysisEditor;
 class Animation;
 class GameScr;
+class TutBox;
 
 class Skelda : public QMainWindow {
     Q_OBJECT
@@ -69,6 +71,7 @@ public:
     const pgn::GameIndex& Index() const { return index_; }
     long long CurrentGame() const { return currentGame_; }
     GameScr* Score() const { return score_; }
+    TutBox* Tutorial() const;
     QSlider* Slider1;
     QLineEdit* txtFileName;
     QToolBar* Toolbar1;
@@ -124,6 +127,7 @@ private:
     UserDialogs& dialogs_;
     ClientArea* client_;
     GameScr* score_;
+    QPointer<TutBox> tutorial_;  // closing it deletes it
     Menus menus_;
     Options options_;
     PiecePictures pictures_;
