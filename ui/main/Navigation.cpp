@@ -87,6 +87,7 @@ bool Skelda::ReadGame() {
     Slider1_Change();
     score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(index_.GameCount()));
     score_->show();
+    RefreshGameText();
     return true;
 }
 
@@ -104,6 +105,7 @@ void Skelda::ShowNoGame() {
     Slider1_Change();
     score_->GameCounter->setText("Game" + Counted(0) + " of" + Counted(0));
     score_->show();
+    RefreshGameText();
 }
 
 void Skelda::ShowGame(long long number) {

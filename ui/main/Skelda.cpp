@@ -10,6 +10,7 @@
 
 #include "../analysis/AnalysisEditor.h"
 #include "../common/FramedPlacement.h"
+#include "../gametext/GameText.h"
 #include "../score/GameScr.h"
 #include "WindowWidth.h"
 #include "ElidedLabel.h"
@@ -46,6 +47,9 @@ void Skelda::ConnectMenus() {
     on(MenuItem::ctlUndo, &Skelda::ctlUndo_Click);
     on(MenuItem::ctlExit, &Skelda::ctlExit_Click);
     on(MenuItem::ctlGoToGame, &Skelda::ctlGoToGame_Click);
+    on(MenuItem::ctlGameText, &Skelda::ctlGameText_Click);
+    on(MenuItem::ctlCopyFen, &Skelda::ctlCopyFen_Click);
+    on(MenuItem::ctlCopyPgn, &Skelda::ctlCopyPgn_Click);
     // A click has already turned the mark over when these run: each applies the mark as it is.
     on(MenuItem::ctlBeep, &Skelda::ctlBeep_Click);
     on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
@@ -58,7 +62,10 @@ void Skelda::ConnectMenus() {
     connect(btnReset, &QPushButton::clicked, this, &Skelda::btnReset_Click);
 }
 
-Skelda::~Skelda() { delete score_; }
+Skelda::~Skelda() {
+    delete score_;
+    delete gameText_;
+}
 
 void Skelda::BuildClientArea() {
     client_ = new ClientArea(QSize(kNarrowWidth, kClientHeight), kWideWidth, this);
@@ -176,6 +183,7 @@ void Skelda::Slider1_Change() {
     score_->SetBold(view.whiteBold);
     score_->SelectLine(view.selectLine);
     DrawBoard();
+    if (gameText_) gameText_->ShowSliderValue(Slider1->value());
     score_->SuppressScoreClick = false;
 }
 
@@ -202,6 +210,7 @@ void Skelda::SetSlider(int minimum, int maximum, int value) {
 void Skelda::closeEvent(QCloseEvent* event) {
     file_.Close();
     score_->close();
+    if (gameText_) gameText_->close();
     event->accept();
     QApplication::quit();
 }

@@ -23,6 +23,7 @@
 namespace tavrel::ui {
 
 class AnalysisEditor;
+class GameText;
 class GameScr;
 
 class Skelda : public QMainWindow {
@@ -59,6 +60,11 @@ public:
     void ctlPieceMove_Click();
     void ctlAbout_Click();
 
+    // The game text window and the copies to the clipboard.
+    void ctlGameText_Click();
+    void ctlCopyFen_Click();
+    void ctlCopyPgn_Click();
+
     // Makes the analysis board the game position again.
     void btnReset_Click();
 
@@ -78,6 +84,7 @@ public:
     const Options& Settings() const { return options_; }
     ClientArea* Client() const { return client_; }
     AnalysisEditor* Analysis() const { return analysis_; }
+    GameText* Text() const { return gameText_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -106,6 +113,10 @@ private:
     void ShowGame(long long number);
     void ShowNoGame();
     void SetSlider(int minimum, int maximum, int value);
+    // Reads the game on show again for the game text window, when that is open.
+    void RefreshGameText();
+    // Shows on the analysis board the position after variation move `item` of the game text.
+    void ShowVariationMove(int item);
     void WritePanels(int side);
 
     UserDialogs& dialogs_;
@@ -117,6 +128,7 @@ private:
     GameState game_;
     AnalysisEditor* analysis_;
     int shiftedLeft_ = 0;  // how far widening moved the window left
+    GameText* gameText_ = nullptr;  // made on first use
     pgn::PgnFile file_;
     pgn::GameIndex index_;
     long long currentGame_ = 0;
