@@ -100,7 +100,13 @@ private:
             return;
         }
         token = MoveNumber(token);
-        if (token.find_first_not_of('.') == std::string_view::npos || token == "e.p.") return;
+        // Older annotators write "3. ...d5" and "29. Nxf6, g7xf6": the dots and commas are not
+        // part of the move.
+        const std::size_t first = token.find_first_not_of('.');
+        const std::size_t last = token.find_last_not_of(',');
+        if (first == std::string_view::npos || last == std::string_view::npos || first > last) return;
+        token = token.substr(first, last - first + 1);
+        if (token == "e.p.") return;
         const std::size_t suffixAt = token.find_last_not_of("!?") + 1;
         const int glyph = SuffixGlyph(token.substr(suffixAt));
         if (glyph != 0 && suffixAt > 0) token = token.substr(0, suffixAt);

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 
+#include "core/LineReplay.h"
 #include "pgn/AnnotatedGame.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
@@ -79,6 +81,8 @@ TEST(Annotations, WhatTheReceiverIsHanded) {
         {"a null move in a variation", "1. e4 (1. -- d5 2. d4) e5 *", "1.e4 ( 1.-- 1...d5 2.d4 ) 1...e5 *"},
         {"the numbering starts where the file says", "23... Kh8 24. Qh5 *", "23...Kh8 24.Qh5 *"},
         {"an escape line, numbers glued to moves", "1.e4 e5\n% private\n2.Nf3 *", "1.e4 1...e5 2.Nf3 *"},
+        {"dots and commas of older annotators", "1. e4 e5 (1. ...d5, 2. Nc3,) 2. Nf3 *",
+         "1.e4 1...e5 ( 1...d5 2.Nc3 ) 2.Nf3 *"},
         {"variations left open at the end", "1. e4 (1. d4 (1. c4", "1.e4 ( 1.d4 ( 1.c4 ) )"},
         {"the next game's tags end it", "1. e4 {x} 1-0\n\n[Event \"F\"]\n1. d4 *", "1.e4 {x} 1-0"},
     };
@@ -144,6 +148,59 @@ TEST(Annotations, RealFilesReadTheSameWithAReceiver) {
         }
     }
     EXPECT_GT(games, 300);
+}
+
+// Crazyhouse and other games whose moves are not chess moves.
+bool IsVariant(const std::vector<TagPair>& tags) {
+    for (const TagPair& tag : tags) {
+        if (tag.name == "Variant" && tag.value != "Standard" && tag.value != "chess") return true;
+    }
+    return false;
+}
+
+// Every variation move of the real chess games, replayed from the main-line position where its
+// line branches off. Games set up from a FEN tag are left out: their main line starts elsewhere.
+TEST(Annotations, VariationMovesOfRealFilesReplayFromTheirBranch) {
+    const fs::path root = TAVREL_SHARED_PGN;
+    if (!fs::exists(root)) GTEST_SKIP() << "no real PGN files at " << root;
+    long moves = 0;
+    long replayed = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.path().extension() != ".pgn") continue;
+        PgnFile file;
+        ASSERT_EQ(file.Open(entry.path().string()), "");
+        const GameIndex index = IndexGames(file);
+        for (std::int64_t k = 1; k <= index.GameCount(); ++k) {
+            file.Seek(index.OffsetOf(k));
+            if (IsVariant(ReadTagPairs(file))) continue;
+            file.Seek(index.OffsetOf(k));
+            AnnotationCollector collector;
+            const GameRecord record = ReadGame(file, &collector);
+            if (!record.Fen.empty()) continue;
+            GameState game;
+            game.LoadMoveTexts(record.rows);
+            game.SetUpStartPosition();
+            const AnnotatedGame& text = collector.Game();
+            for (std::size_t i = 0; i < text.items.size(); ++i) {
+                if (text.items[i].kind != Kind::Move || text.items[i].depth == 0) continue;
+                const AnnotatedGame::Path path = text.PathTo(static_cast<int>(i));
+                std::vector<std::string> line;
+                for (int m : path.moves) line.push_back(text.items[static_cast<std::size_t>(m)].text);
+                const int branch = path.branch < 0 ? -1 : text.items[static_cast<std::size_t>(path.branch)].ply;
+                ++moves;
+                if (PlayLine(GamePositionAt(game, branch), line).played == static_cast<int>(line.size())) {
+                    ++replayed;
+                } else {
+                    std::cout << entry.path().filename().string() << " game " << k << ": " << line.back() << "\n";
+                }
+            }
+        }
+    }
+    std::cout << replayed << " of " << moves << " variation moves replay\n";
+    RecordProperty("variation_moves", static_cast<int>(moves));
+    RecordProperty("replayed", static_cast<int>(replayed));
+    EXPECT_GT(moves, 500);
+    EXPECT_GE(replayed * 1000, moves * 995);
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ namespace tavrel::ui {
     X(ctlGame, ctlAnimate, "&Animate...", "", false, false, false)                           \
     X(ctlGame, ctlCancelAnimate, "&Cancel Animate", "", false, false, true)                  \
     X(ctlGame, ctlGoToGame, "Go to game #...", "", false, false, false)                      \
+    X(ctlGame, DashText, "-", "", false, false, false)                                       \
+    X(ctlGame, ctlGameText, "Game &text", "Ctrl+T", false, false, false)                     \
+    X(ctlGame, ctlCopyFen, "Copy position (FEN)", "Ctrl+Shift+F", false, false, false)       \
+    X(ctlGame, ctlCopyPgn, "Copy game (PGN)", "Ctrl+Shift+G", false, false, false)           \
     X(ctlOptions, ctlBeep, "&Beep on error", "", true, true, false)                          \
     X(ctlOptions, Color_or_mono, "&Color for squares", "Ctrl+C", true, true, false)          \
     X(ctlOptions, ctlDisplay, "&Display analysis board", "Ctrl+D", true, false, false)       \

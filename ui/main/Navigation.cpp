@@ -91,6 +91,7 @@ bool Skelda::ReadGame() {
     Slider1_Change();
     score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(index_.GameCount()));
     score_->show();
+    RefreshGameText();
     return true;
 }
 
@@ -108,6 +109,7 @@ void Skelda::ShowNoGame() {
     Slider1_Change();
     score_->GameCounter->setText("Game" + Counted(0) + " of" + Counted(0));
     score_->show();
+    RefreshGameText();
 }
 
 void Skelda::ShowGame(long long number) {

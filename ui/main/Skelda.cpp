@@ -11,6 +11,7 @@
 #include "../analysis/AnalysisEditor.h"
 #include "../animation/Animation.h"
 #include "../common/FramedPlacement.h"
+#include "../gametext/GameText.h"
 #include "../score/GameScr.h"
 #include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
@@ -53,6 +54,9 @@ void Skelda::ConnectMenus() {
     on(MenuItem::ctlGoToGame, &Skelda::ctlGoToGame_Click);
     connect(menus_[MenuItem::ctlAnimate], &QAction::triggered, animation_, &Animation::ctlAnimate_Click);
     connect(menus_[MenuItem::ctlCancelAnimate], &QAction::triggered, animation_, &Animation::ctlCancelAnimate_Click);
+    on(MenuItem::ctlGameText, &Skelda::ctlGameText_Click);
+    on(MenuItem::ctlCopyFen, &Skelda::ctlCopyFen_Click);
+    on(MenuItem::ctlCopyPgn, &Skelda::ctlCopyPgn_Click);
     // A click has already turned the mark over when these run: each applies the mark as it is.
     on(MenuItem::ctlBeep, &Skelda::ctlBeep_Click);
     on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
@@ -68,6 +72,7 @@ void Skelda::ConnectMenus() {
 Skelda::~Skelda() {
     delete tutorial_;
     delete score_;
+    delete gameText_;
 }
 
 void Skelda::BuildClientArea() {
@@ -187,6 +192,7 @@ void Skelda::Slider1_Change() {
     score_->SetBold(view.whiteBold);
     score_->SelectLine(view.selectLine);
     DrawBoard();
+    if (gameText_) gameText_->ShowSliderValue(Slider1->value());
     score_->SuppressScoreClick = false;
 }
 
@@ -226,6 +232,7 @@ void Skelda::EndProgram() {
     ended_ = true;
     file_.Close();
     score_->close();
+    if (gameText_) gameText_->close();
     hide();
     // Before the event loop runs this does nothing: Form_Load's false result ends the program.
     QApplication::quit();

@@ -25,6 +25,7 @@ namespace tavrel::ui {
 
 class AnalysisEditor;
 class Animation;
+class GameText;
 class GameScr;
 class TutBox;
 
@@ -62,6 +63,11 @@ public:
     void ctlPieceMove_Click();
     void ctlAbout_Click();
 
+    // The game text window and the copies to the clipboard.
+    void ctlGameText_Click();
+    void ctlCopyFen_Click();
+    void ctlCopyPgn_Click();
+
     // Makes the analysis board the game position again.
     void btnReset_Click();
 
@@ -87,6 +93,7 @@ public:
     bool LastScanShowedProgress() const { return lastScanShowedProgress_; }
     // How the scan splits and reports its work (tests make its progress points frequent).
     pgn::ScanOptions ScanSettings;
+    GameText* Text() const { return gameText_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +129,10 @@ private:
     void ShowGame(long long number);
     void ShowNoGame();
     void SetSlider(int minimum, int maximum, int value);
+    // Reads the game on show again for the game text window, when that is open.
+    void RefreshGameText();
+    // Shows on the analysis board the position after variation move `item` of the game text.
+    void ShowVariationMove(int item);
     void WritePanels(int side);
 
     UserDialogs& dialogs_;
@@ -134,6 +145,7 @@ private:
     GameState game_;
     AnalysisEditor* analysis_;
     int shiftedLeft_ = 0;  // how far widening moved the window left
+    GameText* gameText_ = nullptr;  // made on first use
     pgn::PgnFile file_;
     pgn::GameIndex index_;
     long long currentGame_ = 0;

@@ -1,0 +1,100 @@
+#include "LineReplay.h"
+
+#include "MakeMove.h"
+#include "Replay.h"
+#include "SanMatch.h"
+
+namespace tavrel {
+
+LinePosition GamePositionAt(GameState game, int v) {
+    ShowSliderValue(game, v);
+    LinePosition at;
+    at.position = game;
+    at.sideToMove = game.SideToMove;
+    if (v >= 0) {
+        // v + 1 half-moves are behind: the last one is White's when v is even.
+        const int lastSide = v % 2 == 0 ? White : Black;
+        at.last = game.Moves.ResolvedSquares(lastSide, v / 2 + 1);
+        at.sideToMove = static_cast<int16_t>(-lastSide);
+    }
+    return at;
+}
+
+bool IsNullMoveText(const std::string& text) { return text == "--" || text == "Z0"; }
+
+LinePosition PlayLine(LinePosition at, const std::vector<std::string>& texts) {
+    at.played = 0;
+    for (const std::string& text : texts) {
+        Move move;
+        if (!IsNullMoveText(text)) {
+            const SanQuery query = ParseSan(text, at.sideToMove);
+            move = FirstFitTargeted(at.position, at.sideToMove, at.last, query);
+            if (move.IsNone()) break;
+            ApplyMove(at.position, at.sideToMove, move, query.promotion);
+        }
+        at.last = move;
+        at.sideToMove = static_cast<int16_t>(-at.sideToMove);
+        ++at.played;
+    }
+    return at;
+}
+
+namespace {
+
+std::string CastlingText(const Position& pos) {
+    std::string text;
+    for (int side : {White, Black}) {
+        const KingRecord& king = pos.KingState[side];
+        const int row = side == White ? 8 : 1;
+        if (king.square != Square{static_cast<int16_t>(row), 5} || (king.CastleFlags & Castle::KingMoved)) continue;
+        if (!(king.CastleFlags & Castle::KingSideBarred) && pos.GameBoard(row, 8) == side * Piece::Rook) {
+            text += side == White ? 'K' : 'k';
+        }
+        if (!(king.CastleFlags & Castle::QueenSideBarred) && pos.GameBoard(row, 1) == side * Piece::Rook) {
+            text += side == White ? 'Q' : 'q';
+        }
+    }
+    return text.empty() ? "-" : text;
+}
+
+std::string EnPassantText(const LinePosition& at) {
+    const Move last = at.last;
+    if (last.IsNone() || std::abs(at.position.GameBoard[last.to]) != Piece::Pawn) return "-";
+    if (std::abs(last.to.row - last.from.row) != 2 || last.to.col != last.from.col) return "-";
+    return AlgebraicName(Square{static_cast<int16_t>((last.to.row + last.from.row) / 2), last.to.col});
+}
+
+}  // namespace
+
+std::string FenText(const LinePosition& at, int halfMoveClock, int moveNumber) {
+    return FenPlacement(at.position.GameBoard) + (at.sideToMove == White ? " w " : " b ") +
+           CastlingText(at.position) + ' ' + EnPassantText(at) + ' ' + std::to_string(halfMoveClock) + ' ' +
+           std::to_string(moveNumber);
+}
+
+std::string GameFen(GameState game, int v) {
+    // The clock restarts whenever a pawn moved or a piece was taken: a pawn's square changed or
+    // the number of pieces fell.
+    const auto pawnsAndCount = [](const Board& board) {
+        std::string pawns;
+        int pieces = 0;
+        for (int r = 1; r <= 8; ++r) {
+            for (int c = 1; c <= 8; ++c) {
+                pieces += board(r, c) != 0;
+                pawns += std::abs(board(r, c)) == Piece::Pawn ? static_cast<char>('0' + board(r, c) + 1) : '.';
+            }
+        }
+        return std::pair(pawns, pieces);
+    };
+    ShowSliderValue(game, -1);
+    int clock = 0;
+    for (int step = 0; step <= v; ++step) {
+        const auto before = pawnsAndCount(game.GameBoard);
+        ShowSliderValue(game, step);
+        clock = pawnsAndCount(game.GameBoard) == before ? clock + 1 : 0;
+    }
+    const LinePosition at = GamePositionAt(game, v);
+    return FenText(at, clock, (v + 1) / 2 + 1);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,132 @@
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "../WindowFixture.h"
+#include "core/Board.h"
+#include "support/TempFile.h"
+#include "ui/gametext/GameText.h"
+
+namespace tavrel::ui::testing {
+namespace {
+
+using Kind = pgn::MovetextItem::Kind;
+
+TEST(GameTextDocument, GlyphsReadAsChessPlayersReadThem) {
+    const std::pair<int, const char*> rows[] = {
+        {1, "!"},  {2, "?"},  {3, "!!"}, {4, "??"}, {5, "!?"}, {6, "?!"},   {10, "="},   {14, "⩲"},
+        {15, "⩱"}, {16, "±"}, {17, "∓"}, {18, "+−"}, {19, "−+"}, {7, "$7"}, {146, "$146"},
+    };
+    for (const auto& [glyph, symbol] : rows) EXPECT_EQ(GlyphSymbol(glyph), QString::fromUtf8(symbol)) << glyph;
+}
+
+pgn::AnnotatedGame Collect(std::string_view movetext) {
+    pgn::AnnotationCollector collector;
+    pgn::WalkMovetext(movetext, collector);
+    return collector.Take();
+}
+
+TEST(GameTextDocument, ABookPageOfTheGame) {
+    const struct {
+        const char* why;
+        const char* movetext;
+        const char* page;
+    } rows[] = {
+        {"words before the first move stand apart, a variation in its own paragraph",
+         "{An old   game.} 1. e4! e5 (1... c5 $14 {the Sicilian} 2. Nf3) 2. Nf3 $16 1-0",
+         "An old game.\n1. e4! e5\n(1... c5 ⩲ the Sicilian 2. Nf3)\n2. Nf3 ±\n1-0"},
+        {"a nested variation stays inside its parent; Black's move after a comment or a variation is numbered",
+         "1. d4 {solid} d5 (1... Nf6 2. c4 (2. Nf3 g6) e6) *", "1. d4 solid 1... d5\n(1... Nf6 2. c4 (2. Nf3 g6) 2... e6)\n*"},
+        {"a game of comments only", "{Nothing was played.} *", "Nothing was played.\n*"},
+    };
+    for (const auto& row : rows) {
+        QTextDocument document;
+        const pgn::AnnotatedGame game = Collect(row.movetext);
+        const std::vector<TextSpan> spans = WriteGameText(document, game);
+        EXPECT_EQ(document.toPlainText().toStdString(), row.page) << row.why;
+        for (std::size_t i = 0; i < game.items.size(); ++i) {
+            if (game.items[i].kind != Kind::Move) continue;
+            QTextCursor cursor(&document);
+            cursor.setPosition(spans[i].start);
+            cursor.setPosition(spans[i].end, QTextCursor::KeepAnchor);
+            EXPECT_EQ(cursor.selectedText().toStdString(), game.items[i].text) << row.why;
+        }
+    }
+}
+
+const std::string kAnnotated =
+    "[Event \"Lesson\"]\n[White \"Teacher\"]\n[Black \"Pupil\"]\n\n"
+    "{A short lesson.} 1. e4 e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 Nc6 3. Bb5 *\n";
+
+class GameTextWindowTest : public WindowTest {
+protected:
+    GameText* OpenText() {
+        window->ctlGameText_Click();
+        return window->Text();
+    }
+    int ItemOf(const std::string& text, int depth) const {
+        const auto& items = window->Text()->Game().items;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].kind == Kind::Move && items[i].text == text && items[i].depth == depth) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    void Click(int item) { emit window->Text()->Text->anchorClicked(QUrl("m" + QString::number(item))); }
+};
+
+TEST_F(GameTextWindowTest, FollowsTheSliderAndMovesIt) {
+    ::tavrel::testing::TempFile file(kAnnotated);
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    GameText* text = OpenText();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isVisible());
+    EXPECT_EQ(text->windowTitle(), "Game text - Teacher vs. Pupil");
+    EXPECT_EQ(text->HighlightedText(), "");
+    Step(Qt::Key_Down, 2);
+    EXPECT_EQ(text->HighlightedText(), "e5");
+
+    Click(ItemOf("Bb5", 0));
+    EXPECT_EQ(window->Slider1->value(), 4);
+    EXPECT_EQ(text->HighlightedText(), "Bb5");
+    EXPECT_EQ(window->Game().GameBoard(4, 2), Piece::Bishop);  // b5
+}
+
+TEST_F(GameTextWindowTest, AVariationMoveShowsOnTheAnalysisBoardAndTheGameStays) {
+    ::tavrel::testing::TempFile file(kAnnotated);
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    OpenText();
+    Step(Qt::Key_Down, 4);
+    const Board gameBoard = window->Game().GameBoard;
+    EXPECT_FALSE(window->Settings().AnalysisShown());
+
+    Click(ItemOf("d5", 2));  // 1. e4 c5 2. c3 d5, inside the variation of the variation
+    EXPECT_TRUE(window->Settings().AnalysisShown());
+    EXPECT_EQ(FenPlacement(window->Game().AnalysisBoard), "rnbqkbnr/pp2pppp/8/2pp4/4P3/2P5/PP1P1PPP/RNBQKBNR");
+    EXPECT_EQ(window->Game().GameBoard, gameBoard);
+    EXPECT_EQ(window->Slider1->value(), 3);
+    EXPECT_EQ(dialogs.beeps, 0);
+
+    Step(Qt::Key_Down);  // a change of position puts the game back on the analysis board
+    EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
+}
+
+TEST_F(GameTextWindowTest, CopiesThePositionAndTheGame) {
+    ::tavrel::testing::TempFile file(kAnnotated + "\n[Event \"Next\"]\n1. d4 *\n");
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    Step(Qt::Key_Down);
+    window->Action(MenuItem::ctlCopyFen)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
+    window->Action(MenuItem::ctlCopyPgn)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), kAnnotated);
+
+    // No two items of the menus answer the same keys.
+    QSet<QString> keys;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->shortcut().isEmpty()) continue;
+        EXPECT_FALSE(keys.contains(action->shortcut().toString())) << action->shortcut().toString().toStdString();
+        keys << action->shortcut().toString();
+    }
+    EXPECT_TRUE(keys.contains("Ctrl+T"));
+}
+
+}  // namespace
+}  // namespace tavrel::ui::testing
