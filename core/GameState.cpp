@@ -1,12 +1,26 @@
 #include "GameState.h"
 
+#include "Variant.h"
+
 namespace tavrel {
 
 void GameState::SetUpStartPosition() {
-    static_cast<Position&>(*this) = StartPosition();
+    static_cast<Position&>(*this) = SetUp ? SetUp->position : StartPosition();
     MoveNumber = 1;
-    SideToMove = White;
+    SideToMove = SetUp ? SetUp->side : White;
     AnalysisBoard.CopyPlayingSquaresFrom(GameBoard);
+}
+
+void GameState::LoadStart(std::string_view fen, std::string_view variant) {
+    SetUp.reset();
+    StartProblem = VariantProblem(variant, fen);
+    if (fen.empty()) return;
+    FenResult result = ParseFen(fen);
+    if (result.setUp) {
+        SetUp = std::move(result.setUp);
+    } else if (StartProblem.empty()) {
+        StartProblem = "The start position could not be read: " + result.error + ".";
+    }
 }
 
 void GameState::LoadMoveTexts(const std::vector<std::pair<std::string, std::string>>& rows) {

@@ -117,6 +117,9 @@ void GenerateLegalMoves(Position& pos, int side, Move opponentLast, MoveList& ou
 }
 
 Move OpponentLastMove(const GameState& state, int side) {
+    // Before the game's first half-move the FEN's en passant square speaks for the move before.
+    const bool first = state.MoveNumber == 1 && (side == White || state.BlackStarts());
+    if (first) return state.SetUp ? state.SetUp->opponentLast : Move{};
     return side == Black ? state.Moves.ResolvedSquares(White, state.MoveNumber)
                          : state.Moves.ResolvedSquares(Black, state.MoveNumber - 1);
 }

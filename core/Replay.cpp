@@ -8,7 +8,7 @@ namespace {
 
 ReplayView ViewAtStart(GameState& state) {
     state.SetUpStartPosition();
-    return {White, true, state.Moves.RowCount() > 0 ? 0 : -1};
+    return {state.SideToMove, state.SideToMove == White, state.Moves.RowCount() > 0 ? 0 : -1};
 }
 
 int LineIfPresent(const GameState& state) {
@@ -64,19 +64,26 @@ void PlayHalfMove(GameState& state, bool useResolved) {
 
 ReplayView ShowSliderValue(GameState& state, int v, int sliderMin) {
     ReplayView view;
+    // A game that starts with Black's move has no White half in its first row: slider value v
+    // stands where v + 1 stands in a game that starts with White's.
+    const int halfMove = v + (state.BlackStarts() ? 1 : 0);
     if (v <= sliderMin) {
         view = ViewAtStart(state);
     } else if (v == state.LastSliderValue + 1) {
-        view = StepForward(state, v);
+        view = StepForward(state, halfMove);
     } else {
-        view = ReplayFromStart(state, v);
+        view = ReplayFromStart(state, halfMove);
     }
     state.LastSliderValue = v <= sliderMin ? sliderMin : v;
     return view;
 }
 
-SliderPlace PlaceOfSliderValue(int v) {
-    return {static_cast<int16_t>((v == -1 || v % 2 == 0) ? White : Black), (v < 0 ? -v : v) / 2 + 1};
+SliderPlace PlaceOfSliderValue(int v, bool blackStarts, int firstMoveNumber) {
+    if (blackStarts) {
+        return {static_cast<int16_t>((v == -1 || v % 2 == 0) ? Black : White), (v + 1) / 2 + firstMoveNumber};
+    }
+    return {static_cast<int16_t>((v == -1 || v % 2 == 0) ? White : Black),
+            (v < 0 ? -v : v) / 2 + firstMoveNumber};
 }
 
 std::string NumberText(long long value) {

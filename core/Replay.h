@@ -27,11 +27,13 @@ ReplayView ShowSliderValue(GameState& state, int v, int sliderMin = -1);
 
 // While the thumb is dragged: the side and move number the value stands for. It depends on the
 // value alone, so dragging costs the same on a game of any length and moves no piece.
+// A game that starts with Black's move, and one set up at a later move number, count on from
+// there.
 struct SliderPlace {
     int16_t side = White;
-    int moveNumber = 1;
+    int moveNumber = 1;  // as the game counts it
 };
-SliderPlace PlaceOfSliderValue(int v);
+SliderPlace PlaceOfSliderValue(int v, bool blackStarts = false, int firstMoveNumber = 1);
 
 // The window's number texts put one blank before a number that is not negative.
 std::string NumberText(long long value);

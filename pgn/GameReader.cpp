@@ -44,6 +44,16 @@ void AppendToMoveText(std::string& token, char c) {
     }
 }
 
+// A tag's value from `from` on, without its quotes and outer blanks; no more than any real value
+// needs, so that a damaged file cannot make it huge.
+std::string TagValue(const std::string& content, std::size_t from) {
+    std::string value;
+    for (std::size_t i = from; i < content.size() && value.size() < 512; ++i) {
+        if (content[i] != '"') value += content[i];
+    }
+    return Trim(value);
+}
+
 void AddRow(GameRecord& game, const std::string& white, const std::string& black) {
     if (game.rows.size() < kMaxMoveRows) {
         game.rows.emplace_back(Trim(white), Trim(black));
@@ -90,6 +100,8 @@ private:
     void ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame);
     void ReadMoves(GameRecord& game);
     void AddTagPair(std::string_view content);
+    bool ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag);
+    std::string ReadBlackEntry(bool& flag);
     std::string ReadWhiteToken();
     std::string ReadBlackToken(std::string token, bool& flag);
 
@@ -218,12 +230,9 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
         game.EventName = value;
         seenEvent = true;
     }
-    if (key.rfind("FEN ", 0) == 0) {
-        game.Fen.clear();
-        for (std::size_t i = 4; i < content.size(); ++i) {
-            if (content[i] != '"') game.Fen += content[i];
-        }
-        game.Fen = Trim(game.Fen);
+    if (key.rfind("FEN ", 0) == 0) game.Fen = TagValue(content, 4);
+    if (key == "VARIAN" && content.size() > 7 && Upper(content[6]) == 'T' && content[7] == ' ') {
+        game.Variant = TagValue(content, 8);
     }
 }
 
@@ -301,85 +310,100 @@ std::string Reader::ReadBlackToken(std::string token, bool& flag) {
     return NormaliseCastling(token);
 }
 
+// White's entry: from the move number to its ".", or a result standing here. A move number
+// written without its period ("15 Qc2") ends at the first letter after it. False when the game
+// ends here: at its end, at the next game's "[", or on this White half.
+bool Reader::ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag) {
+    bool afterNumber = false;
+    while (pgnChar_ != '.' && pgnChar_ != '/' && pgnChar_ != '-' && pgnChar_ != '[' && !AtEnd() &&
+           !(afterNumber && IsLetter(pgnChar_))) {
+        afterNumber = afterNumber || IsSeparator(pgnChar_);
+        pgnChar_ = Fetch();
+    }
+    if (AtEnd() || pgnChar_ == '[') {
+        if (AtEnd()) flag = true;
+        return false;
+    }
+    if (pgnChar_ == '/') {
+        for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
+        white = "1/2-1/2";
+        flag = true;
+    } else if (pgnChar_ == '-') {
+        white = Raw() == '0' ? "1-0" : "0-1";
+        flag = true;
+    } else {
+        if (pgnChar_ == '.') pgnChar_ = Fetch();
+        white = ReadWhiteToken();
+        // The game ends on White's half: the slider stops at it, and Black's entry is not
+        // looked for in the next game's tags.
+        if (AtEnd() || pgnChar_ == '[') {
+            if (!Trim(white).empty()) {
+                flag = false;
+                AddRow(game, white, {});
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+// Black's entry: a move, a move number with dots before it, or a result.
+std::string Reader::ReadBlackEntry(bool& flag) {
+    std::string black;
+    while (!IsLetter(pgnChar_) && !IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+    if (pgnChar_ == '[' || (!IsLetter(pgnChar_) && !IsDigit(pgnChar_))) {
+        flag = false;
+    } else if (!IsDigit(pgnChar_)) {
+        if (AtEnd()) {
+            flag = false;
+        } else {
+            black = ReadBlackToken(std::string(1, pgnChar_), flag);
+        }
+    } else {
+        const char first = pgnChar_;
+        pgnChar_ = Fetch();
+        if (pgnChar_ == '/') {
+            for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
+            black = "1/2-1/2";
+            flag = false;
+        } else if (pgnChar_ == '-') {
+            const char next = Fetch();
+            if (first == '0' && next == '0') {
+                black = ReadBlackToken("0-0", flag);  // castling written with zeros
+            } else {
+                black = next == '0' ? "1-0" : "0-1";
+                flag = false;
+                pgnChar_ = ' ';
+            }
+        } else if (pgnChar_ == '.' || IsDigit(pgnChar_)) {
+            while (IsDigit(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
+            while (!IsLetter(pgnChar_) && pgnChar_ != '0' && pgnChar_ != '[' && !AtEnd()) {
+                pgnChar_ = Fetch();
+            }
+            if (IsLetter(pgnChar_) || pgnChar_ == '0') {
+                black = ReadBlackToken(std::string(1, pgnChar_), flag);
+            } else {
+                flag = false;
+            }
+        }
+    }
+    return black;
+}
+
 // The last-row flag is set when reading starts; only a result, the end of the game right after a
 // half-move, or a Black entry left empty set or clear it. The slider's maximum follows from it.
 void Reader::ReadMoves(GameRecord& game) {
     bool flag = true;
+    // After a FEN with Black to move the first row has Black's move only ("1... e5" or "23...").
+    bool blackFirst = game.blackStarts;
     for (;;) {
-        // White's entry: from the move number to its ".", or a result standing here. A move
-        // number written without its period ("15 Qc2") ends at the first letter after it.
-        bool afterNumber = false;
-        while (pgnChar_ != '.' && pgnChar_ != '/' && pgnChar_ != '-' && pgnChar_ != '[' && !AtEnd() &&
-               !(afterNumber && IsLetter(pgnChar_))) {
-            afterNumber = afterNumber || IsSeparator(pgnChar_);
-            pgnChar_ = Fetch();
-        }
-        if (AtEnd() || pgnChar_ == '[') {
-            if (AtEnd()) flag = true;
-            break;
-        }
         std::string white;
-        if (pgnChar_ == '/') {
-            for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
-            white = "1/2-1/2";
-            flag = true;
-        } else if (pgnChar_ == '-') {
-            white = Raw() == '0' ? "1-0" : "0-1";
-            flag = true;
-        } else {
-            if (pgnChar_ == '.') pgnChar_ = Fetch();
-            white = ReadWhiteToken();
-            // The game ends on White's half: the slider stops at it, and Black's entry is not
-            // looked for in the next game's tags.
-            if (AtEnd() || pgnChar_ == '[') {
-                if (!Trim(white).empty()) {
-                    flag = false;
-                    AddRow(game, white, {});
-                }
-                break;
-            }
+        if (!blackFirst) {
+            if (!ReadWhiteEntry(game, white, flag)) break;
+            pgnChar_ = ' ';
         }
-
-        // Black's entry: a move, a move number with dots before it, or a result.
-        std::string black;
-        pgnChar_ = ' ';
-        while (!IsLetter(pgnChar_) && !IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
-        if (pgnChar_ == '[' || (!IsLetter(pgnChar_) && !IsDigit(pgnChar_))) {
-            flag = false;
-        } else if (!IsDigit(pgnChar_)) {
-            if (AtEnd()) {
-                flag = false;
-            } else {
-                black = ReadBlackToken(std::string(1, pgnChar_), flag);
-            }
-        } else {
-            const char first = pgnChar_;
-            pgnChar_ = Fetch();
-            if (pgnChar_ == '/') {
-                for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
-                black = "1/2-1/2";
-                flag = false;
-            } else if (pgnChar_ == '-') {
-                const char next = Fetch();
-                if (first == '0' && next == '0') {
-                    black = ReadBlackToken("0-0", flag);  // castling written with zeros
-                } else {
-                    black = next == '0' ? "1-0" : "0-1";
-                    flag = false;
-                    pgnChar_ = ' ';
-                }
-            } else if (pgnChar_ == '.' || IsDigit(pgnChar_)) {
-                while (IsDigit(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
-                while (!IsLetter(pgnChar_) && pgnChar_ != '0' && pgnChar_ != '[' && !AtEnd()) {
-                    pgnChar_ = Fetch();
-                }
-                if (IsLetter(pgnChar_) || pgnChar_ == '0') {
-                    black = ReadBlackToken(std::string(1, pgnChar_), flag);
-                } else {
-                    flag = false;
-                }
-            }
-        }
+        blackFirst = false;
+        const std::string black = ReadBlackEntry(flag);
         AddRow(game, white, black);
 
         if (AtEnd()) break;
@@ -395,6 +419,8 @@ GameRecord Reader::Read() {
     if (AtEnd()) return game;  // Outcome::AtEnd
     if (ReadTags(game)) {
         game.outcome = GameRecord::Outcome::Read;
+        game.firstMoveNumber = FenMoveNumber(game.Fen);
+        game.blackStarts = FenHasBlackToMove(game.Fen);
         ReadMoves(game);
     }
     if (receiver_) WalkMovetext(movetext_, *receiver_);

@@ -6,7 +6,7 @@ namespace tavrel::pgn {
 
 int GameRecord::SliderMax() const {
     const int n = static_cast<int>(rows.size());
-    return std::max(-1, lastRowFlag ? 2 * n - 1 : 2 * n - 2);
+    return std::max(-1, (lastRowFlag ? 2 * n - 1 : 2 * n - 2) - (blackStarts ? 1 : 0));
 }
 
 int GameRecord::LargeChange() const {
@@ -21,7 +21,8 @@ std::vector<std::string> GameRecord::ScoreLines() const {
     std::vector<std::string> lines;
     lines.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        lines.push_back(ScoreLine(static_cast<int>(i) + 1, rows[i].first, rows[i].second));
+        const std::string& white = i == 0 && blackStarts ? std::string("...") : rows[i].first;
+        lines.push_back(ScoreLine(firstMoveNumber + static_cast<int>(i), white, rows[i].second));
     }
     return lines;
 }
@@ -30,6 +31,35 @@ std::string ScoreLine(int moveNumber, const std::string& white, const std::strin
     const std::string digits = std::to_string(moveNumber);
     const std::string number = moveNumber < 10 ? "   " + digits : moveNumber < 100 ? " " + digits : digits;
     return number + ".       " + white + "\t" + black;
+}
+
+namespace {
+
+std::vector<std::string> FenFields(const std::string& fen) {
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    while (fields.size() < 6) {
+        at = fen.find_first_not_of(" \t", at);
+        if (at == std::string::npos) break;
+        const std::size_t end = std::min(fen.size(), fen.find_first_of(" \t", at));
+        fields.push_back(fen.substr(at, end - at));
+        at = end;
+    }
+    return fields;
+}
+
+}  // namespace
+
+bool FenHasBlackToMove(const std::string& fen) {
+    const auto fields = FenFields(fen);
+    return fields.size() >= 2 && fields[1] == "b";
+}
+
+int FenMoveNumber(const std::string& fen) {
+    const auto fields = FenFields(fen);
+    if (fields.size() < 6 || fields[5].size() > 5) return 1;
+    if (fields[5].find_first_not_of("0123456789") != std::string::npos) return 1;
+    return std::max(1, std::stoi(fields[5]));
 }
 
 bool IsResultText(const std::string& text) {

@@ -28,7 +28,12 @@ struct GameRecord {
     std::string BlackPlayer = "None";
     std::string EventName = "No Event";
     std::string RoundName = "None";
-    std::string Fen;  // the FEN tag's value, when the game does not start from the usual position
+    std::string Fen;      // the FEN tag's value, when the game does not start from the usual position
+    std::string Variant;  // the Variant tag's value, when the file names one
+    // A set-up game whose FEN has Black to move: rows[0] has no White half-move, and the slider
+    // counts from Black's first move.
+    bool blackStarts = false;
+    int firstMoveNumber = 1;  // the number of rows[0] as the game counts (the FEN's move number)
     // Row n (from 1) at rows[n - 1]: White's and Black's entries; results stand where the file
     // puts them ("1-0", "0-1", "1/2-1/2"), an absent half-move is "".
     std::vector<std::pair<std::string, std::string>> rows;
@@ -48,6 +53,11 @@ struct GameRecord {
 // "   9.       e4\te5": the move number right-aligned, a period, seven blanks, White's move, a tab,
 // Black's move.
 std::string ScoreLine(int moveNumber, const std::string& white, const std::string& black);
+
+// The side field ("w" or "b") and the full-move number of a FEN, as the game's rows and the
+// score count them. Whether the position itself can be used is the replay's question.
+bool FenHasBlackToMove(const std::string& fen);
+int FenMoveNumber(const std::string& fen);
 
 bool IsResultText(const std::string& text);
 

@@ -14,7 +14,13 @@ std::string PositionText(const GameState& state, int sideToMove) {
 GameCheck CheckGame(GameState& state, const pgn::GameRecord& game, bool wantFens) {
     GameCheck check;
     state.LoadMoveTexts(game.rows);
+    state.LoadStart(game.Fen, game.Variant);
     state.SetUpStartPosition();
+    if (!state.StartProblem.empty()) {
+        check.error = state.StartProblem;
+        check.final = PositionText(state, state.SideToMove);
+        return check;
+    }
     for (int n = 1; n <= state.Moves.RowCount(); ++n) {
         for (int side : {White, Black}) {
             state.MoveNumber = n;
@@ -28,7 +34,7 @@ GameCheck CheckGame(GameState& state, const pgn::GameRecord& game, bool wantFens
         }
     }
     // The side to move follows the last ply actually played.
-    int toMove = White;
+    int toMove = state.BlackStarts() ? Black : White;
     for (int n = state.Moves.RowCount(); n >= 1 && check.plies > 0; --n) {
         const MoveRow& row = state.Moves.Row(n);
         const auto counts = [](const std::string& t) { return !t.empty() && !pgn::IsResultText(t); };

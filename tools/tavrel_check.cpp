@@ -18,7 +18,8 @@ constexpr const char* kUsage =
     "  --fens     add the position after every half-move\n"
     "  --count    print only the number of games\n"
     "  --headers  print every game's offset and tag pairs instead of replaying it\n"
-    "Exit status: 0 every move matched, 1 some did not, 2 the file cannot be read.\n";
+    "Exit status: 0 every move matched, 1 some did not or a game cannot be replayed\n"
+    "(its \"error\" says why), 2 the file cannot be read.\n";
 
 std::string Tag(const std::string& bytes) { return tavrel::JsonString(tavrel::pgn::DisplayText(bytes)); }
 
@@ -34,6 +35,7 @@ void PrintGame(std::string& out, long long number, const tavrel::pgn::GameRecord
                ",\"text\":" + Tag(check.unmatched[i].second) + "}";
     }
     out += "],\"final\":" + tavrel::JsonString(check.final);
+    out += ",\"error\":" + (check.error.empty() ? std::string("null") : tavrel::JsonString(check.error));
     if (fens) {
         out += ",\"fens\":[";
         for (std::size_t i = 0; i < check.fens.size(); ++i) {
@@ -118,7 +120,7 @@ int main(int argc, char** argv) {
     for (long long k = 1; k <= count; ++k) {
         const tavrel::pgn::GameRecord game = source.ReadGame(k);
         const tavrel::GameCheck check = tavrel::CheckGame(state, game, fens);
-        allMatched = allMatched && check.unmatched.empty();
+        allMatched = allMatched && check.unmatched.empty() && check.error.empty();
         PrintGame(out, k, game, check, fens);
         Flush(out, false);
     }

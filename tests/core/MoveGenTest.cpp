@@ -25,10 +25,14 @@ TEST(MoveGen, InitialPositionInGeneratorOrder) {
 TEST(MoveGen, TheKingIsNeverTaken) {
     // Black is in check and White is to move again, as after a Black half-move that matched
     // nothing: the queen may go anywhere but onto the king's square.
-    const Names moves = LegalMoveNames("4k3/8/8/8/8/8/8/K3Q3 w - -");
+    const Names moves = testing::LegalMoveNamesOf(testing::PositionFromFen("4k3/8/8/8/8/8/8/K3Q3 b - -"), White);
     EXPECT_FALSE(Has(moves, "e1e8"));
     EXPECT_TRUE(Has(moves, "e1e7"));
-    EXPECT_FALSE(Has(LegalMoveNames("8/8/8/8/8/8/1k6/K7 w - -"), "a1b2"));
+    Position kings = testing::PositionFromFen("8/8/8/8/8/8/8/K6k w - -");
+    kings.GameBoard(8, 8) = 0;
+    kings.GameBoard(7, 2) = -Piece::King;
+    kings.KingState[Black].square = kings.BlackPieceList[1] = {7, 2};
+    EXPECT_FALSE(Has(testing::LegalMoveNamesOf(kings, White), "a1b2"));
 }
 
 TEST(MoveGen, PawnsStepsBlockedAndLastRow) {

@@ -22,12 +22,16 @@ inline std::vector<std::string> MoveNames(const MoveList& moves) {
     return names;
 }
 
+inline std::vector<std::string> LegalMoveNamesOf(Position pos, int side, Move opponentLast = {}) {
+    MoveList moves;
+    GenerateLegalMoves(pos, side, opponentLast, moves);
+    return MoveNames(moves);
+}
+
 inline std::vector<std::string> LegalMoveNames(const std::string& fen, Move opponentLast = {}) {
     const FenResult result = ParseFen(fen);
-    Position pos = result.setUp->position;
-    MoveList moves;
-    GenerateLegalMoves(pos, result.setUp->side, opponentLast, moves);
-    return MoveNames(moves);
+    if (!result.setUp) throw std::runtime_error("bad FEN in test: " + fen + ": " + result.error);
+    return LegalMoveNamesOf(result.setUp->position, result.setUp->side, opponentLast);
 }
 
 inline Move MoveOf(const char* from, const char* to) {

@@ -120,6 +120,36 @@ TEST(GameReader, GamesWithoutMovesDoNotSwallowTheNext) {
               (Rows{{"Kf1", "Kf8"}}));
 }
 
+TEST(GameReader, GamesThatStartWithBlacksMove) {
+    const std::string tags = "[Event \"x\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 23\"]\n\n";
+    struct Row {
+        const char* why;
+        std::string movetext;
+        Rows rows;
+        int sliderMax;
+    };
+    const Row rows[] = {
+        {"Black's move only", "23... Kd7", {{"", "Kd7"}}, 0},
+        {"ends after White, no result", "23... Kd7 24. e4", {{"", "Kd7"}, {"e4", ""}}, 1},
+        {"ends after Black, no result", "23... Kd7 24. e4 Kd6", {{"", "Kd7"}, {"e4", "Kd6"}}, 2},
+        {"result after Black", "23... Kd7 24. e4 Kd6 1/2-1/2\n",
+         {{"", "Kd7"}, {"e4", "Kd6"}, {"1/2-1/2", ""}}, 3},
+        {"result after White", "23... Kd7 24. e4 0-1\n", {{"", "Kd7"}, {"e4", "0-1"}}, 1},
+        {"numbered as if White began", "23. Kd7 24. e4 Kd6", {{"", "Kd7"}, {"e4", "Kd6"}}, 2},
+    };
+    for (const Row& row : rows) {
+        const GameRecord game = ReadNth(tags + row.movetext);
+        EXPECT_EQ(game.rows, row.rows) << row.why;
+        EXPECT_EQ(game.SliderMax(), row.sliderMax) << row.why;
+        EXPECT_TRUE(game.blackStarts) << row.why;
+    }
+    const GameRecord game = ReadNth(tags + "23... Kd7 24. e4 Kd6 *\n");
+    EXPECT_EQ(game.ScoreLines(), (std::vector<std::string>{" 23.       ...\tKd7", " 24.       e4\tKd6"}));
+    const GameRecord white = ReadNth("[Event \"x\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 w - - 0 0\"]\n\n1. e4 *");
+    EXPECT_FALSE(white.blackStarts);
+    EXPECT_EQ(white.ScoreLines(), (std::vector<std::string>{"   1.       e4\t"}));
+}
+
 TEST(GameReader, EndOfFileAnywhereStopsCleanly) {
     // Cut anywhere, the game reads as the rows before the cut, the last one a beginning of the
     // whole game's row, and the slider reaches the last half-move read.

@@ -61,6 +61,23 @@ TEST(CheckTool, HeadersGiveEveryTagPairWithItsGamesOffset) {
               "{\"game\":2,\"offset\":59,\"tags\":[[\"Event\",\"Two\"]]}\n");
 }
 
+TEST(CheckTool, SetUpGamesReplayFromTheirFenOrSayWhyNot) {
+    testing::TempFile file(
+        "[Event \"a\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 23\"]\n\n23... Kd7 24. e4 *\n"
+        "[Event \"b\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - -\"]\n\n1. Kd2 *\n"
+        "[Event \"c\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w\"]\n\n1. Kd2 *\n"
+        "[Event \"d\"]\n[Variant \"Crazyhouse\"]\n\n1. e4 e5 2. N@f3 *\n");
+    const ToolRun run = Check(file.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("\"plies\":2,\"unmatched\":[],\"final\":\"8/3k4/8/8/4P3/8/8/4K3 b\",\"error\":null"),
+              std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"final\":\"4k3/8/8/8/8/8/3K4/8 b\",\"error\":null"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"error\":\"The start position could not be read: the FEN has fewer than 4 fields.\""),
+              std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"error\":\"Variant Crazyhouse: its moves cannot be replayed by the rules of chess.\""),
+              std::string::npos) << run.out;
+}
+
 TEST(CheckTool, FilesThatCannotBeReadExitWithTwo) {
     for (const char* path : {"/nonexistent/file.pgn", "/tmp"}) {
         const ToolRun run = Check(path);
