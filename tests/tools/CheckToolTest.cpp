@@ -72,9 +72,9 @@ TEST(CheckTool, SetUpGamesReplayFromTheirFenOrSayWhyNot) {
     EXPECT_NE(run.out.find("\"plies\":2,\"unmatched\":[],\"final\":\"8/3k4/8/8/4P3/8/8/4K3 b\",\"error\":null"),
               std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"final\":\"4k3/8/8/8/8/8/3K4/8 b\",\"error\":null"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("\"error\":\"The start position could not be read: the FEN has fewer than 4 fields.\""),
+    EXPECT_NE(run.out.find("\"error\":\"Start position could not be read: the FEN has fewer than 4 fields\""),
               std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("\"error\":\"Variant Crazyhouse: its moves cannot be replayed by the rules of chess.\""),
+    EXPECT_NE(run.out.find("\"error\":\"Variant Crazyhouse cannot be replayed\""),
               std::string::npos) << run.out;
 }
 
