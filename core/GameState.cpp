@@ -19,7 +19,7 @@ void GameState::LoadStart(std::string_view fen, std::string_view variant) {
     if (result.setUp) {
         SetUp = std::move(result.setUp);
     } else if (StartProblem.empty()) {
-        StartProblem = "The start position could not be read: " + result.error + ".";
+        StartProblem = "Start position could not be read: " + result.error;
     }
 }
 

@@ -113,6 +113,13 @@ SanQuery ParseSan(std::string_view text, int side) {
     return query;
 }
 
+bool IsNullMoveText(std::string_view text) {
+    while (!text.empty() && (IsAnnotation(text.back()) || text.back() == '+' || text.back() == '#')) {
+        text.remove_suffix(1);
+    }
+    return text == "--" || text == "Z0" || text == "0000";
+}
+
 bool FitsQuery(const Board& board, Move move, const SanQuery& query) {
     return query.wanted != 0 && move.to == query.target && board[move.from] == query.wanted &&
            (query.fromRow == 0 || move.from.row == query.fromRow) &&

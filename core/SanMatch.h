@@ -28,6 +28,9 @@ struct SanQuery {
 // query no move fits (wanted 0 or a target off the board).
 SanQuery ParseSan(std::string_view text, int side);
 
+// The null move of annotators ("--", also "Z0" or "0000"): the side to move passes.
+bool IsNullMoveText(std::string_view text);
+
 // Whether a generated move fits the query on this board.
 bool FitsQuery(const Board& board, Move move, const SanQuery& query);
 

@@ -22,9 +22,9 @@ bool IsStandardChess(std::string_view variant) {
 
 std::string VariantProblem(std::string_view variant, std::string_view fen) {
     if (!IsStandardChess(variant)) {
-        return "Variant " + std::string(variant.substr(0, 40)) + ": its moves cannot be replayed by the rules of chess.";
+        return "Variant " + std::string(variant.substr(0, 40)) + " cannot be replayed";
     }
-    if (NeedsChess960Castling(fen)) return "Chess960 castling: the moves cannot be replayed by the rules of chess.";
+    if (NeedsChess960Castling(fen)) return "Chess960 castling cannot be replayed";
     return {};
 }
 

@@ -8,6 +8,8 @@ namespace {
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// A move text starts with a letter or a digit, or is the null move "--" of annotators.
+bool IsTokenStart(char c) { return IsLetter(c) || IsDigit(c) || c == '-'; }
 bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 std::string Trim(std::string text) {
@@ -287,8 +289,8 @@ bool Reader::ReadTags(GameRecord& game) {
 }
 
 std::string Reader::ReadWhiteToken() {
-    while (!IsLetter(pgnChar_) && !IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
-    if (!IsLetter(pgnChar_) && !IsDigit(pgnChar_)) return {};
+    while (!IsTokenStart(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+    if (!IsTokenStart(pgnChar_)) return {};
     std::string token(1, pgnChar_);
     while (!AtEnd()) {
         pgnChar_ = Fetch();
@@ -350,8 +352,8 @@ bool Reader::ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag) {
 // Black's entry: a move, a move number with dots before it, or a result.
 std::string Reader::ReadBlackEntry(bool& flag) {
     std::string black;
-    while (!IsLetter(pgnChar_) && !IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
-    if (pgnChar_ == '[' || (!IsLetter(pgnChar_) && !IsDigit(pgnChar_))) {
+    while (!IsTokenStart(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+    if (pgnChar_ == '[' || !IsTokenStart(pgnChar_)) {
         flag = false;
     } else if (!IsDigit(pgnChar_)) {
         if (AtEnd()) {

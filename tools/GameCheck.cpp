@@ -1,6 +1,7 @@
 #include "GameCheck.h"
 
 #include "core/Replay.h"
+#include "core/SanMatch.h"
 
 namespace tavrel {
 namespace {
@@ -29,7 +30,8 @@ GameCheck CheckGame(GameState& state, const pgn::GameRecord& game, bool wantFens
             PlayHalfMove(state, false);
             if (text.empty() || pgn::IsResultText(text)) continue;
             ++check.plies;
-            if (state.Match.IsNone()) check.unmatched.emplace_back(check.plies, text);
+            // A null move passes: the position stays and the other side is to move.
+            if (state.Match.IsNone() && !IsNullMoveText(text)) check.unmatched.emplace_back(check.plies, text);
             if (wantFens) check.fens.push_back(PositionText(state, -side));
         }
     }

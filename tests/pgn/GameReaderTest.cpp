@@ -74,6 +74,7 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         {"castling in every spelling", "1. O-O o-o-o 2. 0-0 0-0-0+ 3. O-O! 0-0 *",
          {{"O-O", "O-O-O"}, {"O-O", "O-O-O+"}, {"O-O!", "O-O"}}, 5},
         {"annotations stay in the text", "1. e4! e5?! *", {{"e4!", "e5?!"}}, 1},
+        {"null moves", "1. e4 -- 2. -- Z0 3. 0000 e5 *", {{"e4", "--"}, {"--", "Z0"}, {"0000", "e5"}}, 5},
         {"move number without a period", "1. e4 e5 2 Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"CRLF line ends", "1. e4 e5\r\n2. Nf3 Nc6\r\n*\r\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"a comment before the first move", "{Game 1 of the match [1]} 1. d4 d5 *", {{"d4", "d5"}}, 1},

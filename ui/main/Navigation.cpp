@@ -79,13 +79,20 @@ bool Skelda::ReadGame() {
     }
     if (record.Beeps()) dialogs_.Beep();
     game_.LoadMoveTexts(record.rows);
+    game_.LoadStart(record.Fen, record.Variant);
     StatusPanel[0]->setText(Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ");
+    StatusPanel[0]->setToolTip({});
+    if (!game_.StartProblem.empty()) {
+        // The moves stay in the score, but the board stays at the start: the panel says why.
+        StatusPanel[0]->setToolTip(StatusPanel[0]->text() + "\n" + QString::fromStdString(game_.StartProblem));
+        StatusPanel[0]->setText(QString::fromStdString(pgn::DisplayText(game_.StartProblem)));
+    }
     setWindowTitle("Tavrel 2.0-" + Decoded(record.EventName));
     score_->setWindowTitle("Round: " + Decoded(record.RoundName));
     QStringList lines;
     for (const std::string& line : record.ScoreLines()) lines << QString::fromStdString(pgn::DisplayText(line));
     score_->SetLines(lines);
-    SetSlider(-1, record.SliderMax(), -1);
+    SetSlider(-1, game_.StartProblem.empty() ? record.SliderMax() : -1, -1);
     Slider1->setPageStep(record.LargeChange());
     game_.LastSliderValue = -1;
     Slider1_Change();
@@ -99,6 +106,7 @@ bool Skelda::ReadGame() {
 void Skelda::ShowNoGame() {
     dialogs_.Beep();
     game_.LoadMoveTexts({});
+    game_.LoadStart({}, {});
     game_.SetUpStartPosition();
     setWindowTitle("Tavrel");
     StatusPanel[0]->setText("Players");
@@ -122,7 +130,7 @@ void Skelda::ShowGame(long long number) {
         return;
     }
     DrawBoard();
-    score_->SetBold(true);
+    score_->SetBold(game_.SideToMove == White);
     score_->SelectLine(0);
     Slider1->setFocus();
 }
@@ -146,7 +154,7 @@ void Skelda::ctlOpen_Click() {
         ReadGame();
         DrawBoard();
     }
-    score_->SetBold(true);
+    score_->SetBold(game_.SideToMove == White);
     Slider1->setFocus();
 }
 

@@ -162,7 +162,7 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
     } else {
         ReadGame();
     }
-    score_->SetBold(true);
+    score_->SetBold(game_.SideToMove == White);
     return true;
 }
 
@@ -182,7 +182,7 @@ void Skelda::DrawBoard() {
 
 void Skelda::WritePanels(int side) {
     StatusPanel[1]->setText(QString::fromStdString(SidePanelText(side)));
-    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(game_.MoveNumber)));
+    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(game_.ShownMoveNumber())));
 }
 
 void Skelda::Slider1_Change() {
@@ -198,13 +198,15 @@ void Skelda::Slider1_Change() {
 
 // The thumb only names a position; the board stays until it is let go.
 void Skelda::Slider1_Scroll(int value) {
-    const SliderPlace place = PlaceOfSliderValue(value);
+    const SliderPlace place = PlaceOfSliderValue(value, game_.BlackStarts(), game_.ShownMoveNumber() - game_.MoveNumber + 1);
     StatusPanel[1]->setText(QString::fromStdString(SidePanelText(place.side)));
     StatusPanel[2]->setText(QString::fromStdString(MovePanelText(place.moveNumber)));
 }
 
 void Skelda::Display_Click(int line) {
-    const int target = std::min(2 * line + 1, Slider1->maximum());
+    // The position after Black's move of the line; a game that starts with Black's move has no
+    // White half before it in the first line.
+    const int target = std::min(2 * line + 1 - (game_.BlackStarts() ? 1 : 0), Slider1->maximum());
     Slider1->setValue(target);
 }
 

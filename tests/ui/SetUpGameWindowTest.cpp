@@ -1,0 +1,81 @@
+// Games that start from a set-up position, as the window shows them.
+
+#include "WindowFixture.h"
+#include "core/Board.h"
+#include "support/TempFile.h"
+
+namespace tavrel::ui::testing {
+namespace {
+
+// Black to move at move 23; the second game's FEN cannot be used, the third is a variant.
+const std::string kGames =
+    "[Event \"Study\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 23\"]\n[SetUp \"1\"]\n\n"
+    "23... Kd7 24. e4 Kd6 25. e5+ *\n\n"
+    "[Event \"Broken\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w\"]\n\n1. Kd2 Kd7 *\n\n"
+    "[Event \"House\"]\n[Variant \"Crazyhouse\"]\n\n1. e4 e5 2. N@f3 *\n";
+
+TEST_F(WindowTest, AGameThatStartsWithBlacksMove) {
+    ::tavrel::testing::TempFile file(kGames);
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    QListWidget* list = window->Score()->Display;
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(), " 23.       ...\tKd7");
+    EXPECT_EQ(list->item(2)->text(), " 25.       e5+\t");
+    EXPECT_EQ(window->Slider1->maximum(), 3);
+
+    const struct {
+        int value;
+        const char* placement;
+        const char* side;
+        const char* move;
+        int line;
+    } rows[] = {
+        {-1, "4k3/8/8/8/8/8/4P3/4K3", "Black ", "Move: 23 ", 0},
+        {0, "8/3k4/8/8/8/8/4P3/4K3", "Black ", "Move: 23 ", 0},
+        {1, "8/3k4/8/8/4P3/8/8/4K3", "White ", "Move: 24 ", 1},
+        {3, "8/8/3k4/4P3/8/8/8/4K3", "White ", "Move: 25 ", 2},
+        {2, "8/8/3k4/8/4P3/8/8/4K3", "Black ", "Move: 24 ", 1},
+        {-1, "4k3/8/8/8/8/8/4P3/4K3", "Black ", "Move: 23 ", 0},
+    };
+    for (const auto& row : rows) {
+        window->Slider1->setValue(row.value);
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement) << row.value;
+        EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard) << row.value;
+        EXPECT_EQ(Panel(1), row.side) << row.value;
+        EXPECT_EQ(Panel(2), row.move) << row.value;
+        EXPECT_EQ(list->currentRow(), row.line) << row.value;
+    }
+    EXPECT_TRUE(BlackBold());  // Black is to move at the start
+    Step(Qt::Key_Down);        // the first step plays Black's move
+    EXPECT_EQ(window->Slider1->value(), 0);
+    EXPECT_EQ(window->Game().GameBoard(2, 4), -Piece::King);
+    window->Score()->Display_Click(1);  // line 24: after Black's move of move 24
+    EXPECT_EQ(window->Slider1->value(), 2);
+}
+
+TEST_F(WindowTest, GamesThatCannotBeReplayedSayWhyAndKeepTheirStart) {
+    ::tavrel::testing::TempFile file(kGames);
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    const struct {
+        const char* toolbar;
+        const char* status;
+        const char* placement;
+        int lines;
+    } rows[] = {
+        {"Ngame", "Start position could not be read", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", 1},
+        {"Ngame", "Variant Crazyhouse cannot be replayed", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", 2},
+    };
+    for (const auto& row : rows) {
+        window->Toolbar1_ButtonClick(row.toolbar);
+        EXPECT_TRUE(Panel(0).startsWith(row.status)) << Panel(0).toStdString();
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement);
+        EXPECT_EQ(window->Score()->Display->count(), row.lines);
+        Step(Qt::Key_Down);  // nothing to replay: the board stays
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement);
+    }
+    window->Toolbar1_ButtonClick("Fgame");  // the next game reads normally
+    EXPECT_EQ(Panel(0), "None vs. None ");
+}
+
+}  // namespace
+}  // namespace tavrel::ui::testing
