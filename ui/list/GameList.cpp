@@ -72,7 +72,13 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
         model_->SetFilter(text);
         currentShown_ = false;
         SelectGame(current_);
+        if (!currentShown_) Table->scrollToTop();
         ShowCount();
+    });
+    // After a sort the selected game is somewhere else: keep it in view.
+    connect(header, &QHeaderView::sortIndicatorChanged, this, [this] {
+        const QModelIndexList selected = Table->selectionModel()->selectedRows();
+        if (!selected.isEmpty()) Table->scrollTo(selected.front(), QAbstractItemView::PositionAtCenter);
     });
     connect(Table, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { emit GameChosen(model_->GameAt(index.row())); });

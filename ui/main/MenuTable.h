@@ -31,6 +31,7 @@ namespace tavrel::ui {
     X(ctlGame, ctlAnimate, "&Animate...", "", false, false, false)                           \
     X(ctlGame, ctlCancelAnimate, "&Cancel Animate", "", false, false, true)                  \
     X(ctlGame, ctlGoToGame, "Go to game #...", "", false, false, false)                      \
+    X(ctlGame, ctlListGames, "&List of games...", "Ctrl+L", false, false, false)             \
     X(ctlGame, DashText, "-", "", false, false, false)                                       \
     X(ctlGame, ctlGameText, "Game &text", "Ctrl+T", false, false, false)                     \
     X(ctlGame, ctlCopyFen, "Copy position (FEN)", "Ctrl+Shift+F", false, false, false)       \

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "../list/GameList.h"
 #include "../score/GameScr.h"
 #include "../splash/ProgressScan.h"
 #include "NumberInput.h"
@@ -59,6 +60,8 @@ bool Skelda::OpenAndIndex(const QString& path) {
     index_ = scan.index;
     currentGame_ = index_.GameCount() > 0 ? 1 : 0;
     file_.Seek(index_.OffsetOf(1));
+    listStale_ = true;
+    if (list_ && list_->isVisible()) ctlListGames_Click();
     return true;
 }
 
@@ -99,6 +102,7 @@ bool Skelda::ReadGame() {
     score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(index_.GameCount()));
     score_->show();
     RefreshGameText();
+    if (list_) list_->SelectGame(currentGame_);
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "../animation/Animation.h"
 #include "../common/FramedPlacement.h"
 #include "../gametext/GameText.h"
+#include "../list/GameList.h"
 #include "../score/GameScr.h"
 #include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
@@ -52,6 +53,10 @@ void Skelda::ConnectMenus() {
     on(MenuItem::ctlUndo, &Skelda::ctlUndo_Click);
     on(MenuItem::ctlExit, &Skelda::ctlExit_Click);
     on(MenuItem::ctlGoToGame, &Skelda::ctlGoToGame_Click);
+    on(MenuItem::ctlListGames, &Skelda::ctlListGames_Click);
+    // The list shows a game by the same path as "Go to game #...", so it is usable when that is.
+    connect(menus_[MenuItem::ctlGoToGame], &QAction::enabledChanged, menus_[MenuItem::ctlListGames],
+            &QAction::setEnabled);
     connect(menus_[MenuItem::ctlAnimate], &QAction::triggered, animation_, &Animation::ctlAnimate_Click);
     connect(menus_[MenuItem::ctlCancelAnimate], &QAction::triggered, animation_, &Animation::ctlCancelAnimate_Click);
     on(MenuItem::ctlGameText, &Skelda::ctlGameText_Click);
@@ -73,6 +78,7 @@ Skelda::~Skelda() {
     delete tutorial_;
     delete score_;
     delete gameText_;
+    delete list_;
 }
 
 void Skelda::BuildClientArea() {
@@ -235,6 +241,7 @@ void Skelda::EndProgram() {
     file_.Close();
     score_->close();
     if (gameText_) gameText_->close();
+    if (list_) list_->close();
     hide();
     // Before the event loop runs this does nothing: Form_Load's false result ends the program.
     QApplication::quit();

@@ -25,6 +25,7 @@ namespace tavrel::ui {
 
 class AnalysisEditor;
 class Animation;
+class GameList;
 class GameText;
 class GameScr;
 class TutBox;
@@ -94,6 +95,8 @@ public:
     // How the scan splits and reports its work (tests make its progress points frequent).
     pgn::ScanOptions ScanSettings;
     GameText* Text() const { return gameText_; }
+    GameList* List() const { return list_; }
+    void ctlListGames_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +137,9 @@ private:
     // Shows on the analysis board the position after variation move `item` of the game text.
     void ShowVariationMove(int item);
     void WritePanels(int side);
+    // A game chosen in the list of games, shown as "Go to game #..." shows it.
+    void ShowListedGame(std::int64_t number);
+    void PlaceList();
 
     UserDialogs& dialogs_;
     ClientArea* client_;
@@ -146,6 +152,8 @@ private:
     AnalysisEditor* analysis_;
     int shiftedLeft_ = 0;  // how far widening moved the window left
     GameText* gameText_ = nullptr;  // made on first use
+    GameList* list_ = nullptr;      // made on first use
+    bool listStale_ = true;         // the list shows another file (or none yet)
     pgn::PgnFile file_;
     pgn::GameIndex index_;
     long long currentGame_ = 0;
