@@ -7,18 +7,21 @@
 #include <mutex>
 #include <thread>
 
-#include "EventTagScan.h"
+#include "GameStarts.h"
 
 namespace tavrel::pgn {
 namespace {
 
-// Room after a block for the tag name of a "[" at its end and for the search's wide reads.
-constexpr std::size_t kPadding = 16;
 // Below this a second core costs more to start than it saves.
 constexpr std::int64_t kParallelBytes = 16 << 20;
 constexpr int kMostWorkers = 4;
+// How far past an even share a part's first Event tag is looked for; a file without one that near
+// is scanned in fewer parts.
+constexpr std::int64_t kResumeSearchBytes = 1 << 20;
 
-// One stretch of the file, [from, to), scanned by one thread.
+// One stretch of the file scanned by one thread: the starts after `from` up to and including `to`.
+// `from` is the file's first byte or an Event tag at which the rule can resume; whether that tag
+// itself starts a game depends on what stands before it, so the part before judges it.
 struct Part {
     std::int64_t from = 0;
     std::int64_t to = 0;
@@ -28,21 +31,29 @@ struct Part {
     bool stopped = false;
 };
 
-// Scans one part a block at a time; `keepGoing` is asked after every block.
+// Scans one part a block at a time; `keepGoing` is asked after every block. A part runs through
+// the "[" of the next part's first tag, which only it can judge.
 template <typename KeepGoing>
-void ScanPart(const PgnFile& file, Part& part, std::size_t blockBytes, KeepGoing&& keepGoing) {
-    EventTagScan rule(part.from);
-    const std::size_t capacity = static_cast<std::size_t>(std::min<std::int64_t>(blockBytes, part.to - part.from));
-    std::vector<char> block(capacity + kPadding);
-    for (std::int64_t at = part.from; at < part.to;) {
-        const auto size = static_cast<std::size_t>(std::min<std::int64_t>(capacity, part.to - at));
-        const std::size_t got = file.ReadAt(at, block.data(), size + 6);
-        if (got < size + 6) {  // the file shrank under us: what is left is scanned, then the scan ends
-            if (got > 6) rule.Scan(block.data(), at, got - 6, part.starts);
+void ScanPart(const PgnFile& file, Part& part, bool first, std::size_t blockBytes, KeepGoing&& keepGoing) {
+    const std::int64_t length = file.Length();
+    GameStartScan rule = first ? GameStartScan(length) : GameStartScan::AfterEventTag(part.from, length);
+    const std::int64_t end = part.to > length ? length + 1 : part.to + 1;
+    const auto capacity = std::min<std::int64_t>(static_cast<std::int64_t>(blockBytes), end - part.from);
+    std::vector<char> block(static_cast<std::size_t>(capacity + GameStartScan::kBehind + GameStartScan::kAhead + GameStartScan::kPadding));
+    for (std::int64_t at = part.from; at < end;) {
+        const std::int64_t size = std::min(capacity, end - at);
+        const std::int64_t lo = std::max<std::int64_t>(1, at - GameStartScan::kBehind);
+        const std::int64_t hi = std::min(at + size + GameStartScan::kAhead, length + 1);
+        const auto want = static_cast<std::size_t>(hi - lo);
+        char* into = block.data() + (lo - (at - GameStartScan::kBehind));
+        const std::size_t got = file.ReadAt(lo, into, want);
+        if (got < want) {  // the file shrank under us: what is left is scanned, then the scan ends
+            std::fill(into + got, into + want, '\0');
+            rule.Scan(block.data(), at, size, part.starts);
             break;
         }
         rule.Scan(block.data(), at, size, part.starts);
-        at += static_cast<std::int64_t>(size);
+        at += size;
         part.scanned.store(at - part.from, std::memory_order_relaxed);
         part.games.store(static_cast<std::int64_t>(part.starts.size()), std::memory_order_relaxed);
         if (!keepGoing()) {
@@ -52,21 +63,31 @@ void ScanPart(const PgnFile& file, Part& part, std::size_t blockBytes, KeepGoing
     }
 }
 
-// Where the parts meet: near equal shares, each moved on to a position that no bracket before it
-// reaches, so that each part can apply the rule without knowing the one before. A stretch dense
-// with brackets gives no such position nearby, and one part fewer.
+// The first Event tag at or after `guess` at which the rule can resume, or 0 when there is none
+// within reach.
+std::int64_t ResumePointAfter(const PgnFile& file, std::int64_t guess) {
+    constexpr std::size_t kWindow = 64 * 1024;
+    std::vector<char> window(kWindow + 13);
+    const std::int64_t length = file.Length();
+    for (std::int64_t at = std::max<std::int64_t>(guess, 7); at < guess + kResumeSearchBytes && at <= length - 8;
+         at += kWindow) {
+        const std::size_t got = file.ReadAt(at - 6, window.data(), window.size());
+        for (std::size_t i = 0; i + 13 <= got && i < kWindow; ++i) {
+            if (window[i + 6] != '[') continue;
+            const std::int64_t tag = at + static_cast<std::int64_t>(i);
+            if (GameStartScan::IsResumePoint(window.data() + i, tag, length)) return tag;
+        }
+    }
+    return 0;
+}
+
+// Where the parts meet: near equal shares, each moved on to an Event tag at which the rule can
+// resume without knowing what came before.
 std::vector<std::int64_t> SplitPoints(const PgnFile& file, std::int64_t from, std::int64_t to, int parts) {
     std::vector<std::int64_t> points{from};
-    std::vector<char> window(4096);
     for (int k = 1; k < parts; ++k) {
-        const std::int64_t guess = std::max<std::int64_t>(from + (to - from) * k / parts, from + 6);
-        const std::size_t got = file.ReadAt(guess - 6, window.data(), window.size());
-        for (std::size_t i = 6; i < got; ++i) {
-            if (!EventTagScan::CleanStart(window.data() + i - 6)) continue;
-            const std::int64_t at = guess - 6 + static_cast<std::int64_t>(i);
-            if (at > points.back() && at < to) points.push_back(at);
-            break;
-        }
+        const std::int64_t at = ResumePointAfter(file, from + (to - from) * k / parts);
+        if (at > points.back() && at < to) points.push_back(at);
     }
     points.push_back(to);
     return points;
@@ -93,7 +114,7 @@ bool ScanParts(const PgnFile& file, std::deque<Part>& parts, std::int64_t total,
             scanned += part.scanned.load(std::memory_order_relaxed);
             now.games += part.games.load(std::memory_order_relaxed);
         }
-        now.percent = 100.0 * static_cast<double>(scanned) / static_cast<double>(total);
+        now.percent = std::min(100.0, 100.0 * static_cast<double>(scanned) / static_cast<double>(total));
         if (!progress(now)) stop = true;
         due = Clock::now() + options.progressEvery;
     };
@@ -104,13 +125,13 @@ bool ScanParts(const PgnFile& file, std::deque<Part>& parts, std::int64_t total,
     std::vector<std::jthread> threads;
     for (std::size_t k = 1; k < parts.size(); ++k) {
         threads.emplace_back([&, k] {
-            ScanPart(file, parts[k], options.blockBytes, [&] { return !stop.load(std::memory_order_relaxed); });
+            ScanPart(file, parts[k], false, options.blockBytes, [&] { return !stop.load(std::memory_order_relaxed); });
             const std::lock_guard lock(mutex);
             --running;
             finished.notify_one();
         });
     }
-    ScanPart(file, parts[0], options.blockBytes, [&] {
+    ScanPart(file, parts[0], true, options.blockBytes, [&] {
         report();
         return !stop.load();
     });
@@ -131,15 +152,14 @@ GameIndex IndexGames(PgnFile& file, const ProgressFn& progress, const ScanOption
     file.Seek(1);  // notices a file changed on disk since it was opened
     const std::int64_t length = file.Length();
     index.longScan = length - 7 > kLongScanBytes;
-    const std::int64_t end = length - 7;  // a "[" among the last 8 bytes is never examined
-    if (end > 1) {
-        const std::vector<std::int64_t> points = SplitPoints(file, 1, end, WorkersFor(length, options));
+    if (length > 0) {
+        const std::vector<std::int64_t> points = SplitPoints(file, 1, length + 1, WorkersFor(length, options));
         std::deque<Part> parts(points.size() - 1);
         for (std::size_t k = 0; k < parts.size(); ++k) {
             parts[k].from = points[k];
             parts[k].to = points[k + 1];
         }
-        const bool finished = ScanParts(file, parts, end - 1, progress, options);
+        const bool finished = ScanParts(file, parts, length, progress, options);
         index.stopped = !finished;
         // A stopped scan keeps only the games up to the first gap, so that numbers stay right.
         for (const Part& part : parts) {

@@ -1,5 +1,5 @@
 #pragma once
-// Finding where each game of a file begins: at every "[" followed by "EVENT " in any letter case.
+// Finding where each game of a file begins, by the rule in GameStarts.h.
 
 #include <chrono>
 #include <cstdint>
@@ -27,7 +27,7 @@ struct ScanOptions {
 };
 
 struct GameIndex {
-    // Position of the "[" that opens game k's Event tag at GameOffsets[k - 1].
+    // Where game k begins at GameOffsets[k - 1]: the "[" of its first tag, or its first move.
     std::vector<std::int64_t> GameOffsets;
     bool longScan = false;  // the file was long enough to show progress for
     bool stopped = false;   // the progress callback asked to stop
@@ -43,10 +43,8 @@ struct GameIndex {
 constexpr std::int64_t kLongScanBytes = 64000;
 
 // Scans the whole open file and leaves it positioned at the first game (or at its first byte
-// when it has none). A "[" among the last 8 bytes is never examined; the six characters after
-// any examined "[" are consumed whether or not they spell the tag name, so "[[Event " opens
-// nothing. Memory grows only with the number of games. A large file is scanned in parts on
-// several cores; the offsets are the same whichever way the file is split.
+// when it has none). Memory grows only with the number of games. A large file is scanned in parts
+// on several cores; the offsets are the same whichever way the file is split.
 GameIndex IndexGames(PgnFile& file, const ProgressFn& progress = {}, const ScanOptions& options = {});
 
 }  // namespace tavrel::pgn

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "GameStarts.h"
+
 namespace tavrel::pgn {
 namespace {
 
@@ -66,8 +68,9 @@ void AddRow(GameRecord& game, const std::string& white, const std::string& black
 
 class Reader {
 public:
+    // The game ends where the next one starts, by the same rule the index counts by.
     explicit Reader(PgnFile& file, std::vector<TagPair>* tags = nullptr, MovetextReceiver* receiver = nullptr)
-        : file_(file), tags_(tags), receiver_(receiver) {}
+        : file_(file), tags_(tags), receiver_(receiver), stop_(NextGameStart(file, file.Position())) {}
 
     GameRecord Read();
     // The tag section only: stops where the movetext begins.
@@ -77,7 +80,8 @@ public:
     }
 
 private:
-    bool AtEnd() { return pendingAt_ >= pending_.size() && file_.AtEnd(); }
+    bool FileEnded() { return file_.Position() >= stop_ || file_.AtEnd(); }
+    bool AtEnd() { return pendingAt_ >= pending_.size() && FileEnded(); }
 
     // One character straight from the file (a blank at its end; callers test AtEnd).
     char Raw() {
@@ -85,7 +89,7 @@ private:
         if (pendingAt_ < pending_.size()) {
             c = pending_[pendingAt_++];
         } else {
-            if (file_.AtEnd()) return ' ';
+            if (FileEnded()) return ' ';
             c = file_.ReadChar();
         }
         lineStart_ = atLineStart_;
@@ -94,12 +98,27 @@ private:
         return c;
     }
 
+    // The next n bytes, read again afterwards.
+    std::string Peek(std::size_t n) {
+        std::string ahead;
+        const bool atLineStart = atLineStart_, lineStart = lineStart_;
+        const std::size_t kept = movetext_.size();
+        while (ahead.size() < n && !AtEnd()) ahead += Raw();
+        movetext_.resize(kept);
+        const bool rest = pendingAt_ < pending_.size();
+        pending_ = ahead + pending_.substr(std::min(pendingAt_, pending_.size()));
+        pendingAt_ = 0;
+        if (!rest) pendingIsWholeLine_ = ahead.find_first_of("\r\n") != std::string::npos;
+        atLineStart_ = atLineStart;
+        lineStart_ = lineStart;
+        return ahead;
+    }
     char Fetch();
     void SkipComment();
     void SkipVariation();
     void SkipRestOfLine();
     bool ReadTags(GameRecord& game);
-    void ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame);
+    void ReadTag(GameRecord& game);
     void ReadMoves(GameRecord& game);
     void AddTagPair(std::string_view content);
     bool ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag);
@@ -112,9 +131,11 @@ private:
     // With a receiver, every character read since the last tag is kept for it.
     MovetextReceiver* receiver_;
     std::string movetext_;
+    std::int64_t stop_;           // the next game's first byte
     char pgnChar_ = ' ';
     std::string pending_;  // the rest of a tag line, read again after the tag
     std::size_t pendingAt_ = 0;
+    bool pendingIsWholeLine_ = false;  // pending_ runs to a line end (or the game's end)
     bool atLineStart_ = true;  // the next character starts a line
     bool lineStart_ = true;    // the last character read started a line
 };
@@ -182,11 +203,16 @@ char Reader::Fetch() {
 // double quotes (backslash escapes honoured), or when the quotes do not pair up, at the line's
 // last "]". What follows on the line is read again. The line is parsed where it lies in pending_,
 // so a long line of many tags costs its length once, not once per tag.
-void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& nextGame) {
+void Reader::ReadTag(GameRecord& game) {
     if (pendingAt_ >= pending_.size()) {
         pending_.clear();
         pendingAt_ = 0;
-        while (!file_.AtEnd()) {
+        pendingIsWholeLine_ = false;
+    }
+    // What was read ahead may stop short of the line's end: the rest of the line joins it.
+    if (!pendingIsWholeLine_) {
+        pendingIsWholeLine_ = true;
+        while (!FileEnded()) {
             const char c = file_.ReadChar();
             pending_ += c;
             if (c == '\n' || c == '\r') break;
@@ -212,14 +238,9 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
     }
     const std::string content(line.substr(0, close));
     pendingAt_ += close < line.size() && line[close] == ']' ? close + 1 : close;
-    tagClosed = true;
 
     std::string key;
     for (std::size_t i = 0; i < 6 && i < content.size(); ++i) key += Upper(content[i]);
-    if (key == "EVENT " && seenEvent) {
-        nextGame = true;  // the next game's Event tag: this game had no movetext
-        return;
-    }
     std::string value;
     for (std::size_t i = key.size(); i < content.size(); ++i) {
         if (content[i] != '"') value += content[i];
@@ -228,10 +249,7 @@ void Reader::ReadTag(GameRecord& game, bool& tagClosed, bool& seenEvent, bool& n
     if (key == "WHITE ") game.WhitePlayer = value;
     if (key == "BLACK ") game.BlackPlayer = value;
     if (key == "ROUND ") game.RoundName = value;
-    if (key == "EVENT ") {
-        game.EventName = value;
-        seenEvent = true;
-    }
+    if (key == "EVENT ") game.EventName = value;
     if (key.rfind("FEN ", 0) == 0) game.Fen = TagValue(content, 4);
     if (key == "VARIAN" && content.size() > 7 && Upper(content[6]) == 'T' && content[7] == ' ') {
         game.Variant = TagValue(content, 8);
@@ -250,10 +268,9 @@ void Reader::AddTagPair(std::string_view content) {
     tags_->push_back(std::move(pair));
 }
 
-// Returns true when the movetext begins (pgnChar_ holds its first move number).
+// Returns true when the movetext begins (pgnChar_ holds its first character). Tags come in any
+// order; the movetext begins where the index's rule sees the first move, wherever it stands.
 bool Reader::ReadTags(GameRecord& game) {
-    bool tagClosed = false;
-    bool seenEvent = false;
     for (;;) {
         if (AtEnd()) {
             game.outcome = GameRecord::Outcome::EndedInTags;
@@ -261,27 +278,27 @@ bool Reader::ReadTags(GameRecord& game) {
         }
         if (pgnChar_ != '[') {
             pgnChar_ = Raw();
-            // A comment between the tags and the moves is skipped whole: a digit in it is not
-            // the first move number, a "[" in it not a tag.
-            if (pgnChar_ == '{' && tagClosed) {
+            // Comments before the moves are skipped whole: a digit in one is not the first move
+            // number, a "[" in one not a tag.
+            if (pgnChar_ == '{') {
                 SkipComment();
+                pgnChar_ = ' ';
+                continue;
+            }
+            if (pgnChar_ == ';' || (pgnChar_ == '%' && lineStart_)) {
+                SkipRestOfLine();
                 pgnChar_ = ' ';
                 continue;
             }
         }
         if (pgnChar_ != '[') {
-            if (IsDigit(pgnChar_) && tagClosed) return true;
+            if ((IsDigit(pgnChar_) || IsLetter(pgnChar_)) && BeginsMove(pgnChar_ + Peek(GameStartScan::kAhead - 1))) return true;
             if (AtEnd()) break;
             continue;
         }
         pgnChar_ = ' ';
-        bool nextGame = false;
-        ReadTag(game, tagClosed, seenEvent, nextGame);
+        ReadTag(game);
         movetext_.clear();
-        if (nextGame) {
-            game.outcome = GameRecord::Outcome::NoMoves;
-            return false;
-        }
         if (AtEnd()) break;
     }
     game.outcome = GameRecord::Outcome::NoMoves;
@@ -316,7 +333,9 @@ std::string Reader::ReadBlackToken(std::string token, bool& flag) {
 // written without its period ("15 Qc2") ends at the first letter after it. False when the game
 // ends here: at its end, at the next game's "[", or on this White half.
 bool Reader::ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag) {
-    bool afterNumber = false;
+    while (IsSeparator(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
+    // Movetext written without move numbers: the letter begins White's move.
+    bool afterNumber = IsLetter(pgnChar_);
     while (pgnChar_ != '.' && pgnChar_ != '/' && pgnChar_ != '-' && pgnChar_ != '[' && !AtEnd() &&
            !(afterNumber && IsLetter(pgnChar_))) {
         afterNumber = afterNumber || IsSeparator(pgnChar_);
@@ -409,7 +428,7 @@ void Reader::ReadMoves(GameRecord& game) {
         AddRow(game, white, black);
 
         if (AtEnd()) break;
-        while (!IsDigit(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+        while (!IsDigit(pgnChar_) && !IsLetter(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
         if (pgnChar_ == '[' || AtEnd()) break;
     }
     // Rows were dropped after the last one kept, so its Black half is followed by more play.

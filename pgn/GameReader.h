@@ -10,7 +10,8 @@
 
 namespace tavrel::pgn {
 
-// Reads the game that starts at the file's current position (the "[" of its Event tag). Brace
+// Reads the game that starts at the file's current position (an index offset), up to where the
+// next game starts by the rule in GameStarts.h. Tags may come in any order. Brace
 // comments, variations, glyphs ($n), rest-of-line comments (;) and escape lines (%) are skipped;
 // move texts are kept as written, castling normalised to "O-O" and "O-O-O". Whatever the bytes,
 // it returns in time and memory bounded by the game's own size, and never reads past the end.
@@ -24,7 +25,7 @@ struct TagPair {
 };
 
 // Reads only the tag section of the game at the file's position, by the same rules as ReadGame,
-// and returns every tag pair in file order (the next game's Event tag ends the section).
+// and returns every tag pair in file order (the next game's start ends the section).
 std::vector<TagPair> ReadTagPairs(PgnFile& file);
 
 }  // namespace tavrel::pgn

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "pgn/GameIndex.h"
+#include "support/GameStartsByteByByte.h"
 #include "support/TempFile.h"
 
 namespace tavrel::pgn {
@@ -19,7 +20,7 @@ GameIndex IndexOf(const std::string& bytes) {
     return IndexGames(pgn);
 }
 
-TEST(GameIndex, WhichBracketsOpenAGame) {
+TEST(GameIndex, WhereGamesStart) {
     struct Row {
         const char* why;
         std::string bytes;
@@ -28,17 +29,19 @@ TEST(GameIndex, WhichBracketsOpenAGame) {
     const std::string tail = "\n\n1. e4 *\n";  // keeps the tags out of the last 8 bytes
     const Row rows[] = {
         {"one game", "[Event \"a\"]" + tail, {1}},
-        {"lower case", "x[event \"a\"]" + tail, {2}},
-        {"mixed case", "[eVeNt \"a\"]\n[EVENT \"b\"]" + tail, {1, 13}},
-        {"EventDate opens nothing", "[EventDate \"x\"]" + tail, {}},
-        {"Event at a line end opens nothing", "[Event\n\"x\"]" + tail, {}},
-        {"a [ swallows the next six bytes", "[[Event \"a\"]" + tail, {}},
-        {"a bracket seven bytes on is examined", "[abcdef[Event \"a\"]" + tail, {8}},
-        {"inside a comment still counts", "{ [Event \"x\"] }" + tail, {3}},
-        {"too short", "[Event ", {}},
-        {"the last 8 bytes are never examined", "[Event \"", {}},
-        {"just long enough", "[Event \"x", {1}},
-        {"no games", "1. e4 e5 2. Nf3 *\n", {}},
+        {"lower case, after junk", "x[event \"a\"]" + tail, {2}},
+        {"header-only games: every Event tag", "[eVeNt \"a\"]\n[EVENT \"b\"]" + tail, {1, 13}},
+        {"inside a comment still counts", "1. d4 { [Event \"x\"] }" + tail, {1, 9}},
+        {"a [ swallows the next six bytes", "1. d4 [[Event \"a\"]" + tail, {1, 7}},
+        {"tags in any order: Event belongs to its section", "[White \"w\"]\n[Event \"e\"]" + tail + "[Black \"b\"]\n[Event \"f\"]" + tail,
+         {1, 34}},
+        {"a second Event in a section that began elsewhere", "[White \"w\"]\n[Event \"e\"]\n[Event \"f\"]" + tail, {1, 25}},
+        {"a tag and the moves on one line", "[Result \"1-0\"] e4 *\n[Result \"0-1\"] d4 *\n", {1, 21}},
+        {"games without tags", "1. e4 e5 *\n1. d4 d5 1-0\ne4 1/2-1/2 Nf3 *", {1, 12, 25, 36}},
+        {"a comment or a marker alone starts nothing", "1. e4 * {note} 1-0 ; 1. d4\n", {1}},
+        {"a stray byte or word after the last game", "[Event \"a\"]" + tail + "\x1a hello.\n", {1}},
+        {"a variation starts nothing", "1. e4 (1. d4 *) e5 *", {1}},
+        {"no tags and no moves", "no games, only words 2.0\n", {}},
         {"empty", "", {}},
     };
     for (const Row& row : rows) EXPECT_EQ(IndexOf(row.bytes).GameOffsets, row.offsets) << row.why;
@@ -52,29 +55,16 @@ TEST(GameIndex, LongScanStartsAfter64007Bytes) {
     EXPECT_TRUE(IndexOf(at + " ").longScan);
 }
 
-// The rule written out the slow way, one byte at a time.
-std::vector<std::int64_t> ByteByByte(const std::string& bytes) {
-    std::vector<std::int64_t> offsets;
-    const auto length = static_cast<std::int64_t>(bytes.size());
-    for (std::int64_t p = 1; p <= length - 8; ++p) {
-        if (bytes[p - 1] != '[') continue;
-        bool event = true;
-        for (int i = 0; i < 6; ++i) event = event && std::toupper(bytes[p + i]) == "EVENT "[i];
-        if (event) offsets.push_back(p);
-        p += 6;
-    }
-    return offsets;
-}
-
 TEST(GameIndex, EveryBlockSizeAndSplitAgreesWithTheRule) {
-    // Runs of brackets before tags decide which tags are examined; they must come out the same
-    // wherever a block or a part of the file begins.
-    const char* pieces[] = {"[", "[[", "[Event ", "[event ", "[EVENT", "[eVent x", "x", "  ", "\n", "[abc", "Event "};
+    // Runs of brackets, comments, markers and moves decide where games start; they must come out
+    // the same wherever a block or a part of the file begins.
+    const char* pieces[] = {"[", "[[", "[Event ", "[event ", "[EVENT", "[eVent x", "x", "  ", "\n", "[abc", "Event ",
+                            "]", "\"", "\\", "{", "}", ";", "%", "(", ")", "1-0", "*", "1/2-1/2", "0-1", "1. ", "e4 ", "Nf3"};
     std::mt19937 random(7);
     for (int sample = 0; sample < 30; ++sample) {
         std::string bytes;
         while (bytes.size() < 2000) bytes += pieces[random() % std::size(pieces)];
-        const std::vector<std::int64_t> expected = ByteByByte(bytes);
+        const std::vector<std::int64_t> expected = testing::GameStartsByteByByte(bytes);
         TempFile file(bytes);
         PgnFile pgn;
         ASSERT_EQ(pgn.Open(file.path()), "");

@@ -34,6 +34,42 @@ GameRecord ReadNth(const std::string& bytes, int number = 1) {
 
 const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
 
+TEST(GameReader, GamesWithoutAnEventTagFirst) {
+    struct Row {
+        const char* why;
+        std::string bytes;
+        int number;  // the game read
+        std::int64_t games;
+        std::string white, event;
+        Rows rows;
+    };
+    const Row rows[] = {
+        {"tags in any order", "[White \"W\"]\n[Black \"B\"]\n[Event \"E\"]\n\n1. e4 e5 *\n[White \"X\"]\n[Event \"F\"]\n1. d4 *\n",
+         2, 2, "X", "F", {{"d4", ""}}},
+        {"header-only games", "[Event \"A\"]\n[Event \"B\"]\n[Event \"C\"]\n1. e4 *\n", 2, 3, "None", "B", {}},
+        {"a tag and the moves on one line", "[Result \"*\"] e4 e5 *\n[Result \"*\"] 1. d4 *\n", 1, 2, "None", "No Event",
+         {{"e4", "e5"}}},
+        {"games without tags", "1. e4 e5 2. Nf3 *\n\n1. d4 d5 1/2-1/2\n", 2, 2, "None", "No Event",
+         {{"d4", "d5"}, {"1/2-1/2", ""}}},
+        {"movetext without numbers", "[FEN \"x\"]\n\ne4 e5 Nf3 Nc6 *\n", 1, 1, "None", "No Event",
+         {{"e4", "e5"}, {"Nf3", "Nc6"}}},
+        {"a first move number other than 1", "[White \"W\"]\n\n23. Qh5 Kg8 24. Qh7# 1-0\n", 1, 1, "W", "No Event",
+         {{"Qh5", "Kg8"}, {"Qh7#", "1-0"}}},
+        {"a stray byte after the last game", "[Event \"E\"]\n1. e4 *\n\x1a", 1, 1, "None", "E", {{"e4", ""}}},
+        {"Event inside a comment", "1. e4 {see [Event \"x\"] there} e5 *\n", 2, 2, "None", "x", {{"e5", ""}}},
+    };
+    for (const Row& row : rows) {
+        TempFile file(row.bytes);
+        PgnFile pgn;
+        ASSERT_EQ(pgn.Open(file.path()), "");
+        EXPECT_EQ(IndexGames(pgn).GameCount(), row.games) << row.why;
+        const GameRecord game = ReadNth(row.bytes, row.number);
+        EXPECT_EQ(game.WhitePlayer, row.white) << row.why;
+        EXPECT_EQ(game.EventName, row.event) << row.why;
+        EXPECT_EQ(game.rows, row.rows) << row.why;
+    }
+}
+
 TEST(GameReader, MoveRowsAndTheSliderRange) {
     struct Row {
         const char* why;

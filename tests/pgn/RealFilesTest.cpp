@@ -41,8 +41,11 @@ std::vector<fs::path> RealFiles() {
     return files;
 }
 
+// A file without Event tags has a second reference whose games are split as games start here:
+// where it exists, it is the one that holds.
 std::vector<Json> References(const fs::path& pgn) {
-    std::ifstream in(fs::path(pgn).replace_extension(".jsonl"));
+    const fs::path byTags = fs::path(pgn).replace_extension(".tags.jsonl");
+    std::ifstream in(fs::exists(byTags) ? byTags : fs::path(pgn).replace_extension(".jsonl"));
     std::vector<Json> games;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty()) games.push_back(testing::JsonParser(line).Parse());

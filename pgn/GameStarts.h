@@ -1,0 +1,85 @@
+#pragma once
+// Where games start: the one rule that the index counts by and the reader stops at.
+//
+// A game starts at the first tag of every tag section (the tags after a game's movetext or
+// termination marker, or the file's first tags), at a move that follows a termination marker
+// with no tag in between (the file's first move too, when no tag comes before it), and at every
+// examined "[" followed by "EVENT " in any letter case, wherever it stands, comments included.
+// The one exception: the first Event tag of a section that began with another tag belongs to
+// that section's game, so players written before Event stay with their game.
+//
+// A "[" is examined unless it lies within the six bytes after an examined "[" (so "[[Event "
+// opens no Event tag) or among the last eight bytes of the file; the "[" or move that starts a
+// game is examined afresh. Comments, rest-of-line comments, escape lines and variations start
+// nothing but through an Event tag, and text that is neither a tag nor a move starts nothing.
+//
+// The scan's state right after a game start depends only on the bytes from that start on, so a
+// scan may begin at any game start (the reader finds where its game ends that way), and at any
+// Event tag with six bracket-free bytes before it (where a large file is split between cores).
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "PgnFile.h"
+
+namespace tavrel::pgn {
+
+class GameStartScan {
+public:
+    static constexpr std::int64_t kBehind = 8;  // bytes before a block that the scan looks back at
+    static constexpr std::int64_t kAhead = 8;   // bytes after a block that it looks ahead at
+    static constexpr std::int64_t kPadding = 16;  // readable, of any value, after those
+
+    // A scan from the first byte of a file of `length` bytes.
+    explicit GameStartScan(std::int64_t length) : length_(length) {}
+    // A scan from `at`, where a game starts: its first start is `at` itself.
+    static GameStartScan ResumedAt(std::int64_t at, std::int64_t length);
+    // A scan that goes on after the Event tag at `at`, which has no "[" among the six bytes before
+    // it: it reports only the starts after `at`.
+    static GameStartScan AfterEventTag(std::int64_t at, std::int64_t length);
+    // True when `at` can begin AfterEventTag: `tagAndBefore` holds the bytes from at - 6 to at + 6.
+    static bool IsResumePoint(const char* tagAndBefore, std::int64_t at, std::int64_t length);
+
+    // Appends the game starts among file positions [start, start + size). `bytes` holds the file
+    // from position start - kBehind to start + size + kAhead (what of it lies within the file),
+    // then kPadding readable bytes. Blocks come in file order, each beginning where the last ended.
+    void Scan(const char* bytes, std::int64_t start, std::int64_t size, std::vector<std::int64_t>& starts);
+
+private:
+    enum class State { Between, Section, Tag, Moves, Comment, Line, Variation };
+
+    char At(std::int64_t p) const { return p < 1 || p > length_ ? '\n' : bytes_[p - origin_]; }
+    std::int64_t Find(std::int64_t from, std::int64_t end) const;
+    void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts);
+    bool SpellsEvent(std::int64_t p) const;
+    bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
+    std::int64_t MarkerLength(std::int64_t p) const;
+    bool BeginsMove(std::int64_t p) const;
+    void Step(std::vector<std::int64_t>& starts);
+
+    std::int64_t length_;
+    State state_ = State::Between;
+    State commentReturn_ = State::Between;  // where a comment or rest-of-line comment returns
+    State variationReturn_ = State::Moves;
+    std::int64_t depth_ = 0;          // of the variation being passed over
+    bool quoted_ = false;             // inside a tag's double quotes
+    bool sectionHasEvent_ = false;    // the current tag section holds an Event tag
+    std::int64_t eligible_ = 1;       // the first position at which a "[" is examined
+    std::int64_t pos_ = 1;            // the next position to look at
+    const char* bytes_ = nullptr;     // the block being scanned, holding position origin_ first
+    std::int64_t origin_ = 0;
+};
+
+// Whether `ahead`, the next bytes of the file (at most kAhead; fewer where the file ends), begin a
+// move: a move number with its move ("12. e4", "3...Nf6"), castling, or a move that names its
+// target square ("e4", "exd5", "Nf3", "R1e2"). Prose seldom looks like that, so a stray word after
+// the last game starts nothing.
+bool BeginsMove(std::string_view ahead);
+
+// Where the game after the one starting at `from` starts by the rule above: the first start after
+// `from` when a scan begins there, or the file's length + 1 when none follows. Reads only as far
+// as it needs. `startsHere` tells whether a game starts at `from` itself.
+std::int64_t NextGameStart(const PgnFile& file, std::int64_t from, bool* startsHere = nullptr);
+
+}  // namespace tavrel::pgn
