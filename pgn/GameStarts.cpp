@@ -43,7 +43,12 @@ struct AnyOf {
 // The first i in [0, size) whose byte the mask picks, or size. Reads up to 15 bytes past size.
 template <typename Mask>
 std::int64_t FindFirst(const char* bytes, std::int64_t size, Mask mask) {
-    std::int64_t i = 0;
+    const auto chunk = [&](std::int64_t at) {
+        return static_cast<unsigned>(_mm_movemask_epi8(mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at)))));
+    };
+    // Most hits are near: in a tag, the quote or bracket a few bytes on.
+    if (const unsigned hits = chunk(0); hits || size <= 16) return std::min<std::int64_t>(size, hits ? __builtin_ctz(hits) : 16);
+    std::int64_t i = 16;
     for (; i + 64 <= size; i += 64) {
         const __m128i a = mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)));
         const __m128i b = mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 16)));
@@ -53,8 +58,7 @@ std::int64_t FindFirst(const char* bytes, std::int64_t size, Mask mask) {
         break;
     }
     for (; i < size; i += 16) {
-        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)))));
-        if (hits) return std::min(size, i + __builtin_ctz(hits));
+        if (const unsigned hits = chunk(i)) return std::min(size, i + __builtin_ctz(hits));
     }
     return size;
 }
@@ -205,7 +209,7 @@ std::int64_t GameStartScan::Find(std::int64_t from, std::int64_t end) const {
 }
 
 // Looks at the byte at pos_ (one Find has put it on a byte that matters) and moves on.
-void GameStartScan::Step(std::vector<std::int64_t>& starts) {
+void GameStartScan::Step(std::int64_t end, std::vector<std::int64_t>& starts) {
     const std::int64_t p = pos_;
     const char c = At(p);
     pos_ = p + 1;
@@ -250,13 +254,26 @@ void GameStartScan::Step(std::vector<std::int64_t>& starts) {
         }
         case State::Tag:
             if (c == '[') return OnBracket(p, false, starts);
-            if (c == '"') {
-                quoted_ = !quoted_;
-            } else if (c == '\\') {
-                // An escaped byte is passed over, but never a line end or a "[" that may open a tag.
-                if (quoted_ && At(p + 1) != '\n' && At(p + 1) != '\r' && At(p + 1) != '[') pos_ = p + 2;
-            } else if (c == '\n' || c == '\r' || !quoted_) {
-                state_ = State::Section;
+            // A tag is short and its quotes and bracket lie close together: the rest of it is
+            // read here, and the blanks after it, rather than one look per byte that matters.
+            for (std::int64_t q = p; q < end; ++q) {
+                const char d = At(q);
+                if (d == '[') {
+                    pos_ = q;
+                    return;
+                }
+                if (d == '"') {
+                    quoted_ = !quoted_;
+                } else if (d == '\\') {
+                    // An escaped byte is passed over, but never a line end or a "[" that may open a tag.
+                    if (quoted_ && At(q + 1) != '\n' && At(q + 1) != '\r' && At(q + 1) != '[') ++q;
+                } else if (d == '\n' || d == '\r' || (d == ']' && !quoted_)) {
+                    state_ = State::Section;
+                    for (++q; q < end && IsSeparator(At(q));) ++q;
+                    pos_ = q;
+                    return;
+                }
+                pos_ = q + 1;
             }
             return;
         case State::Moves:
@@ -303,7 +320,7 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     const std::int64_t end = start + size;
     while (pos_ < end) {
         pos_ = Find(std::max(pos_, start), end);
-        if (pos_ < end) Step(starts);
+        if (pos_ < end) Step(end, starts);
     }
 }
 

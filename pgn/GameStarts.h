@@ -56,7 +56,7 @@ private:
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
     std::int64_t MarkerLength(std::int64_t p) const;
     bool BeginsMove(std::int64_t p) const;
-    void Step(std::vector<std::int64_t>& starts);
+    void Step(std::int64_t end, std::vector<std::int64_t>& starts);
 
     std::int64_t length_;
     State state_ = State::Between;
