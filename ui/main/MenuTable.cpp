@@ -35,9 +35,9 @@ constexpr MenuItemSpec kItems[] = {TAVREL_MENU_ITEMS(TAVREL_ITEM_ROW)};
 Menus Menus::Build(QMenuBar* bar, QWidget* owner) {
     Menus built;
     for (std::size_t i = 0; i < kMenuCount; ++i) {
-        const MenuSpec& spec = kMenus[i];
-        QMenu* menu = spec.onBar ? bar->addMenu(spec.caption) : new QMenu(spec.caption, owner);
-        menu->setObjectName(spec.name);
+        const MenuSpec& menuDef = kMenus[i];
+        QMenu* menu = menuDef.onBar ? bar->addMenu(menuDef.caption) : new QMenu(menuDef.caption, owner);
+        menu->setObjectName(menuDef.name);
         built.menus_[i] = menu;
     }
     for (std::size_t i = 0; i < kMenuItemCount; ++i) {
