@@ -25,13 +25,17 @@ void Skelda::ctlDisplay_Click() {
         const QScreen* shownOn = screen();
         const int room = shownOn ? x() - shownOn->availableGeometry().left() : 0;
         shiftedLeft_ = std::clamp(room, 0, kWideWidth - kNarrowWidth);
+        // The place is taken before the resize: a window manager may shift a window it resizes,
+        // and the move must not add to that.
+        const QPoint place(x() - shiftedLeft_, y());
         SetClientWidth(kWideWidth);
-        move(x() - shiftedLeft_, y());
+        move(place);
         PaintBoardFrame(client_->Canvas(), kAnalysisBoardOrigin);
     } else {
         // The board stays drawn beyond the narrowed window, out of sight.
+        const QPoint place(x() + shiftedLeft_, y());
         SetClientWidth(kNarrowWidth);
-        move(x() + shiftedLeft_, y());
+        move(place);
         shiftedLeft_ = 0;
     }
     DrawBoard();
