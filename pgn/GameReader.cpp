@@ -336,9 +336,13 @@ bool Reader::ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag) {
     while (IsSeparator(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
     // Movetext written without move numbers: the letter begins White's move.
     bool afterNumber = IsLetter(pgnChar_);
+    // After a move number without its period, a "0" begins castling written with zeros
+    // ("11 0-0"), not a result: the result forms are told apart once the token is read.
+    bool castlingMayStart = false;
     while (pgnChar_ != '.' && pgnChar_ != '/' && pgnChar_ != '-' && pgnChar_ != '[' && !AtEnd() &&
-           !(afterNumber && IsLetter(pgnChar_))) {
+           !(afterNumber && IsLetter(pgnChar_)) && !(castlingMayStart && pgnChar_ == '0')) {
         afterNumber = afterNumber || IsSeparator(pgnChar_);
+        castlingMayStart = IsSeparator(pgnChar_);
         pgnChar_ = Fetch();
     }
     if (AtEnd() || pgnChar_ == '[') {
@@ -355,6 +359,7 @@ bool Reader::ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag) {
     } else {
         if (pgnChar_ == '.') pgnChar_ = Fetch();
         white = ReadWhiteToken();
+        if (white == "0-1") flag = true;  // a result after a bare move number, as above
         // The game ends on White's half: the slider stops at it, and Black's entry is not
         // looked for in the next game's tags.
         if (AtEnd() || pgnChar_ == '[') {

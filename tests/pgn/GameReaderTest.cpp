@@ -112,6 +112,9 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         {"annotations stay in the text", "1. e4! e5?! *", {{"e4!", "e5?!"}}, 1},
         {"null moves", "1. e4 -- 2. -- Z0 3. 0000 e5 *", {{"e4", "--"}, {"--", "Z0"}, {"0000", "e5"}}, 5},
         {"move number without a period", "1. e4 e5 2 Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
+        {"castling with zeros after a bare move number", "1 e4 e5 2 0-0 0-0-0 3 Nf3 *",
+         {{"e4", "e5"}, {"O-O", "O-O-O"}, {"Nf3", ""}}, 4},
+        {"a result after a bare move number", "1 e4 e5 2 0-1\n", {{"e4", "e5"}, {"0-1", ""}}, 2},
         {"CRLF line ends", "1. e4 e5\r\n2. Nf3 Nc6\r\n*\r\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"a comment before the first move", "{Game 1 of the match [1]} 1. d4 d5 *", {{"d4", "d5"}}, 1},
     };
