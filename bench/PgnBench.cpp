@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "LargeFile.h"
 #include "GameCheck.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
@@ -20,17 +21,12 @@
 namespace tavrel::pgn {
 namespace {
 
-const char* LargeFile() { return std::getenv("TAVREL_BENCH_FILE"); }
+using bench::LargeFile;
 
 void BM_PlainRead(benchmark::State& state) {
     if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    std::vector<char> block(1 << 20);
     std::int64_t bytes = 0;
-    for (auto _ : state) {
-        const int fd = ::open(LargeFile(), O_RDONLY);
-        for (ssize_t got; (got = ::read(fd, block.data(), block.size())) > 0;) bytes += got;
-        ::close(fd);
-    }
+    for (auto _ : state) bytes += bench::ReadWholeFile();
     state.SetBytesProcessed(bytes);
 }
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -15,23 +15,19 @@
 #include <vector>
 
 #include "pgn/GameIndex.h"
+#include "LargeFile.h"
 #include "ui/splash/ProgressScan.h"
 #include "ui/splash/frmSplash.h"
 
 namespace tavrel::ui {
 namespace {
 
-const char* LargeFile() { return std::getenv("TAVREL_BENCH_FILE"); }
+using bench::LargeFile;
 
 void BM_PlainReadOfTheFile(benchmark::State& state) {
     if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    std::vector<char> block(1 << 20);
     std::int64_t bytes = 0;
-    for (auto _ : state) {
-        const int fd = ::open(LargeFile(), O_RDONLY);
-        for (ssize_t got; (got = ::read(fd, block.data(), block.size())) > 0;) bytes += got;
-        ::close(fd);
-    }
+    for (auto _ : state) bytes += bench::ReadWholeFile();
     state.SetBytesProcessed(bytes);
 }
 BENCHMARK(BM_PlainReadOfTheFile)->Unit(benchmark::kMillisecond)->Iterations(5);
