@@ -15,13 +15,22 @@ protected:
         ASSERT_TRUE(Load(kSample));
         window->Action(MenuItem::ctlDisplay)->trigger();
     }
+    // A button left held would turn the next test's first click into a double click.
     void TearDown() override {
         if (QMenu* popup = window->Menu(MenuName::mnuPopup)) popup->close();
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton})
+            if (held_.testFlag(button)) Release({1, 1}, button);
     }
     // The middle of a screen square of the analysis board.
     static QPoint Middle(int row, int col) { return ScreenSquarePixel(kAnalysisBoardOrigin, {row, col}) + QPoint(16, 16); }
-    void Press(QPoint at, Qt::MouseButton button = Qt::LeftButton) { QTest::mousePress(window->Client(), button, {}, at); }
-    void Release(QPoint at, Qt::MouseButton button = Qt::LeftButton) { QTest::mouseRelease(window->Client(), button, {}, at); }
+    void Press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        held_.setFlag(button);
+        QTest::mousePress(window->Client(), button, {}, at);
+    }
+    void Release(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        held_.setFlag(button, false);
+        QTest::mouseRelease(window->Client(), button, {}, at);
+    }
     void Move(QPoint at) { QTest::mouseMove(window->Client(), at); }
     void Drag(QPoint from, QPoint to) {
         Press(from);
@@ -56,6 +65,9 @@ protected:
     Qt::CursorShape Pointer() const {
         return window->Client()->testAttribute(Qt::WA_SetCursor) ? window->Client()->cursor().shape() : Qt::ArrowCursor;
     }
+
+private:
+    Qt::MouseButtons held_;
 };
 
 TEST(BoardGeometry, ThePointToSquareRuleInvertsThePixelRule) {

@@ -53,7 +53,7 @@ TEST_F(TutBoxTest, OpensCentredWithAnEmptyTextAndEveryPicture) {
     EXPECT_EQ(VisiblePictures(), 6);
 }
 
-TEST_F(TutBoxTest, ButtonsWriteTheirPagesAndHideOrShowThePictures) {
+TEST_F(TutBoxTest, ButtonsAndPicturesWriteTheirPages) {
     const struct {
         QPushButton* button;
         Page page;
@@ -70,6 +70,13 @@ TEST_F(TutBoxTest, ButtonsWriteTheirPagesAndHideOrShowThePictures) {
         EXPECT_EQ(VisiblePictures(), row.pictures);
         EXPECT_TRUE(box.T->isVisible());
     }
+    // A piece page replaces the last and leaves the pictures; a key works as a click.
+    QTest::mouseClick(box.Piece[1], Qt::LeftButton);
+    EXPECT_EQ(box.PageText(), Expected(PiecePage(1)));
+    box.Piece[5]->setFocus();
+    QTest::keyClick(box.Piece[5], Qt::Key_Space);
+    EXPECT_EQ(box.PageText(), Expected(PiecePage(5)));
+    EXPECT_EQ(VisiblePictures(), 6);
 }
 
 // Lines written to stand on their own (the draw rules, the book list) are never wrapped again
@@ -108,17 +115,6 @@ TEST_F(TutBoxTest, EachPictureIsItsBlackPieceOnTheWindowGround) {
         }
         EXPECT_EQ(mismatches, 0);
     }
-}
-
-TEST_F(TutBoxTest, PiecePagesReplaceEachOtherAndLeaveThePictures) {
-    QTest::mouseClick(box.Piece[1], Qt::LeftButton);
-    EXPECT_EQ(box.PageText(), Expected(PiecePage(1)));
-    QTest::mouseClick(box.Piece[5], Qt::LeftButton);
-    EXPECT_EQ(box.PageText(), Expected(PiecePage(5)));
-    EXPECT_EQ(VisiblePictures(), 6);
-    box.Piece[0]->setFocus();
-    QTest::keyClick(box.Piece[0], Qt::Key_Space);
-    EXPECT_EQ(box.PageText(), Expected(PiecePage(0)));
 }
 
 TEST_F(TutBoxTest, TypingDeletingAndPastingChangeNothing) {
