@@ -49,10 +49,10 @@ void BM_ScanWithProgressWindow(benchmark::State& state) {
     if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
     std::int64_t bytes = 0;
     for (auto _ : state) {
-        pgn::PgnFile file;
-        file.Open(LargeFile());
-        const ProgressScan scan = IndexWithProgress(file, nullptr, [] { return true; });
-        benchmark::DoNotOptimize(scan.index.GameCount());
+        pgn::GameSource file;
+        file.OpenUnindexed(LargeFile());
+        IndexWithProgress(file, nullptr, [] { return true; });
+        benchmark::DoNotOptimize(file.GameCount());
         bytes += file.Length();
     }
     state.SetBytesProcessed(bytes);
@@ -73,8 +73,8 @@ void BM_CancelAnswers(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        pgn::PgnFile file;
-        file.Open(LargeFile());
+        pgn::GameSource file;
+        file.OpenUnindexed(LargeFile());
         Clock::time_point clicked{};
         std::jthread user;
         state.ResumeTiming();

@@ -2,14 +2,26 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace tavrel::pgn {
 
-std::string GameSource::Open(const std::string& path, const ProgressFn& progress) {
+std::string GameSource::Open(const std::string& path, const ProgressFn& progress, const ScanOptions& options) {
+    if (std::string why = OpenUnindexed(path); !why.empty()) return why;
+    Scan(progress, options);
+    return {};
+}
+
+std::string GameSource::OpenUnindexed(const std::string& path) {
     Close();
     if (std::string why = file_.Open(path); !why.empty()) return why;
     IdentityOf(path, indexed_);
-    index_ = IndexGames(file_, progress);
     return {};
+}
+
+const GameIndex& GameSource::Scan(const ProgressFn& progress, const ScanOptions& options) {
+    index_ = IndexGames(file_, progress, options);
+    return index_;
 }
 
 void GameSource::Close() {
@@ -28,6 +40,17 @@ std::vector<TagPair> GameSource::ReadTags(std::int64_t game) {
     if (!HasGame(game)) return {};
     file_.Seek(index_.OffsetOf(game));
     return ReadTagPairs(file_);
+}
+
+std::optional<std::string> GameSource::ReadBytes(std::int64_t game, std::int64_t limit) {
+    if (!HasGame(game)) return std::nullopt;
+    const std::int64_t from = index_.OffsetOf(game);
+    const std::int64_t to = game < GameCount() ? index_.OffsetOf(game + 1) : file_.Length() + 1;
+    if (to - from > limit) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(0, to - from)), '\0');
+    file_.Seek(from);
+    bytes.resize(file_.ReadBlock(bytes.data(), bytes.size()));
+    return bytes;
 }
 
 bool GameSource::IdentityOf(const std::string& path, Identity& out) {

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,16 @@ public:
 
     // Opens and indexes `path`; on failure returns why and nothing is open. `progress` is
     // called during the scan as IndexGames calls it.
-    std::string Open(const std::string& path, const ProgressFn& progress = {});
+    std::string Open(const std::string& path, const ProgressFn& progress = {}, const ScanOptions& options = {});
+    // The two steps of Open apart, for a caller that reports a file it cannot open before it
+    // shows the scan's progress: the file opened has no games until Scan has indexed it.
+    std::string OpenUnindexed(const std::string& path);
+    // Indexes the open file; a scan stopped by `progress` keeps the games found until then.
+    const GameIndex& Scan(const ProgressFn& progress = {}, const ScanOptions& options = {});
     void Close();
     [[nodiscard]] bool IsOpen() const { return file_.IsOpen(); }
     [[nodiscard]] const std::string& Path() const { return file_.Path(); }
+    [[nodiscard]] std::int64_t Length() const { return file_.Length(); }
     [[nodiscard]] const GameIndex& Index() const { return index_; }
     [[nodiscard]] std::int64_t GameCount() const { return index_.GameCount(); }
     [[nodiscard]] bool HasGame(std::int64_t game) const { return game >= 1 && game <= GameCount(); }
@@ -34,6 +41,9 @@ public:
     GameRecord ReadGame(std::int64_t game, MovetextReceiver* receiver = nullptr);
     // Every tag pair of game k in file order; none when there is no such game.
     std::vector<TagPair> ReadTags(std::int64_t game);
+    // The bytes of game k as they stand in the file, from its first byte to the next game's (or
+    // the file's end); nothing when there is no such game or it is longer than `limit` bytes.
+    std::optional<std::string> ReadBytes(std::int64_t game, std::int64_t limit);
 
     // True when the file at Path() is no longer the one indexed: rewritten, grown, shrunk,
     // replaced or gone. Its games may then start elsewhere and the index should be made again.

@@ -61,9 +61,9 @@ TEST(ProgressWindow, ShowsNameAndVersionAndTheScanProgress) {
 
 TEST(ProgressWindow, AKeyClosesItAndTheScanGoesOnToTheSameOffsets) {
     TempFile file(ManyGames(2 << 20));
-    pgn::PgnFile pgn;
+    pgn::GameSource pgn;
     ASSERT_EQ(pgn.Open(file.path()), "");
-    const pgn::GameIndex plain = pgn::IndexGames(pgn);
+    const pgn::GameIndex plain = pgn.Index();
     bool closedByKey = false, stayedClosed = true;
     int points = 0;
     const ProgressScan scan = IndexWithProgress(
@@ -84,8 +84,8 @@ TEST(ProgressWindow, AKeyClosesItAndTheScanGoesOnToTheSameOffsets) {
     EXPECT_TRUE(stayedClosed);
     EXPECT_GT(points, 3);
     EXPECT_FALSE(scan.cancelled);
-    EXPECT_FALSE(scan.index.stopped);
-    EXPECT_EQ(scan.index.GameOffsets, plain.GameOffsets);
+    EXPECT_FALSE(pgn.Index().stopped);
+    EXPECT_EQ(pgn.Index().GameOffsets, plain.GameOffsets);
     EXPECT_TRUE(pgn.IsOpen());
 }
 

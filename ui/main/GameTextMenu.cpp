@@ -51,10 +51,7 @@ void Skelda::RefreshGameText() {
     if (!gameText_ || !gameText_->isVisible()) return;
     pgn::AnnotationCollector collector;
     pgn::GameRecord record;
-    if (currentGame_ > 0) {
-        file_.Seek(index_.OffsetOf(currentGame_));
-        record = pgn::ReadGame(file_, &collector);
-    }
+    if (currentGame_ > 0) record = source_.ReadGame(currentGame_, &collector);
     gameText_->SetGame(collector.Take(), Players(record));
     gameText_->ShowSliderValue(Slider1->value());
 }
@@ -87,20 +84,12 @@ void Skelda::ctlCopyFen_Click() {
 }
 
 void Skelda::ctlCopyPgn_Click() {
-    if (currentGame_ <= 0 || currentGame_ > index_.GameCount()) {
+    const std::optional<std::string> bytes = source_.ReadBytes(currentGame_, kMaxCopiedBytes);
+    if (!bytes) {
         dialogs_.Beep();
         return;
     }
-    const std::int64_t from = index_.OffsetOf(currentGame_);
-    const std::int64_t to = currentGame_ < index_.GameCount() ? index_.OffsetOf(currentGame_ + 1) : file_.Length() + 1;
-    if (to - from > kMaxCopiedBytes) {
-        dialogs_.Beep();
-        return;
-    }
-    std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(0, to - from)), '\0');
-    file_.Seek(from);
-    bytes.resize(file_.ReadBlock(bytes.data(), bytes.size()));
-    QGuiApplication::clipboard()->setText(QString::fromStdString(pgn::DisplayText(bytes)).trimmed() + "\n");
+    QGuiApplication::clipboard()->setText(QString::fromStdString(pgn::DisplayText(*bytes)).trimmed() + "\n");
 }
 
 }  // namespace tavrel::ui

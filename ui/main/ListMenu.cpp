@@ -11,7 +11,7 @@
 namespace tavrel::ui {
 
 void Skelda::ctlListGames_Click() {
-    if (scanning_ || !file_.IsOpen()) return;
+    if (scanning_ || !source_.IsOpen()) return;
     if (!list_) {
         list_ = new GameList(nullptr);
         list_->setWindowIcon(windowIcon());
@@ -19,7 +19,7 @@ void Skelda::ctlListGames_Click() {
         PlaceList();
     }
     if (listStale_) {
-        list_->Load(file_.Path(), index_.GameOffsets);
+        list_->Load(source_.Path(), source_.Index().GameOffsets);
         listStale_ = false;
     }
     list_->SelectGame(currentGame_);
@@ -30,7 +30,7 @@ void Skelda::ctlListGames_Click() {
 
 void Skelda::ShowListedGame(std::int64_t number) {
     if (scanning_ || !menus_[MenuItem::ctlGoToGame]->isEnabled()) return;
-    if (number < 1 || number > index_.GameCount() || number == currentGame_) return;
+    if (number < 1 || number > GameCount() || number == currentGame_) return;
     ShowGame(number);
 }
 

@@ -43,23 +43,21 @@ QString Counted(long long n) { return QString::fromStdString(NumberText(n)); }
 }  // namespace
 
 bool Skelda::OpenAndIndex(const QString& path) {
-    const std::string why = file_.Open(path.toStdString());
+    const std::string why = source_.OpenUnindexed(path.toStdString());
     if (!why.empty()) {
         dialogs_.Message(this, "Tavrel", QString("Tavrel cannot open the file\n%1\n\n%2.").arg(path, QString::fromStdString(why)));
         return false;
     }
     txtFileName->setText(path);
     scanning_ = true;
-    const ProgressScan scan = IndexWithProgress(file_, this, [this] { return !closing_; }, ScanSettings);
+    const ProgressScan scan = IndexWithProgress(source_, this, [this] { return !closing_; }, ScanSettings);
     scanning_ = false;
     lastScanShowedProgress_ = scan.showedWindow;
     if (scan.cancelled || closing_) {
         EndProgram();
         return false;
     }
-    index_ = scan.index;
-    currentGame_ = index_.GameCount() > 0 ? 1 : 0;
-    file_.Seek(index_.OffsetOf(1));
+    currentGame_ = GameCount() > 0 ? 1 : 0;
     listStale_ = true;
     if (list_ && list_->isVisible()) ctlListGames_Click();
     return true;
@@ -75,7 +73,7 @@ bool Skelda::ChooseAndIndex() {
 }
 
 bool Skelda::ReadGame() {
-    const pgn::GameRecord record = pgn::ReadGame(file_);
+    const pgn::GameRecord record = source_.ReadGame(currentGame_);
     if (record.outcome == pgn::GameRecord::Outcome::AtEnd) {
         dialogs_.Beep();  // nothing to read here: the game on show stays
         return false;
@@ -99,7 +97,7 @@ bool Skelda::ReadGame() {
     Slider1->setPageStep(record.LargeChange());
     game_.LastSliderValue = -1;
     Slider1_Change();
-    score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(index_.GameCount()));
+    score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(GameCount()));
     score_->show();
     RefreshGameText();
     if (list_) list_->SelectGame(currentGame_);
@@ -125,7 +123,6 @@ void Skelda::ShowNoGame() {
 }
 
 void Skelda::ShowGame(long long number) {
-    file_.Seek(index_.OffsetOf(number));
     const long long shown = currentGame_;
     currentGame_ = number;
     if (!ReadGame()) {
@@ -145,14 +142,13 @@ void Skelda::ctlOpen_Click() {
     if (!OpenAndIndex(path)) {
         if (ended_) return;
         // The old file is closed by the attempt; show that nothing is open now.
-        index_ = {};
         currentGame_ = 0;
         txtFileName->clear();
         ShowNoGame();
         return;
     }
     game_.SetUpStartPosition();
-    if (index_.GameCount() == 0) {
+    if (GameCount() == 0) {
         ShowNoGame();
     } else {
         ReadGame();
@@ -163,13 +159,13 @@ void Skelda::ctlOpen_Click() {
 }
 
 void Skelda::ctlGoToGame_Click() {
-    const QString count = QString::number(index_.GameCount());
+    const QString count = QString::number(GameCount());
     const std::optional<QString> answer = dialogs_.AskText(
         this, kGoToTitle,
         "Which game do you wish to go to?\r\nPlease enter a game number between 1 and " + count + ".", "");
     if (!answer || answer->isEmpty()) return;
     const double number = std::floor(LeadingNumber(*answer));
-    if (!(number >= 1 && number <= static_cast<double>(index_.GameCount()))) {
+    if (!(number >= 1 && number <= static_cast<double>(GameCount()))) {
         dialogs_.Message(this, kGoToTitle,
                          "You have requested a bad game number.  Please enter a game number between 1 and " +
                              count + ".");
@@ -187,11 +183,11 @@ void Skelda::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == "Ngame") {
         target = currentGame_ + 1;
     } else if (key == "Lgame") {
-        target = index_.GameCount();
+        target = GameCount();
     } else {
         return;
     }
-    if (target == currentGame_ || target < 1 || target > index_.GameCount()) return;
+    if (target == currentGame_ || target < 1 || target > GameCount()) return;
     ShowGame(target);
 }
 

@@ -163,7 +163,7 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
     bool opened = !commandLinePath.isEmpty() && OpenAndIndex(commandLinePath);
     if (!opened && !ended_) opened = ChooseAndIndex();
     if (!opened || ended_) return false;
-    if (index_.GameCount() == 0) {
+    if (GameCount() == 0) {
         ShowNoGame();
     } else {
         ReadGame();
@@ -238,7 +238,7 @@ void Skelda::closeEvent(QCloseEvent* event) {
 
 void Skelda::EndProgram() {
     ended_ = true;
-    file_.Close();
+    source_.Close();
     score_->close();
     if (gameText_) gameText_->close();
     if (list_) list_->close();

@@ -18,8 +18,7 @@
 #include "PiecePictures.h"
 #include "UserDialogs.h"
 #include "core/GameState.h"
-#include "pgn/GameIndex.h"
-#include "pgn/PgnFile.h"
+#include "pgn/GameSource.h"
 
 namespace tavrel::ui {
 
@@ -75,7 +74,8 @@ public:
     // The game on show and what the window shows of it, for the tests.
     const GameState& Game() const { return game_; }
     const QImage& Canvas() const { return client_->Canvas(); }
-    const pgn::GameIndex& Index() const { return index_; }
+    const pgn::GameIndex& Index() const { return source_.Index(); }
+    long long GameCount() const { return source_.GameCount(); }
     long long CurrentGame() const { return currentGame_; }
     GameScr* Score() const { return score_; }
     TutBox* Tutorial() const;
@@ -126,8 +126,9 @@ private:
     bool OpenAndIndex(const QString& path);
     // Asks for a file until one opens; false when the user chose none.
     bool ChooseAndIndex();
-    // Reads the game at the file's position into the game on show, its captions and the slider.
-    // False, after a beep, when nothing is there to read: then nothing on show has changed.
+    // Reads game CurrentGame into the game on show, its captions and the slider. False, after a
+    // beep, when nothing is there to read (the file changed on disk): then nothing on show has
+    // changed.
     bool ReadGame();
     void ShowGame(long long number);
     void ShowNoGame();
@@ -154,8 +155,7 @@ private:
     GameText* gameText_ = nullptr;  // made on first use
     GameList* list_ = nullptr;      // made on first use
     bool listStale_ = true;         // the list shows another file (or none yet)
-    pgn::PgnFile file_;
-    pgn::GameIndex index_;
+    pgn::GameSource source_;  // the open file and its games
     long long currentGame_ = 0;
     Animation* animation_;
     std::vector<QAction*> held_;  // menu items held during the animation

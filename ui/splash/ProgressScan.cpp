@@ -49,11 +49,11 @@ private:
 
 }  // namespace
 
-ProgressScan IndexWithProgress(pgn::PgnFile& file, QWidget* owner, const std::function<bool()>& keepGoing,
+ProgressScan IndexWithProgress(pgn::GameSource& source, QWidget* owner, const std::function<bool()>& keepGoing,
                                const pgn::ScanOptions& options, const std::function<void(frmSplash&)>& onShown) {
     ProgressScan scan;
     std::unique_ptr<frmSplash> splash;
-    if (file.Length() - 7 > pgn::kLongScanBytes) {
+    if (source.Length() - 7 > pgn::kLongScanBytes) {
         splash = std::make_unique<frmSplash>(owner);
         QObject::connect(splash.get(), &frmSplash::Cancelled, [&scan] { scan.cancelled = true; });
         splash->show();
@@ -62,7 +62,7 @@ ProgressScan IndexWithProgress(pgn::PgnFile& file, QWidget* owner, const std::fu
     }
     {
         const InputGate gate(splash.get());
-        scan.index = pgn::IndexGames(file, [&](const pgn::ScanProgress& progress) {
+        source.Scan([&](const pgn::ScanProgress& progress) {
             if (splash) splash->SetProgress(progress.percent, progress.games);
             QApplication::processEvents();
             return !scan.cancelled && keepGoing();
@@ -70,7 +70,7 @@ ProgressScan IndexWithProgress(pgn::PgnFile& file, QWidget* owner, const std::fu
     }
     if (splash) splash->SetDone();
     // The file is closed only now, when no part of the scan reads it any more.
-    if (scan.cancelled) file.Close();
+    if (scan.cancelled) source.Close();
     return scan;
 }
 

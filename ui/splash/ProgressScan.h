@@ -5,8 +5,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "pgn/GameIndex.h"
-#include "pgn/PgnFile.h"
+#include "pgn/GameSource.h"
 
 class QWidget;
 
@@ -15,15 +14,15 @@ namespace tavrel::ui {
 class frmSplash;
 
 struct ProgressScan {
-    pgn::GameIndex index;
     bool showedWindow = false;  // the scan was long enough for the progress window
-    bool cancelled = false;     // "Cancel" was pressed: the file is closed and the program ends
+    bool cancelled = false;     // "Cancel" was pressed: the source is closed and the program ends
 };
 
-// Scans `file`. A long scan shows the progress window, centred on the screen and owned by `owner`.
+// Indexes the file open in `source`: its games are in source.Index() after. A long scan shows the
+// progress window, centred on the screen and owned by `owner`.
 // `keepGoing` is asked at every progress point (the main window closing stops the scan).
 // `onShown` is told of the window when it appears (tests press its keys and buttons).
-ProgressScan IndexWithProgress(pgn::PgnFile& file, QWidget* owner, const std::function<bool()>& keepGoing,
+ProgressScan IndexWithProgress(pgn::GameSource& source, QWidget* owner, const std::function<bool()>& keepGoing,
                                const pgn::ScanOptions& options = {},
                                const std::function<void(frmSplash&)>& onShown = {});
 
