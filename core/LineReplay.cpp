@@ -20,15 +20,13 @@ LinePosition GamePositionAt(GameState game, int v) {
     return at;
 }
 
-bool IsNullMoveText(const std::string& text) { return text == "--" || text == "Z0"; }
-
 LinePosition PlayLine(LinePosition at, const std::vector<std::string>& texts) {
     at.played = 0;
     for (const std::string& text : texts) {
         Move move;
         if (!IsNullMoveText(text)) {
-            const SanQuery query = ParseSan(text, at.sideToMove);
-            move = FirstFitTargeted(at.position, at.sideToMove, at.last, query);
+            SanQuery query;
+            move = FindTextMove(at.position, at.sideToMove, at.last, text, query);
             if (move.IsNone()) break;
             ApplyMove(at.position, at.sideToMove, move, query.promotion);
         }

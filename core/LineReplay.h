@@ -21,10 +21,8 @@ struct LinePosition {
 LinePosition GamePositionAt(GameState game, int v);
 
 // Plays `texts` in order from `start`, each matched against the legal moves; stops at the first
-// that names none. A null move ("--", "Z0") passes the turn.
+// that names none. A null move ("--", "Z0", "0000") passes the turn.
 LinePosition PlayLine(LinePosition start, const std::vector<std::string>& texts);
-
-bool IsNullMoveText(const std::string& text);
 
 // The position as a FEN record: placement, side to move, castling, en passant (after any
 // double step), the half-move clock and the move number.

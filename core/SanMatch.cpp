@@ -11,6 +11,7 @@ namespace {
 bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
 bool IsPromotionLetter(char c) { return c == 'Q' || c == 'R' || c == 'B' || c == 'N'; }
 bool IsAnnotation(char c) { return c == '!' || c == '?'; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // A rank character as a row: "8" is row 1, "1" row 8; anything that is not a digit counts as 0
 // and gives row 9, which no move reaches.
@@ -37,10 +38,22 @@ void SetTarget(SanQuery& query, char file, char rank) {
     query.target.row = RowOf(rank);
 }
 
+// The mark "e.p." that some files put after an en passant capture ("exd6e.p.", "exd6 e.p."):
+// the capture is read from the board, so the mark is only cut off.
+std::string_view CutEnPassantMark(std::string_view t) {
+    constexpr std::string_view kMark = "e.p.";
+    if (t.size() <= kMark.size() || t.substr(t.size() - kMark.size()) != kMark) return t;
+    t.remove_suffix(kMark.size());
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+}
+
 std::string_view CutSuffixes(std::string_view t, SanQuery& query) {
     while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
+    t = CutEnPassantMark(t);
     if (!t.empty() && (t.back() == '+' || t.back() == '#')) t.remove_suffix(1);
     while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
+    t = CutEnPassantMark(t);
 
     const std::size_t n = t.size();
     if (n >= 2 && t[n - 2] == '=') {
@@ -113,6 +126,28 @@ SanQuery ParseSan(std::string_view text, int side) {
     return query;
 }
 
+SanQuery ParseCoordinates(const Board& board, std::string_view text, int side) {
+    SanQuery query;
+    std::string_view t = CutSuffixes(text, query);
+    // Engines write the promotion piece in lower case: "e7e8q".
+    const std::size_t n = t.size();
+    if (!query.hasPromotion && n >= 5 && IsPromotionLetter(Upper(t.back())) && (t[n - 2] == '1' || t[n - 2] == '8')) {
+        query.hasPromotion = true;
+        query.promotion = std::string(1, Upper(t.back()));
+        t.remove_suffix(1);
+    }
+    const bool joined = t.size() == 5 && (t[2] == '-' || t[2] == 'x');
+    if (t.size() != 4 && !joined) return SanQuery{};
+    const std::string_view to = t.substr(t.size() - 2);
+    const Square from = SquareFromAlgebraic(t.substr(0, 2));
+    if (!from.onBoard() || board[from] * side <= 0 || !IsFile(to[0])) return SanQuery{};
+    query.wanted = board[from];
+    query.fromRow = from.row;
+    query.fromCol = from.col;
+    SetTarget(query, to[0], to[1]);
+    return query;
+}
+
 bool IsNullMoveText(std::string_view text) {
     while (!text.empty() && (IsAnnotation(text.back()) || text.back() == '+' || text.back() == '#')) {
         text.remove_suffix(1);
@@ -157,17 +192,33 @@ Move FirstFitTargeted(Position& pos, int side, Move opponentLast, const SanQuery
     return {};
 }
 
+Move FindTextMove(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query) {
+    query = ParseSan(text, side);
+    Move found = FirstFitTargeted(pos, side, opponentLast, query);
+    if (!found.IsNone()) return found;
+    const SanQuery coordinates = ParseCoordinates(pos.GameBoard, text, side);
+    found = FirstFitTargeted(pos, side, opponentLast, coordinates);
+    if (!found.IsNone()) query = coordinates;
+    return found;
+}
+
 Move MatchSanMove(GameState& state, std::string_view text) {
-    const SanQuery query = ParseSan(text, state.SideToMove);
+    SanQuery query = ParseSan(text, state.SideToMove);
+    Move found = FirstFit(state.GameBoard, state.LegalMoves, query);
+    if (found.IsNone()) {
+        const SanQuery coordinates = ParseCoordinates(state.GameBoard, text, state.SideToMove);
+        found = FirstFit(state.GameBoard, state.LegalMoves, coordinates);
+        if (!found.IsNone()) query = coordinates;
+    }
     StorePromotion(state, query);
-    return Remember(state, FirstFit(state.GameBoard, state.LegalMoves, query));
+    return Remember(state, found);
 }
 
 Move FindSanMove(GameState& state, std::string_view text) {
-    const SanQuery query = ParseSan(text, state.SideToMove);
-    StorePromotion(state, query);
+    SanQuery query;
     const Move found =
-        FirstFitTargeted(state, state.SideToMove, OpponentLastMove(state, state.SideToMove), query);
+        FindTextMove(state, state.SideToMove, OpponentLastMove(state, state.SideToMove), text, query);
+    StorePromotion(state, query);
     return Remember(state, found);
 }
 

@@ -125,6 +125,7 @@ private:
     std::string ReadBlackEntry(bool& flag);
     std::string ReadWhiteToken();
     std::string ReadBlackToken(std::string token, bool& flag);
+    void JoinEnPassantMark(std::string& token);
 
     PgnFile& file_;
     std::vector<TagPair>* tags_;  // every tag pair in file order, when asked for
@@ -305,6 +306,22 @@ bool Reader::ReadTags(GameRecord& game) {
     return false;
 }
 
+// "exd6 e.p.": the mark written apart after an en passant capture belongs to the capture, and
+// read as a half-move of its own it would shift every move after it to the other side.
+void Reader::JoinEnPassantMark(std::string& token) {
+    const bool pawnCapture = token.size() >= 4 && token[0] >= 'a' && token[0] <= 'h' &&
+                             (token[1] == 'x' || token[2] == 'x' || token.size() == 4);
+    if (!pawnCapture || !IsSeparator(pgnChar_) || AtEnd()) return;
+    const std::string ahead = Peek(6);
+    std::size_t at = 0;
+    while (at < ahead.size() && (ahead[at] == ' ' || ahead[at] == '\t')) ++at;
+    const std::size_t end = at + 4;
+    if (ahead.compare(at, 4, "e.p.") != 0 || (end < ahead.size() && !IsSeparator(ahead[end]))) return;
+    for (std::size_t i = 0; i < end; ++i) Raw();
+    token += " e.p.";
+    pgnChar_ = ' ';
+}
+
 std::string Reader::ReadWhiteToken() {
     while (!IsTokenStart(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
     if (!IsTokenStart(pgnChar_)) return {};
@@ -314,6 +331,7 @@ std::string Reader::ReadWhiteToken() {
         if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
         AppendToMoveText(token, pgnChar_);
     }
+    JoinEnPassantMark(token);
     return NormaliseCastling(token);
 }
 
@@ -325,6 +343,7 @@ std::string Reader::ReadBlackToken(std::string token, bool& flag) {
         if (IsSeparator(pgnChar_) || pgnChar_ == '[') break;
         AppendToMoveText(token, pgnChar_);
     }
+    JoinEnPassantMark(token);
     if (AtEnd() || pgnChar_ == '[') flag = true;
     return NormaliseCastling(token);
 }
@@ -401,6 +420,8 @@ std::string Reader::ReadBlackEntry(bool& flag) {
                 flag = false;
                 pgnChar_ = ' ';
             }
+        } else if (first == '0' && pgnChar_ == '0') {
+            black = ReadBlackToken("00", flag);  // the null move "0000"
         } else if (pgnChar_ == '.' || IsDigit(pgnChar_)) {
             while (IsDigit(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
             while (!IsLetter(pgnChar_) && pgnChar_ != '0' && pgnChar_ != '[' && !AtEnd()) {

@@ -14,7 +14,7 @@ public:
     // A numeric glyph ($n), or a suffix written on the move: "!" 1, "?" 2, "!!" 3, "??" 4,
     // "!?" 5, "?!" 6. It follows the move it belongs to.
     virtual void Glyph(int number) = 0;
-    // A move text as written, suffix glyphs cut off; "--" and "Z0" are null moves.
+    // A move text as written, suffix glyphs cut off; "--", "Z0" and "0000" are null moves.
     virtual void Move(std::string_view san) = 0;
     // The first move number of the movetext: where the numbering starts.
     virtual void FirstMoveNumber(int number, bool blackToMove) = 0;

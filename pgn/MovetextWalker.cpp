@@ -118,6 +118,7 @@ private:
     // Cuts a leading move number ("12." "12..." "12") off the token and returns the rest. The
     // first one of the main line says where the numbering starts.
     std::string_view MoveNumber(std::string_view token) {
+        if (token.substr(0, 4) == "0000") return token;  // the null move, not a number
         std::size_t digits = 0;
         while (digits < token.size() && IsDigit(token[digits])) ++digits;
         if (digits == 0 || digits > 6 || (digits < token.size() && token[digits] != '.')) return token;

@@ -16,6 +16,7 @@ GameState StateAt(const std::string& fen) {
     GameState state;
     static_cast<Position&>(state) = result.setUp->position;
     state.SideToMove = result.setUp->side;
+    state.SetUp = result.setUp;  // its en passant square
     return state;
 }
 
@@ -63,6 +64,17 @@ TEST(SanMatch, ReadsPiecesSquaresAndDisambiguation) {
         // Promotion written without "=".
         {"7k/4P3/8/8/8/8/8/4K3 w - -", "e8Q", "e7", "e8"},
         {"4k3/8/8/8/8/8/1p6/R3K3 b - -", "bxa1N+", "b2", "a1"},
+        // Coordinates, where SAN names nothing: the piece is the one on the first square.
+        {kStart, "g1f3", "g1", "f3"},
+        {kStart, "b1-c3", "b1", "c3"},
+        {"4k3/8/8/8/8/8/8/3r2RK w - -", "g1xd1", "g1", "d1"},
+        {"4k3/8/8/8/8/8/8/R3K2R w KQ -", "e1g1", "e1", "g1"},
+        {"r3k2r/8/8/8/8/8/8/4K3 b kq -", "e8c8+", "e8", "c8"},
+        {"7k/4P3/8/8/8/8/8/4K3 w - -", "e7e8q", "e7", "e8"},
+        {kStart, "e2e4", "e2", "e4"},
+        // An en passant mark after the capture.
+        {"4k3/8/8/8/3pP3/8/8/4K3 b - e3", "dxe3e.p.", "d4", "e3"},
+        {"4k3/8/8/8/3pP3/8/8/4K3 b - e3", "dxe3 e.p.+", "d4", "e3"},
     };
     for (const Row& row : rows) {
         GameState state = StateAt(row.fen);
@@ -73,7 +85,8 @@ TEST(SanMatch, ReadsPiecesSquaresAndDisambiguation) {
 
 TEST(SanMatch, MatchesNothingForTextsThatNameNoLegalMove) {
     const char* texts[] = {"", "e", "=", "=Q", "+", "!", "e5", "0-0", "o-o", "1/2-1/2", "1-0",
-                           "nf3", "Ke2", "Nf3xx", "e9", "Zf3", "O-O", "x", "abcdefgh", "Q", "Ra1"};
+                           "nf3", "Ke2", "Nf3xx", "e9", "Zf3", "O-O", "x", "abcdefgh", "Q", "Ra1",
+                           "g8f6", "e2e5", "a1a2", "e1g1", "e2e4e"};
     for (const char* text : texts) {
         GameState state = StateAt(kStart);
         EXPECT_TRUE(Match(state, text).IsNone()) << "'" << text << "'";
@@ -86,10 +99,12 @@ TEST(SanMatch, PromotionLetterIsStoredEvenWithoutAMatch) {
     GameState state = StateAt(kStart);
     EXPECT_TRUE(Match(state, "e8=N").IsNone());
     EXPECT_EQ(state.Moves.MovePromotion(1, White), "N");
-    GameState under = StateAt("4k3/8/8/8/8/8/1p6/4K3 b - -");
-    Match(under, "b1=R");
-    MakeMove(under, under.Match);
-    EXPECT_EQ(under.GameBoard[SquareFromAlgebraic("b1")], -Piece::Rook);
+    for (const char* text : {"b1=R", "b2b1r", "b2b1R"}) {
+        GameState under = StateAt("4k3/8/8/8/8/8/1p6/4K3 b - -");
+        Match(under, text);
+        MakeMove(under, under.Match);
+        EXPECT_EQ(under.GameBoard[SquareFromAlgebraic("b1")], -Piece::Rook) << text;
+    }
 }
 
 TEST(SanMatch, EnPassantIsTheDiagonalMoveToTheEmptySquare) {
