@@ -95,7 +95,8 @@ bool BeginsMove(std::string_view ahead) {
         while (IsDigit(at(q)) && q < 3) ++q;
         if (at(q) != '.') return false;
         for (const std::size_t last = ++q + 3; q < last && (at(q) == '.' || IsSeparator(at(q)));) ++q;
-        return IsFile(at(q)) || IsPieceOrCastle(at(q));
+        // Castling may be written with zeros ("1... 0-0-0" after a FEN): "0-0", never a result.
+        return IsFile(at(q)) || IsPieceOrCastle(at(q)) || (at(q) == '0' && at(q + 1) == '-' && at(q + 2) == '0');
     }
     if (c == 'O') return at(1) == '-' && at(2) == 'O';
     if (IsFile(c)) return IsRank(at(1)) || (at(1) == 'x' && IsFile(at(2)) && IsRank(at(3)));

@@ -99,6 +99,12 @@ private:
             receiver_.Result(token);
             return;
         }
+        // A glyph written apart from its move ("Bxf7+ ?") belongs to that move; read as a move
+        // it would shift the main line by a half-move.
+        if (token.find_first_not_of("!?") == std::string_view::npos) {
+            if (const int glyph = SuffixGlyph(token)) receiver_.Glyph(glyph);
+            return;
+        }
         token = MoveNumber(token);
         // Older annotators write "3. ...d5" and "29. Nxf6, g7xf6": the dots and commas are not
         // part of the move.

@@ -84,6 +84,8 @@ TEST(Annotations, WhatTheReceiverIsHanded) {
         {"dots and commas of older annotators", "1. e4 e5 (1. ...d5, 2. Nc3,) 2. Nf3 *",
          "1.e4 1...e5 ( 1...d5 2.Nc3 ) 2.Nf3 *"},
         {"variations left open at the end", "1. e4 (1. d4 (1. c4", "1.e4 ( 1.d4 ( 1.c4 ) )"},
+        {"a glyph apart, an en passant mark apart, a null move in zeros", "1. e4 ? e5 2. exd6 e.p. 0000 *",
+         "1.e4 $2 1...e5 2.exd6 2...0000 *"},
         {"the next game's tags end it", "1. e4 {x} 1-0\n\n[Event \"F\"]\n1. d4 *", "1.e4 {x} 1-0"},
     };
     for (const Row& row : rows) {
@@ -144,6 +146,12 @@ TEST(Annotations, RealFilesReadTheSameWithAReceiver) {
             ASSERT_EQ(a.Fen, b.Fen) << where;
             ASSERT_EQ(a.outcome, b.outcome) << where;
             ASSERT_EQ(plain.Position(), annotated.Position()) << where;
+            // The game text's main line is the score's, half-move for half-move.
+            long texts = 0, moves = 0;
+            for (const auto& [white, black] : a.rows) texts += !white.empty() + (!black.empty() && !IsResultText(black));
+            for (const MovetextItem& item : collector.Game().items) moves += item.kind == Kind::Move && item.depth == 0;
+            if (!a.rows.empty() && IsResultText(a.rows.back().first)) --texts;
+            EXPECT_EQ(moves, texts) << where;
             ++games;
         }
     }
