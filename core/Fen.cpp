@@ -1,5 +1,6 @@
 #include "Fen.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -110,11 +111,12 @@ Move DoubleStepBehind(const Board& board, int side, std::string_view field) {
     return {start, arrived};
 }
 
-int FullMoveNumber(const std::string& field) {
+// A counter as written, or `otherwise` when the field is missing or not a number.
+int Counter(const std::string& field, int otherwise) {
     if (field.empty() || field.size() > 5 || field.find_first_not_of("0123456789") != std::string::npos) {
-        return 1;
+        return otherwise;
     }
-    return std::max(1, std::stoi(field));
+    return std::stoi(field);
 }
 
 }  // namespace
@@ -139,7 +141,8 @@ FenResult ParseFen(std::string_view fen) {
 
     SetCastling(pos, castling);
     setUp.opponentLast = DoubleStepBehind(pos.GameBoard, setUp.side, passant);
-    setUp.fullMoveNumber = FullMoveNumber(fullMoves);
+    setUp.fullMoveNumber = std::max(1, Counter(fullMoves, 1));
+    setUp.halfMoveClock = Counter(halfMoves, 0);
     return {setUp, {}};
 }
 

@@ -15,6 +15,7 @@ struct FenSetUp {
     int16_t side = White;
     Move opponentLast;       // the double step that allows en passant, or None
     int fullMoveNumber = 1;  // the number of the first move played from here
+    int halfMoveClock = 0;   // half-moves since the last capture or pawn move
 };
 
 struct FenResult {

@@ -11,12 +11,17 @@ LinePosition GamePositionAt(GameState game, int v) {
     LinePosition at;
     at.position = game;
     at.sideToMove = game.SideToMove;
-    if (v >= 0) {
-        // v + 1 half-moves are behind: the last one is White's when v is even.
-        const int lastSide = v % 2 == 0 ? White : Black;
-        at.last = game.Moves.ResolvedSquares(lastSide, v / 2 + 1);
-        at.sideToMove = static_cast<int16_t>(-lastSide);
+    if (v < 0) {
+        // Before the first half-move the FEN's en passant square speaks for the move before.
+        if (game.SetUp) at.last = game.SetUp->opponentLast;
+        return at;
     }
+    // v + 1 half-moves are behind; counted from White's half of the first row, which a game
+    // that starts with Black's move leaves out, the last one is White's when that count is odd.
+    const int half = v + (game.BlackStarts() ? 1 : 0);
+    const int lastSide = half % 2 == 0 ? White : Black;
+    at.last = game.Moves.ResolvedSquares(lastSide, half / 2 + 1);
+    at.sideToMove = static_cast<int16_t>(-lastSide);
     return at;
 }
 
@@ -85,14 +90,17 @@ std::string GameFen(GameState game, int v) {
         return std::pair(pawns, pieces);
     };
     ShowSliderValue(game, -1);
-    int clock = 0;
+    int clock = game.SetUp ? game.SetUp->halfMoveClock : 0;
     for (int step = 0; step <= v; ++step) {
         const auto before = pawnsAndCount(game.GameBoard);
         ShowSliderValue(game, step);
         clock = pawnsAndCount(game.GameBoard) == before ? clock + 1 : 0;
     }
     const LinePosition at = GamePositionAt(game, v);
-    return FenText(at, clock, (v + 1) / 2 + 1);
+    // The move number goes up after each Black half-move, counted on from the game's start.
+    const int firstNumber = game.SetUp ? game.SetUp->fullMoveNumber : 1;
+    const int halvesFromWhite = v + 1 + (game.BlackStarts() ? 1 : 0);
+    return FenText(at, clock, firstNumber + halvesFromWhite / 2);
 }
 
 }  // namespace tavrel

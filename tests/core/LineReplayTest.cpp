@@ -5,11 +5,36 @@
 namespace tavrel {
 namespace {
 
-GameState GameOf(const std::vector<std::pair<std::string, std::string>>& rows) {
+GameState GameOf(const std::vector<std::pair<std::string, std::string>>& rows, const std::string& fen = "") {
     GameState game;
     game.LoadMoveTexts(rows);
+    game.LoadStart(fen, "");
     game.SetUpStartPosition();
     return game;
+}
+
+// Set up at move 23 with Black to move, castling open to both and en passant on e3.
+constexpr const char* kSetUp = "r3k2r/ppp2ppp/8/8/3pP3/8/PPP2PPP/R3K2R b KQkq e3 4 23";
+const std::vector<std::pair<std::string, std::string>> kSetUpRows = {{"", "dxe3"}, {"O-O-O", "Kf8"}};
+
+TEST(LineReplay, FenOfASetUpGameWithBlackToMove) {
+    const GameState game = GameOf(kSetUpRows, kSetUp);
+    EXPECT_EQ(GameFen(game, -1), "r3k2r/ppp2ppp/8/8/3pP3/8/PPP2PPP/R3K2R b KQkq e3 4 23");
+    EXPECT_EQ(GameFen(game, 0), "r3k2r/ppp2ppp/8/8/8/4p3/PPP2PPP/R3K2R w KQkq - 0 24");
+    EXPECT_EQ(GameFen(game, 1), "r3k2r/ppp2ppp/8/8/8/4p3/PPP2PPP/2KR3R b kq - 1 24");
+    EXPECT_EQ(GameFen(game, 2), "r4k1r/ppp2ppp/8/8/8/4p3/PPP2PPP/2KR3R w - - 2 25");
+}
+
+TEST(LineReplay, AVariationOfASetUpGameWithBlackToMove) {
+    const GameState game = GameOf(kSetUpRows, kSetUp);
+    // Black's en passant capture at the set-up position, and White's reply to Black's first move.
+    const LinePosition first = PlayLine(GamePositionAt(game, -1), {"dxe3", "Kd1"});
+    EXPECT_EQ(first.played, 2);
+    EXPECT_EQ(FenPlacement(first.position.GameBoard), "r3k2r/ppp2ppp/8/8/8/4p3/PPP2PPP/R2K3R");
+    const LinePosition second = PlayLine(GamePositionAt(game, 0), {"fxe3", "O-O"});
+    EXPECT_EQ(second.played, 2);
+    EXPECT_EQ(FenPlacement(second.position.GameBoard), "r4rk1/ppp2ppp/8/8/8/4P3/PPP3PP/R3K2R");
+    EXPECT_EQ(second.sideToMove, White);
 }
 
 TEST(LineReplay, FenOfTheGamePositionOnShow) {

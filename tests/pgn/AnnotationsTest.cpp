@@ -167,7 +167,7 @@ bool IsVariant(const std::vector<TagPair>& tags) {
 }
 
 // Every variation move of the real chess games, replayed from the main-line position where its
-// line branches off. Games set up from a FEN tag are left out: their main line starts elsewhere.
+// line branches off; set-up games from their FEN, Black's first move among them.
 TEST(Annotations, VariationMovesOfRealFilesReplayFromTheirBranch) {
     const fs::path root = TAVREL_SHARED_PGN;
     if (!fs::exists(root)) GTEST_SKIP() << "no real PGN files at " << root;
@@ -184,9 +184,10 @@ TEST(Annotations, VariationMovesOfRealFilesReplayFromTheirBranch) {
             file.Seek(index.OffsetOf(k));
             AnnotationCollector collector;
             const GameRecord record = ReadGame(file, &collector);
-            if (!record.Fen.empty()) continue;
             GameState game;
             game.LoadMoveTexts(record.rows);
+            game.LoadStart(record.Fen, "");
+            if (!game.StartProblem.empty()) continue;
             game.SetUpStartPosition();
             const AnnotatedGame& text = collector.Game();
             for (std::size_t i = 0; i < text.items.size(); ++i) {

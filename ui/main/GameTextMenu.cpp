@@ -52,7 +52,13 @@ void Skelda::RefreshGameText() {
     pgn::AnnotationCollector collector;
     pgn::GameRecord record;
     if (currentGame_ > 0) record = source_.ReadGame(currentGame_, &collector);
-    gameText_->SetGame(collector.Take(), Players(record));
+    pgn::AnnotatedGame text = collector.Take();
+    // A set-up game is numbered as the score numbers it, from its FEN, whatever its movetext says.
+    if (!record.Fen.empty()) {
+        text.firstMoveNumber = record.firstMoveNumber;
+        text.blackStarts = record.blackStarts;
+    }
+    gameText_->SetGame(std::move(text), Players(record));
     gameText_->ShowSliderValue(Slider1->value());
 }
 
