@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/LineReplay.h"
 #include "core/MakeMove.h"
 #include "core/MoveGen.h"
 #include "core/Replay.h"
@@ -60,12 +61,24 @@ void CheckPosition(const GameState& state) {
 
 void ReplayAndCompare(GameState& state, const pgn::GameRecord& game) {
     state.LoadMoveTexts(game.rows);
+    // The game's start as the window takes it: its FEN's position, or the initial one when the
+    // FEN cannot be used, and there the board stays.
+    state.LoadStart(game.Fen, game.Variant);
     state.SetUpStartPosition();
+    state.LastSliderValue = -1;
+    CheckPosition(state);
+    if (!state.StartProblem.empty()) return;
+    if (!game.rows.empty() && state.BlackStarts() != game.blackStarts) {
+        Fail("the score and the replay disagree on who moves first");
+    }
     const int max = game.SliderMax();
     Board atMax = state.GameBoard;
     int v = -1;
+    bool passed = false;  // a half-move matched nothing, so the side to move may stand in check
     for (int n = 1; n <= state.Moves.RowCount(); ++n) {
         for (int side : {White, Black}) {
+            // A game that starts with Black's move has no White half in its first row.
+            if (n == 1 && side == White && state.BlackStarts()) continue;
             state.MoveNumber = n;
             state.SideToMove = static_cast<int16_t>(side);
             const std::string text = state.Moves.Row(n).Of(side).text;
@@ -75,15 +88,22 @@ void ReplayAndCompare(GameState& state, const pgn::GameRecord& game) {
             if (!(FindSanMove(state, text) == full)) Fail("the targeted matcher disagrees");
             MakeMove(state, full);
             CheckPosition(state);
-            if (++v == max) atMax = state.GameBoard;
+            if (++v <= max) passed = passed || full.IsNone();
+            if (v == max) atMax = state.GameBoard;
         }
     }
     // The slider goes back to the start, then jumps to the end (or steps, for a one-ply game).
     ShowSliderValue(state, -1);
     state.LastSliderValue = -1;
-    if (max >= 0) {
-        ShowSliderValue(state, max);
-        if (!(state.GameBoard == atMax)) Fail("the slider ends on another board than the steps");
+    if (max < 0) return;
+    ShowSliderValue(state, max);
+    if (!(state.GameBoard == atMax)) Fail("the slider ends on another board than the steps");
+    // The copied FEN of the last position reads back as that position, unless a half-move that
+    // passed left the side not to move in check, which no FEN may say.
+    const FenResult copied = ParseFen(GameFen(state, max));
+    if (!copied.setUp && !passed) Fail("the copied FEN cannot be read back");
+    if (copied.setUp && !(copied.setUp->position.GameBoard == atMax)) {
+        Fail("the copied FEN holds another board");
     }
 }
 

@@ -148,7 +148,9 @@ TEST(Annotations, RealFilesReadTheSameWithAReceiver) {
             ASSERT_EQ(plain.Position(), annotated.Position()) << where;
             // The game text's main line is the score's, half-move for half-move.
             long texts = 0, moves = 0;
-            for (const auto& [white, black] : a.rows) texts += !white.empty() + (!black.empty() && !IsResultText(black));
+            for (const auto& [white, black] : a.rows) {
+                texts += !white.empty() + (!black.empty() && !IsResultText(black));
+            }
             for (const MovetextItem& item : collector.Game().items) moves += item.kind == Kind::Move && item.depth == 0;
             if (!a.rows.empty() && IsResultText(a.rows.back().first)) --texts;
             EXPECT_EQ(moves, texts) << where;
