@@ -28,10 +28,17 @@ public:
         painter->setPen(opt.palette.color(role));
         const int tab = text.indexOf('\t');
         const QRect r = opt.rect.adjusted(2, 0, 0, 0);
-        painter->drawText(r, Qt::AlignVCenter | Qt::AlignLeft, tab < 0 ? text : text.left(tab));
-        if (tab >= 0) {
+        if (tab < 0) {
+            painter->drawText(r, Qt::AlignVCenter | Qt::AlignLeft, text);
+        } else {
+            // A long move ("exd6 e.p.") ends in an ellipsis at its column's edge instead of
+            // running into Black's move.
+            const QRect white(r.left(), r.top(), kBlackColumn - 6, r.height());
+            const QString shown = QFontMetrics(opt.font).elidedText(text.left(tab), Qt::ElideRight, white.width());
+            painter->drawText(white, Qt::AlignVCenter | Qt::AlignLeft, shown);
             const QRect black(opt.rect.left() + kBlackColumn, r.top(), r.width() - kBlackColumn, r.height());
-            painter->drawText(black, Qt::AlignVCenter | Qt::AlignLeft, text.mid(tab + 1));
+            painter->drawText(black, Qt::AlignVCenter | Qt::AlignLeft,
+                              QFontMetrics(opt.font).elidedText(text.mid(tab + 1), Qt::ElideRight, black.width()));
         }
         painter->restore();
     }
