@@ -109,6 +109,26 @@ TEST_F(GameTextWindowTest, AVariationMoveShowsOnTheAnalysisBoardAndTheGameStays)
     EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
 }
 
+// Set up at Black's move 23, its first move numbered as if it were White's: the FEN decides.
+TEST_F(GameTextWindowTest, ASetUpGameWithBlackToMove) {
+    ::tavrel::testing::TempFile file(
+        "[Event \"Set up\"]\n[FEN \"r3k2r/ppp2ppp/2n5/8/3pP3/5N2/PPP2PPP/R3K2R b KQkq e3 4 23\"]\n\n"
+        "23. dxe3 (23... O-O-O 24. O-O) 24. fxe3 O-O (24... Kf8) *\n");
+    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    GameText* text = OpenText();
+    EXPECT_TRUE(text->Text->toPlainText().startsWith("23... dxe3")) << text->Text->toPlainText().toStdString();
+    Step(Qt::Key_Down, 2);
+    EXPECT_EQ(text->HighlightedText(), "fxe3");
+    window->Action(MenuItem::ctlCopyFen)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "r3k2r/ppp2ppp/2n5/8/8/4PN2/PPP3PP/R3K2R b KQkq - 0 24");
+
+    Click(ItemOf("O-O", 1));  // 23... O-O-O 24. O-O, from the set-up position
+    EXPECT_EQ(FenPlacement(window->Game().AnalysisBoard), "2kr3r/ppp2ppp/2n5/8/3pP3/5N2/PPP2PPP/R4RK1");
+    Click(ItemOf("Kf8", 1));  // after 24. fxe3
+    EXPECT_EQ(FenPlacement(window->Game().AnalysisBoard), "r4k1r/ppp2ppp/2n5/8/8/4PN2/PPP3PP/R3K2R");
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
 TEST_F(GameTextWindowTest, CopiesThePositionAndTheGame) {
     ::tavrel::testing::TempFile file(kAnnotated + "\n[Event \"Next\"]\n1. d4 *\n");
     ASSERT_TRUE(Load(QString::fromStdString(file.path())));
