@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "GameStarts.h"
 
@@ -48,13 +49,23 @@ void AppendToMoveText(std::string& token, char c) {
     }
 }
 
+// `text` with its double quotes removed.
+std::string WithoutQuotes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t quote = std::min(text.find('"', from), text.size());
+        out.append(text.substr(from, quote - from));
+        from = quote + 1;
+    }
+    return out;
+}
+
 // A tag's value from `from` on, without its quotes and outer blanks; no more than any real value
 // needs, so that a damaged file cannot make it huge.
-std::string TagValue(const std::string& content, std::size_t from) {
-    std::string value;
-    for (std::size_t i = from; i < content.size() && value.size() < 512; ++i) {
-        if (content[i] != '"') value += content[i];
-    }
+std::string TagValue(std::string_view content, std::size_t from) {
+    std::string value = WithoutQuotes(content.substr(std::min(from, content.size())));
+    if (value.size() > 512) value.resize(512);
     return Trim(value);
 }
 
@@ -69,8 +80,10 @@ void AddRow(GameRecord& game, const std::string& white, const std::string& black
 class Reader {
 public:
     // The game ends where the next one starts, by the same rule the index counts by.
-    explicit Reader(PgnFile& file, std::vector<TagPair>* tags = nullptr, MovetextReceiver* receiver = nullptr)
-        : file_(file), tags_(tags), receiver_(receiver), stop_(NextGameStart(file, file.Position())) {}
+    // `end`, when known, is where that is (the index's next offset); 0 finds it.
+    explicit Reader(PgnFile& file, std::vector<TagPair>* tags = nullptr, MovetextReceiver* receiver = nullptr,
+                    std::int64_t end = 0)
+        : file_(file), tags_(tags), receiver_(receiver), stop_(end > 0 ? end : NextGameStart(file, file.Position())) {}
 
     GameRecord Read();
     // The tag section only: stops where the movetext begins.
@@ -213,11 +226,7 @@ void Reader::ReadTag(GameRecord& game) {
     // What was read ahead may stop short of the line's end: the rest of the line joins it.
     if (!pendingIsWholeLine_) {
         pendingIsWholeLine_ = true;
-        while (!FileEnded()) {
-            const char c = file_.ReadChar();
-            pending_ += c;
-            if (c == '\n' || c == '\r') break;
-        }
+        file_.ReadLine(pending_, stop_);
     }
     const std::string_view line = std::string_view(pending_).substr(pendingAt_);
     std::size_t close = std::string_view::npos;
@@ -237,21 +246,21 @@ void Reader::ReadTag(GameRecord& game) {
         close = line.substr(0, lineEnd).rfind(']');
         if (close == std::string_view::npos) close = lineEnd;
     }
-    const std::string content(line.substr(0, close));
+    const std::string_view content = line.substr(0, close);
     pendingAt_ += close < line.size() && line[close] == ']' ? close + 1 : close;
 
-    std::string key;
-    for (std::size_t i = 0; i < 6 && i < content.size(); ++i) key += Upper(content[i]);
-    std::string value;
-    for (std::size_t i = key.size(); i < content.size(); ++i) {
-        if (content[i] != '"') value += content[i];
-    }
+    char upper[6];
+    const std::size_t keySize = std::min<std::size_t>(6, content.size());
+    for (std::size_t i = 0; i < keySize; ++i) upper[i] = Upper(content[i]);
+    const std::string_view key(upper, keySize);
     if (tags_) AddTagPair(content);
-    if (key == "WHITE ") game.WhitePlayer = value;
-    if (key == "BLACK ") game.BlackPlayer = value;
-    if (key == "ROUND ") game.RoundName = value;
-    if (key == "EVENT ") game.EventName = value;
-    if (key.rfind("FEN ", 0) == 0) game.Fen = TagValue(content, 4);
+    static constexpr std::pair<std::string_view, std::string GameRecord::*> kShown[] = {
+        {"WHITE ", &GameRecord::WhitePlayer}, {"BLACK ", &GameRecord::BlackPlayer},
+        {"ROUND ", &GameRecord::RoundName}, {"EVENT ", &GameRecord::EventName}};
+    for (const auto& [name, field] : kShown) {
+        if (key == name) game.*field = WithoutQuotes(content.substr(keySize));
+    }
+    if (key.starts_with("FEN ")) game.Fen = TagValue(content, 4);
     if (key == "VARIAN" && content.size() > 7 && Upper(content[6]) == 'T' && content[7] == ' ') {
         game.Variant = TagValue(content, 8);
     }
@@ -262,11 +271,7 @@ void Reader::ReadTag(GameRecord& game) {
 void Reader::AddTagPair(std::string_view content) {
     std::size_t end = 0;
     while (end < content.size() && !IsSeparator(content[end])) ++end;
-    TagPair pair{std::string(content.substr(0, end)), {}};
-    for (std::size_t i = end + 1; i < content.size(); ++i) {
-        if (content[i] != '"') pair.value += content[i];
-    }
-    tags_->push_back(std::move(pair));
+    tags_->push_back({std::string(content.substr(0, end)), WithoutQuotes(content.substr(std::min(end + 1, content.size())))});
 }
 
 // Returns true when the movetext begins (pgnChar_ holds its first character). Tags come in any
@@ -478,9 +483,10 @@ GameRecord Reader::Read() {
 
 GameRecord ReadGame(PgnFile& file, MovetextReceiver* receiver) { return Reader(file, nullptr, receiver).Read(); }
 
-std::vector<TagPair> ReadTagPairs(PgnFile& file) {
+std::vector<TagPair> ReadTagPairs(PgnFile& file, std::int64_t end) {
     std::vector<TagPair> tags;
-    Reader(file, &tags).ReadTagSection();
+    tags.reserve(16);
+    Reader(file, &tags, nullptr, end).ReadTagSection();
     return tags;
 }
 

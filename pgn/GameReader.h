@@ -1,6 +1,7 @@
 #pragma once
 // Reading one game of a PGN file from the file's current position.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,9 @@ struct TagPair {
 };
 
 // Reads only the tag section of the game at the file's position, by the same rules as ReadGame,
-// and returns every tag pair in file order (the next game's start ends the section).
-std::vector<TagPair> ReadTagPairs(PgnFile& file);
+// and returns every tag pair in file order (the next game's start ends the section). A caller
+// that knows where the next game starts (the index's next offset, or the file's length + 1 after
+// the last game) passes it as `end`, and the reader need not find it.
+std::vector<TagPair> ReadTagPairs(PgnFile& file, std::int64_t end = 0);
 
 }  // namespace tavrel::pgn

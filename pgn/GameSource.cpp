@@ -39,7 +39,8 @@ GameRecord GameSource::ReadGame(std::int64_t game, MovetextReceiver* receiver) {
 std::vector<TagPair> GameSource::ReadTags(std::int64_t game) {
     if (!HasGame(game)) return {};
     file_.Seek(index_.OffsetOf(game));
-    return ReadTagPairs(file_);
+    // The index knows where the next game starts: the reader need not look for it.
+    return ReadTagPairs(file_, game < GameCount() ? index_.OffsetOf(game + 1) : file_.Length() + 1);
 }
 
 std::optional<std::string> GameSource::ReadBytes(std::int64_t game, std::int64_t limit) {

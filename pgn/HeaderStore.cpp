@@ -75,8 +75,10 @@ HeaderBatch HeaderReader::Read(std::int64_t first, std::int64_t count) {
     for (std::int64_t game = first; game < first + count; ++game) {
         HeaderRow row;
         if (file_.IsOpen() && game >= 1 && game <= static_cast<std::int64_t>(offsets_->size())) {
-            file_.Seek((*offsets_)[static_cast<std::size_t>(game - 1)]);
-            for (const TagPair& tag : ReadTagPairs(file_)) {
+            const auto at = static_cast<std::size_t>(game - 1);
+            file_.Seek((*offsets_)[at]);
+            const std::int64_t end = at + 1 < offsets_->size() ? (*offsets_)[at + 1] : file_.Length() + 1;
+            for (const TagPair& tag : ReadTagPairs(file_, end)) {
                 if (SameName(tag.name, "whiteelo")) {
                     row.whiteElo = Rating(tag.value);
                 } else if (SameName(tag.name, "blackelo")) {

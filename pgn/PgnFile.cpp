@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -83,6 +84,24 @@ bool PgnFile::Refill() {
     next_ = 0;
     buffer_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return got > 0;
+}
+
+void PgnFile::ReadLine(std::string& out, std::int64_t stop) {
+    while (Position() < stop) {
+        if (next_ >= buffer_.size() && !Refill()) return;
+        const char* from = buffer_.data() + next_;
+        const auto left = std::min<std::int64_t>(static_cast<std::int64_t>(buffer_.size() - next_), stop - Position());
+        auto size = static_cast<std::size_t>(left);
+        const void* newline = std::memchr(from, '\n', size);
+        if (newline) size = static_cast<std::size_t>(static_cast<const char*>(newline) - from) + 1;
+        if (const void* ret = std::memchr(from, '\r', size)) {
+            size = static_cast<std::size_t>(static_cast<const char*>(ret) - from) + 1;
+            newline = ret;
+        }
+        out.append(from, size);
+        next_ += size;
+        if (newline) return;
+    }
 }
 
 std::size_t PgnFile::ReadBlock(char* out, std::size_t size) {

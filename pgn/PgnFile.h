@@ -41,6 +41,10 @@ public:
         return buffer_[next_++];
     }
 
+    // Appends to `out` the bytes from the current position to the first line end ("\n" or "\r")
+    // included, stopping before position `stop` and at the file's end. Moves on past them.
+    void ReadLine(std::string& out, std::int64_t stop);
+
     // Up to `size` bytes from the current position into `out`; returns how many. Moves on.
     std::size_t ReadBlock(char* out, std::size_t size);
     // Up to `size` bytes from `position` on into `out`, past the buffer and without moving: several

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <deque>
+#include <filesystem>
 #include <thread>
 
 #include "pgn/GameSource.h"
@@ -42,6 +44,46 @@ TEST(GameSource, ReadsGamesAndTagsByNumber) {
     for (std::int64_t none : {0, 3, -1}) {
         EXPECT_EQ(source.ReadGame(none).outcome, GameRecord::Outcome::AtEnd) << none;
         EXPECT_TRUE(source.ReadTags(none).empty()) << none;
+    }
+}
+
+// The headers are read up to the index's next offset; the reader on its own finds that end by
+// the same rule. Both must give the same tags, also where a game starts inside a tag section.
+TEST(GameSource, TagsUpToTheIndexsNextGameAreTheReadersOwn) {
+    std::vector<std::string> paths;
+    const std::vector<std::string> texts = {
+        "[White \"A\"]\n[Event \"E1\"]\n[Event \"E2\"]\n[Black \"B\"]\n1. e4 *\n",
+        "[White \"A\"] [Event \"E1\"] [EVENT \"E2\"] [Black \"B]\"]\r\n{c} 1. e4 *",
+        "[Event \"x\" ; [Site \"y\"]\n% [Event \"z\"]\n[Round \"1\"] 1-0 [Event \"w\"]",
+    };
+    std::deque<testing::TempFile> made;
+    for (const std::string& text : texts) paths.push_back(made.emplace_back(text).path());
+    if (std::filesystem::exists(TAVREL_SHARED_PGN)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(TAVREL_SHARED_PGN)) {
+            if (entry.path().extension() == ".pgn") paths.push_back(entry.path().string());
+        }
+    }
+    {
+        GameSource split;  // the second Event tag of the line starts the next game
+        ASSERT_EQ(split.Open(paths[1]), "");
+        ASSERT_EQ(split.GameCount(), 2);
+        EXPECT_EQ(split.ReadTags(1).size(), 2u);
+        EXPECT_EQ(split.ReadTags(2).back().value, "B]");
+    }
+    for (std::size_t p = 0; p < paths.size(); ++p) {
+        const std::string& path = paths[p];
+        GameSource source(p < made.size() ? 7 : PgnFile::kDefaultBufferSize);  // tiny: tags split across refills
+        ASSERT_EQ(source.Open(path), "") << path;
+        for (std::int64_t k = 1; k <= source.GameCount(); ++k) {
+            const std::vector<TagPair> known = source.ReadTags(k);
+            source.File().Seek(source.Index().OffsetOf(k));
+            const std::vector<TagPair> found = ReadTagPairs(source.File());
+            ASSERT_EQ(known.size(), found.size()) << path << " game " << k;
+            for (std::size_t i = 0; i < known.size(); ++i) {
+                ASSERT_EQ(known[i].name, found[i].name) << path << " game " << k;
+                ASSERT_EQ(known[i].value, found[i].value) << path << " game " << k;
+            }
+        }
     }
 }
 
