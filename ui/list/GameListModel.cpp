@@ -99,12 +99,12 @@ void GameListModel::RankTexts() {
     rankedColumn_ = sortColumn_;
 }
 
-std::uint64_t GameListModel::SortKey(Game game) const {
+std::uint32_t GameListModel::SortKey(Game game) const {
     const pgn::HeaderRow& row = store_.Row(game);
     switch (sortColumn_) {
         case WhiteElo: return row.whiteElo;
         case BlackElo: return row.blackElo;
-        case Check: return game < checks_.size() ? static_cast<std::uint64_t>(checks_[game]) + 1 : 0;
+        case Check: return game < checks_.size() ? static_cast<std::uint32_t>(checks_[game]) + 1 : 0;
         default: {
             const HeaderField field = FieldOf(sortColumn_);
             return field == HeaderField::kCount ? game : textRank_[row.Id(field)];
@@ -114,7 +114,7 @@ std::uint64_t GameListModel::SortKey(Game game) const {
 
 // Rows with equal keys keep game order, whichever way the sort goes.
 bool GameListModel::Before(Game a, Game b) const {
-    const std::uint64_t ka = SortKey(a), kb = SortKey(b);
+    const std::uint32_t ka = SortKey(a), kb = SortKey(b);
     if (ka != kb) return sortOrder_ == Qt::AscendingOrder ? ka < kb : ka > kb;
     return a < b;
 }
@@ -124,13 +124,17 @@ void GameListModel::SortRows(std::vector<Game>::iterator from, std::vector<Game>
         std::sort(from, to);
         return;
     }
-    // Keys computed once: the comparisons of a sort of a million rows then touch one array.
-    std::vector<std::pair<std::uint64_t, Game>> keyed;
+    // Each row as one number, its key above its game: sorting the numbers sorts by key, and equal
+    // keys by game. Keys (ranks, ratings, counts) fit in 32 bits.
+    std::vector<std::uint64_t> keyed;
     keyed.reserve(static_cast<std::size_t>(to - from));
     const bool down = sortOrder_ == Qt::DescendingOrder;
-    for (auto it = from; it != to; ++it) keyed.emplace_back(down ? ~SortKey(*it) : SortKey(*it), *it);
-    std::sort(keyed.begin(), keyed.end());
-    for (std::size_t i = 0; i < keyed.size(); ++i) from[static_cast<std::ptrdiff_t>(i)] = keyed[i].second;
+    for (auto it = from; it != to; ++it) {
+        const std::uint32_t key = SortKey(*it);
+        keyed.push_back(std::uint64_t{down ? ~key : key} << 32 | *it);
+    }
+    SortKeys(keyed);
+    for (std::size_t i = 0; i < keyed.size(); ++i) from[static_cast<std::ptrdiff_t>(i)] = static_cast<Game>(keyed[i]);
 }
 
 void GameListModel::Resort(const std::function<void()>& reorder) {

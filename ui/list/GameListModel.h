@@ -51,7 +51,7 @@ private:
 
     void CatchUpWithPool();
     void RankTexts();
-    [[nodiscard]] std::uint64_t SortKey(Game game) const;
+    [[nodiscard]] std::uint32_t SortKey(Game game) const;
     [[nodiscard]] bool Before(Game a, Game b) const;
     [[nodiscard]] bool Passes(Game game) const;
     void SortRows(std::vector<Game>::iterator from, std::vector<Game>::iterator to) const;

@@ -1,6 +1,8 @@
 #include "ListKeys.h"
 
 #include <QStringList>
+#include <array>
+#include <utility>
 
 namespace tavrel::ui {
 namespace {
@@ -43,6 +45,28 @@ std::uint64_t RoundKey(QStringView round) {
     const std::uint64_t major = LeadingNumber(parts.value(0), 0xFFFFFFFF);
     const std::uint64_t minor = parts.size() > 1 ? LeadingNumber(parts[1], 0xFFFFFFFF) : 0;
     return major << 32 | minor;
+}
+
+void SortKeys(std::vector<std::uint64_t>& keys) {
+    constexpr int kDigitBits = 11;
+    constexpr std::uint64_t kDigit = (1u << kDigitBits) - 1;
+    std::uint64_t same = ~std::uint64_t{0}, any = 0;
+    for (const std::uint64_t key : keys) {
+        same &= key;
+        any |= key;
+    }
+    const std::uint64_t differing = same ^ any;  // digits where all keys agree need no pass
+    std::vector<std::uint64_t> spare(keys.size());
+    std::array<std::size_t, kDigit + 1> place{};
+    for (int shift = 0; shift < 64; shift += kDigitBits) {
+        if (((differing >> shift) & kDigit) == 0) continue;
+        place.fill(0);
+        for (const std::uint64_t key : keys) ++place[(key >> shift) & kDigit];
+        std::size_t next = 0;
+        for (std::size_t& at : place) next += std::exchange(at, next);
+        for (const std::uint64_t key : keys) spare[place[(key >> shift) & kDigit]++] = key;
+        keys.swap(spare);
+    }
 }
 
 }  // namespace tavrel::ui

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace tavrel::ui {
 
@@ -13,5 +14,9 @@ QString FoldedText(const QString& text);
 std::uint32_t DateKey(QStringView date);
 // "3" sorts before "10", "2.1" after "2"; a round without a number (0) sorts first.
 std::uint64_t RoundKey(QStringView round);
+
+// Sorts ascending, by radix: a million keys in a few passes over them, fewer when only some of
+// their bits differ (a list's sort key over its game number).
+void SortKeys(std::vector<std::uint64_t>& keys);
 
 }  // namespace tavrel::ui

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QTest>
+#include <algorithm>
+#include <random>
 
 #include "pgn/GameSource.h"
 #include "support/TempFile.h"
@@ -143,6 +145,23 @@ TEST(GameListModel, SortsNumbersDatesAndRoundsAsSuch) {
         EXPECT_EQ(shown, row.games) << "column " << row.column;
     }
     EXPECT_EQ(Cell(model, 1, GameListModel::White), QString::fromUtf8("Smékal, Ola"));
+}
+
+// The radix sort skips the digits where all keys agree: keys that differ only high up, only low
+// down, or across the top bit must still come out in order.
+TEST(ListKeys, SortKeysOrdersAsAComparisonSortDoes) {
+    std::mt19937_64 random(14);
+    const std::uint64_t masks[] = {~std::uint64_t{0}, 0xFFull << 56, 0x7FF, 0xF00000000000000Full, 0x3ull << 31};
+    for (const std::uint64_t mask : masks) {
+        for (const std::size_t size : {0, 1, 2, 1000}) {
+            std::vector<std::uint64_t> keys(size);
+            for (std::uint64_t& key : keys) key = (random() & mask) | 0x0000'1234'0000'0000ull;
+            std::vector<std::uint64_t> expected = keys;
+            std::sort(expected.begin(), expected.end());
+            SortKeys(keys);
+            EXPECT_EQ(keys, expected) << std::hex << mask << " " << size;
+        }
+    }
 }
 
 TEST(GameList, ReadsEveryHeaderInTheBackgroundAndChecksTheGames) {
