@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -39,20 +40,26 @@ void ScanPart(const PgnFile& file, Part& part, bool first, std::size_t blockByte
     GameStartScan rule = first ? GameStartScan(length) : GameStartScan::AfterEventTag(part.from, length);
     const std::int64_t end = part.to > length ? length + 1 : part.to + 1;
     const auto capacity = std::min<std::int64_t>(static_cast<std::int64_t>(blockBytes), end - part.from);
-    std::vector<char> block(static_cast<std::size_t>(capacity + GameStartScan::kBehind + GameStartScan::kAhead + GameStartScan::kPadding));
+    // The kernel copies a cached file several times faster into a cache-line-aligned buffer from
+    // a like-aligned file offset, so each read starts on a 64-byte boundary of both, a little
+    // before the block's look-behind; the slack in front holds the look-behind of the first block.
+    constexpr std::int64_t kLine = 64;
+    std::vector<char> buffer(static_cast<std::size_t>(capacity + 3 * kLine + GameStartScan::kBehind + GameStartScan::kAhead +
+                                                      GameStartScan::kPadding));
+    char* const aligned = buffer.data() + kLine + (kLine - reinterpret_cast<std::uintptr_t>(buffer.data()) % kLine) % kLine;
     for (std::int64_t at = part.from; at < end;) {
         const std::int64_t size = std::min(capacity, end - at);
-        const std::int64_t lo = std::max<std::int64_t>(1, at - GameStartScan::kBehind);
-        const std::int64_t hi = std::min(at + size + GameStartScan::kAhead, length + 1);
+        const std::int64_t lo = std::max<std::int64_t>(0, (at - 1 - GameStartScan::kBehind) / kLine * kLine);  // 0-based
+        const std::int64_t hi = std::min(at - 1 + size + GameStartScan::kAhead, length);
         const auto want = static_cast<std::size_t>(hi - lo);
-        char* into = block.data() + (lo - (at - GameStartScan::kBehind));
-        const std::size_t got = file.ReadAt(lo, into, want);
+        const std::size_t got = file.ReadAt(lo + 1, aligned, want);
+        const char* bytes = aligned + (at - 1 - GameStartScan::kBehind - lo);
         if (got < want) {  // the file shrank under us: what is left is scanned, then the scan ends
-            std::fill(into + got, into + want, '\0');
-            rule.Scan(block.data(), at, size, part.starts);
+            std::fill(aligned + got, aligned + want, '\0');
+            rule.Scan(bytes, at, size, part.starts);
             break;
         }
-        rule.Scan(block.data(), at, size, part.starts);
+        rule.Scan(bytes, at, size, part.starts);
         at += size;
         part.scanned.store(at - part.from, std::memory_order_relaxed);
         part.games.store(static_cast<std::int64_t>(part.starts.size()), std::memory_order_relaxed);

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#include <array>
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(TAVREL_SCAN_PORTABLE)
+#include <immintrin.h>
 #endif
 
 namespace tavrel::pgn {
@@ -18,67 +20,107 @@ bool IsRank(char c) { return c >= '1' && c <= '8'; }
 // A byte that continues a token: a termination marker must stand alone to count.
 bool IsWordByte(char c) { return IsLetter(c) || IsDigit(c) || c == '-' || c == '/'; }
 
-// The bytes each state must look at; everything between them is passed over sixteen at a time.
-// Most of a file is movetext, where "[", "{", ";", "%", "(", "*", "-" and "/" matter: four
-// comparisons find them all (and the escape byte, which is looked at and let be).
-#if defined(__SSE2__)
-struct MovesBytes {
-    __m128i operator()(__m128i x) const {
-        const __m128i a = _mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x60)), _mm_set1_epi8(0x7B));  // [ { ;
-        const __m128i b = _mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x02)), _mm_set1_epi8(0x2F));  // - /
-        const __m128i c = _mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x02)), _mm_set1_epi8(0x2A));  // ( *
-        const __m128i d = _mm_cmpeq_epi8(x, _mm_set1_epi8('%'));
-        return _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
-    }
+// The bytes that matter, found for 64 bytes at a time as one bit per byte and then walked one set
+// bit at a time: most of a file is movetext, comments and tags, where a byte that matters comes
+// every twenty bytes or so, and the bytes between them cost nothing. Each byte gets a class from
+// two sixteen-entry tables, one for its low and one for its high four bits (a vector shuffle
+// looks up 32 bytes at once); a class bit is set for exactly the bytes named beside it.
+enum ClassBit : std::uint8_t {
+    kOpenBracket = 1,       // [
+    kBraceOrSemicolon = 2,  // { ;
+    kCloseBrace = 4,        // }
+    kParenOrStar = 8,       // ( ) *
+    kDashSlashPercent = 16, // - / %
+    kQuote = 32,            // "
+    kBackslashOrClose = 64, // \ ]
+    kLineEnd = 128,         // \n \r
 };
-template <char... Bytes>
-struct AnyOf {
-    __m128i operator()(__m128i x) const {
-        __m128i hit = _mm_setzero_si128();
-        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(x, _mm_set1_epi8(Bytes)))), ...);
-        return hit;
-    }
-};
+// The bytes that matter in movetext, comments and variations; and in tags and rest-of-line comments.
+constexpr std::uint8_t kFlowClasses = kOpenBracket | kBraceOrSemicolon | kCloseBrace | kParenOrStar | kDashSlashPercent;
+constexpr std::uint8_t kTagClasses = kOpenBracket | kQuote | kBackslashOrClose | kLineEnd;
 
-// The first i in [0, size) whose byte the mask picks, or size. Reads up to 15 bytes past size.
-template <typename Mask>
-std::int64_t FindFirst(const char* bytes, std::int64_t size, Mask mask) {
-    const auto chunk = [&](std::int64_t at) {
-        return static_cast<unsigned>(_mm_movemask_epi8(mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at)))));
-    };
-    // Most hits are near: in a tag, the quote or bracket a few bytes on.
-    if (const unsigned hits = chunk(0); hits || size <= 16) return std::min<std::int64_t>(size, hits ? __builtin_ctz(hits) : 16);
-    std::int64_t i = 16;
-    for (; i + 64 <= size; i += 64) {
-        const __m128i a = mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)));
-        const __m128i b = mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 16)));
-        const __m128i c = mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 32)));
-        const __m128i d = mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 48)));
-        if (!_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d)))) continue;
-        break;
-    }
-    for (; i < size; i += 16) {
-        if (const unsigned hits = chunk(i)) return std::min(size, i + __builtin_ctz(hits));
-    }
-    return size;
+constexpr std::array<std::uint8_t, 16> kByLowBits = [] {
+    std::array<std::uint8_t, 16> t{};
+    t[0x2] = kQuote;
+    t[0x5] = kDashSlashPercent;
+    t[0x8] = t[0x9] = kParenOrStar;
+    t[0xA] = kParenOrStar | kLineEnd;
+    t[0xB] = kOpenBracket | kBraceOrSemicolon;
+    t[0xC] = kBackslashOrClose;
+    t[0xD] = kCloseBrace | kDashSlashPercent | kBackslashOrClose | kLineEnd;
+    t[0xF] = kDashSlashPercent;
+    return t;
+}();
+constexpr std::array<std::uint8_t, 16> kByHighBits = [] {
+    std::array<std::uint8_t, 16> t{};
+    t[0x0] = kLineEnd;
+    t[0x2] = kParenOrStar | kDashSlashPercent | kQuote;
+    t[0x3] = kBraceOrSemicolon;
+    t[0x5] = kOpenBracket | kBackslashOrClose;
+    t[0x7] = kBraceOrSemicolon | kCloseBrace;
+    return t;
+}();
+constexpr std::uint8_t ClassOf(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return kByLowBits[u & 15] & kByHighBits[u >> 4];
 }
-#else
-struct MovesBytes {
-    bool operator()(char c) const {
-        return c == '[' || c == '{' || c == ';' || c == '%' || c == '(' || c == '*' || c == '-' || c == '/';
+
+constexpr bool ClassesAreExact() {
+    constexpr std::pair<char, std::uint8_t> kNamed[] = {
+        {'[', kOpenBracket}, {'{', kBraceOrSemicolon}, {';', kBraceOrSemicolon}, {'}', kCloseBrace}, {'(', kParenOrStar},
+        {')', kParenOrStar}, {'*', kParenOrStar}, {'-', kDashSlashPercent}, {'/', kDashSlashPercent},
+        {'%', kDashSlashPercent}, {'"', kQuote}, {'\\', kBackslashOrClose}, {']', kBackslashOrClose}, {'\n', kLineEnd},
+        {'\r', kLineEnd}};
+    for (int u = 0; u < 256; ++u) {
+        std::uint8_t want = 0;
+        for (const auto& [c, bit] : kNamed) want |= static_cast<unsigned char>(c) == u ? bit : 0;
+        if (ClassOf(static_cast<char>(u)) != want) return false;
     }
-};
-template <char... Bytes>
-struct AnyOf {
-    bool operator()(char c) const { return ((c == Bytes) || ...); }
-};
-template <typename Mask>
-std::int64_t FindFirst(const char* bytes, std::int64_t size, Mask mask) {
-    std::int64_t i = 0;
-    while (i < size && !mask(bytes[i])) ++i;
-    return i;
+    return true;
+}
+static_assert(ClassesAreExact());
+
+// Sets flow[k] and tag[k] to the bits of the bytes of kFlowClasses and kTagClasses among the 64
+// bytes from bytes + 64 * k, for the first `chunks` chunks.
+void ClassifyPortable(const char* bytes, int chunks, std::uint64_t* flow, std::uint64_t* tag) {
+    for (int k = 0; k < chunks; ++k) {
+        flow[k] = tag[k] = 0;
+        for (int i = 0; i < 64; ++i) {
+            const std::uint8_t c = ClassOf(bytes[64 * k + i]);
+            flow[k] |= static_cast<std::uint64_t>((c & kFlowClasses) != 0) << i;
+            tag[k] |= static_cast<std::uint64_t>((c & kTagClasses) != 0) << i;
+        }
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(TAVREL_SCAN_PORTABLE)
+#define TAVREL_SCAN_AVX2 1
+__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, int chunks, std::uint64_t* flow, std::uint64_t* tag) {
+    const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByLowBits.data())));
+    const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByHighBits.data())));
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i flowClasses = _mm256_set1_epi8(static_cast<char>(kFlowClasses));
+    const __m256i tagClasses = _mm256_set1_epi8(static_cast<char>(kTagClasses));
+    for (int half = 0; half < 2 * chunks; ++half) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32 * half));
+        const __m256i c = _mm256_and_si256(_mm256_shuffle_epi8(low, _mm256_and_si256(x, nibble)),
+                                           _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble)));
+        const auto noFlow = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, flowClasses), zero)));
+        const auto noTag = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, tagClasses), zero)));
+        reinterpret_cast<std::uint32_t*>(flow)[half] = ~noFlow;  // little-endian: the low half first
+        reinterpret_cast<std::uint32_t*>(tag)[half] = ~noTag;
+    }
 }
 #endif
+
+void Classify(const char* bytes, int chunks, std::uint64_t* flow, std::uint64_t* tag) {
+#if defined(TAVREL_SCAN_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) return ClassifyAvx2(bytes, chunks, flow, tag);
+#endif
+    ClassifyPortable(bytes, chunks, flow, tag);
+}
 
 constexpr std::int64_t kFirstReadBytes = 4096;
 
@@ -196,20 +238,127 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
     }
 }
 
-std::int64_t GameStartScan::Find(std::int64_t from, std::int64_t end) const {
-    const char* at = bytes_ + (from - origin_);
-    const std::int64_t size = end - from;
+// Which of flow_ and tag_ hold the bits of the chunk at `chunk`; the chunks from there on are
+// classified a few at a time when they do not yet.
+int GameStartScan::LoadChunk(std::int64_t chunk) {
+    if (chunk >= batch_ && chunk < batch_ + 64 * batchChunks_) return static_cast<int>((chunk - batch_) / 64);
+    batch_ = chunk;
+    batchChunks_ = static_cast<int>(std::min<std::int64_t>(kBatch, (end_ - chunk + 63) / 64));
+    Classify(bytes_ + (chunk - origin_), batchChunks_, flow_, tag_);
+    return 0;
+}
+
+// `bits` of the chunk at `chunk`, kept for positions in [from, end).
+std::uint64_t GameStartScan::Window(std::uint64_t bits, std::int64_t chunk, std::int64_t from, std::int64_t end) {
+    if (from > chunk) bits &= ~std::uint64_t{0} << (from - chunk);
+    if (end - chunk < 64) bits &= (std::uint64_t{1} << (end - chunk)) - 1;
+    return bits;
+}
+
+// The first position from `from` on, before `end`, holding a byte that the current state may
+// have to look at; `end` when there is none.
+std::int64_t GameStartScan::NextHit(std::int64_t from, std::int64_t start, std::int64_t end) {
+    if (state_ == State::Between || state_ == State::Section) return from;
+    const bool flow = state_ != State::Tag && state_ != State::Line;
+    for (std::int64_t chunk = start + (from - start) / 64 * 64; chunk < end; chunk += 64, from = chunk) {
+        const int k = LoadChunk(chunk);
+        if (const std::uint64_t hits = Window(flow ? flow_[k] : tag_[k], chunk, from, end)) return chunk + __builtin_ctzll(hits);
+    }
+    return end;
+}
+
+// Movetext with its comments and variations, the most of most files, walked without leaving this
+// loop for the bytes that only open or close a comment or a variation. Returns true when it stops
+// at a byte that Step must look at (pos_), false when the block ends.
+bool GameStartScan::Movetext(std::int64_t start, std::int64_t end) {
+    bool comment = state_ == State::Comment;
+    std::int64_t depth = state_ == State::Variation || (comment && commentReturn_ == State::Variation) ? depth_ : 0;
+    bool stopped = false;
+    std::int64_t from = pos_;
+    for (std::int64_t chunk = start + (from - start) / 64 * 64; chunk < end && !stopped; chunk += 64, from = chunk) {
+        for (std::uint64_t hits = Window(flow_[LoadChunk(chunk)], chunk, from, end); hits; hits &= hits - 1) {
+            const std::int64_t p = chunk + __builtin_ctzll(hits);
+            const char c = bytes_[p - origin_];
+            // "[" may start a game; in movetext proper, ";", "%" and a marker's bytes change state.
+            if (c == '[' || (!comment && depth == 0 && (c == ';' || c == '%' || c == '*' || c == '-' || c == '/'))) {
+                pos_ = p;
+                stopped = true;
+                break;
+            }
+            // A comment ends at its "}"; outside one, "{" opens one and parentheses nest variations.
+            const bool wasComment = comment;
+            comment = wasComment ? c != '}' : c == '{';
+            if (!wasComment) depth += (c == '(') - (c == ')' && depth > 0);
+        }
+    }
+    if (!stopped) pos_ = end;
+    depth_ = depth;
+    if (comment) {
+        state_ = State::Comment;
+        commentReturn_ = depth > 0 ? State::Variation : State::Moves;
+    } else {
+        state_ = depth > 0 ? State::Variation : State::Moves;
+    }
+    if (depth > 0) variationReturn_ = State::Moves;
+    return stopped;
+}
+
+// Whether the scan is in movetext, perhaps inside its comments and variations, and nowhere else.
+bool GameStartScan::InMovetext() const {
     switch (state_) {
-        case State::Moves: return from + FindFirst(at, size, MovesBytes{});
-        case State::Tag: return from + FindFirst(at, size, AnyOf<'"', '\\', ']', '\n', '\r', '['>{});
-        case State::Comment: return from + FindFirst(at, size, AnyOf<'}', '['>{});
-        case State::Line: return from + FindFirst(at, size, AnyOf<'\n', '\r', '['>{});
-        case State::Variation: return from + FindFirst(at, size, AnyOf<'(', ')', '{', '['>{});
-        default: return from;
+        case State::Moves: return true;
+        case State::Variation: return variationReturn_ == State::Moves;
+        case State::Comment:
+            return commentReturn_ == State::Moves || (commentReturn_ == State::Variation && variationReturn_ == State::Moves);
+        default: return false;
     }
 }
 
-// Looks at the byte at pos_ (one Find has put it on a byte that matters) and moves on.
+// A tag, walked without leaving this loop for its quotes, and the blanks after it. Returns true
+// when it stops at a byte that Step must look at (pos_), false when the scan goes on from pos_.
+bool GameStartScan::Tags(std::int64_t start, std::int64_t end, std::vector<std::int64_t>& starts) {
+    std::int64_t from = pos_;
+    for (std::int64_t chunk = start + (from - start) / 64 * 64; chunk < end; chunk += 64, from = chunk) {
+        for (std::uint64_t hits = Window(tag_[LoadChunk(chunk)], chunk, from, end); hits; hits &= hits - 1) {
+            const std::int64_t p = chunk + __builtin_ctzll(hits);
+            const char c = bytes_[p - origin_];
+            if (c == '"') {
+                quoted_ = !quoted_;
+                continue;
+            }
+            if (c == '\\') {
+                // An escaped byte is passed over, but never a line end or a "[" that may open a tag.
+                const char next = At(p + 1);
+                if (!quoted_ || next == '\n' || next == '\r' || next == '[') continue;
+                if (p + 1 - chunk < 64 && p + 1 < end) {
+                    hits &= ~(std::uint64_t{1} << (p + 1 - chunk));
+                    continue;
+                }
+                pos_ = p + 2;
+                return false;
+            }
+            if (c == ']' && quoted_) continue;
+            if (c == '[') {
+                OnBracket(p, false, starts);
+                return false;
+            }
+            // A line end or "]" ends the tag; past the blanks, a "[" goes on with the section.
+            state_ = State::Section;
+            std::int64_t q = p + 1;
+            while (q < end && IsSeparator(At(q))) ++q;
+            pos_ = q;
+            if (q < end && At(q) == '[') {
+                OnBracket(q, false, starts);
+                return false;
+            }
+            return q < end;
+        }
+    }
+    pos_ = end;
+    return false;
+}
+
+// Looks at the byte at pos_ (NextHit has put it on a byte that matters) and moves on.
 void GameStartScan::Step(std::int64_t end, std::vector<std::int64_t>& starts) {
     const std::int64_t p = pos_;
     const char c = At(p);
@@ -255,26 +404,16 @@ void GameStartScan::Step(std::int64_t end, std::vector<std::int64_t>& starts) {
         }
         case State::Tag:
             if (c == '[') return OnBracket(p, false, starts);
-            // A tag is short and its quotes and bracket lie close together: the rest of it is
-            // read here, and the blanks after it, rather than one look per byte that matters.
-            for (std::int64_t q = p; q < end; ++q) {
-                const char d = At(q);
-                if (d == '[') {
-                    pos_ = q;
-                    return;
-                }
-                if (d == '"') {
-                    quoted_ = !quoted_;
-                } else if (d == '\\') {
-                    // An escaped byte is passed over, but never a line end or a "[" that may open a tag.
-                    if (quoted_ && At(q + 1) != '\n' && At(q + 1) != '\r' && At(q + 1) != '[') ++q;
-                } else if (d == '\n' || d == '\r' || (d == ']' && !quoted_)) {
-                    state_ = State::Section;
-                    for (++q; q < end && IsSeparator(At(q));) ++q;
-                    pos_ = q;
-                    return;
-                }
-                pos_ = q + 1;
+            if (c == '"') {
+                quoted_ = !quoted_;
+            } else if (c == '\\') {
+                // An escaped byte is passed over, but never a line end or a "[" that may open a tag.
+                if (quoted_ && At(p + 1) != '\n' && At(p + 1) != '\r' && At(p + 1) != '[') pos_ = p + 2;
+            } else if (c == '\n' || c == '\r' || !quoted_) {  // a line end, or "]" outside quotes
+                state_ = State::Section;
+                std::int64_t q = p + 1;  // the blanks before the next tag, here rather than one Step each
+                while (q < end && IsSeparator(At(q))) ++q;
+                pos_ = q;
             }
             return;
         case State::Moves:
@@ -297,18 +436,18 @@ void GameStartScan::Step(std::int64_t end, std::vector<std::int64_t>& starts) {
             return;
         case State::Comment:
             if (c == '[') return OnBracket(p, false, starts);
-            state_ = commentReturn_;
+            if (c == '}') state_ = commentReturn_;
             return;
         case State::Line:
             if (c == '[') return OnBracket(p, false, starts);
-            state_ = commentReturn_;
+            if (c == '\n' || c == '\r') state_ = commentReturn_;
             return;
         case State::Variation:
             if (c == '[') return OnBracket(p, false, starts);
             if (c == '{') return comment(State::Variation);
             if (c == '(') {
                 ++depth_;
-            } else if (--depth_ == 0) {
+            } else if (c == ')' && --depth_ == 0) {
                 state_ = variationReturn_;
             }
             return;
@@ -319,9 +458,19 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     bytes_ = bytes;
     origin_ = start - kBehind;
     const std::int64_t end = start + size;
+    end_ = end;
+    batchChunks_ = 0;  // the chunks' bits are of the last block's bytes
+    pos_ = std::max(pos_, start);
     while (pos_ < end) {
-        pos_ = Find(std::max(pos_, start), end);
-        if (pos_ < end) Step(end, starts);
+        bool atHit = true;
+        if (state_ == State::Tag) {
+            atHit = Tags(start, end, starts);
+        } else if (InMovetext()) {
+            atHit = Movetext(start, end);
+        } else {
+            pos_ = NextHit(pos_, start, end);
+        }
+        if (atHit && pos_ < end) Step(end, starts);
     }
 }
 

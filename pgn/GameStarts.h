@@ -29,7 +29,7 @@ class GameStartScan {
 public:
     static constexpr std::int64_t kBehind = 8;  // bytes before a block that the scan looks back at
     static constexpr std::int64_t kAhead = 8;   // bytes after a block that it looks ahead at
-    static constexpr std::int64_t kPadding = 16;  // readable, of any value, after those
+    static constexpr std::int64_t kPadding = 64;  // readable, of any value, after those
 
     // A scan from the first byte of a file of `length` bytes.
     explicit GameStartScan(std::int64_t length) : length_(length) {}
@@ -50,7 +50,12 @@ private:
     enum class State { Between, Section, Tag, Moves, Comment, Line, Variation };
 
     char At(std::int64_t p) const { return p < 1 || p > length_ ? '\n' : bytes_[p - origin_]; }
-    std::int64_t Find(std::int64_t from, std::int64_t end) const;
+    int LoadChunk(std::int64_t chunk);
+    static std::uint64_t Window(std::uint64_t bits, std::int64_t chunk, std::int64_t from, std::int64_t end);
+    std::int64_t NextHit(std::int64_t from, std::int64_t start, std::int64_t end);
+    bool InMovetext() const;
+    bool Movetext(std::int64_t start, std::int64_t end);
+    bool Tags(std::int64_t start, std::int64_t end, std::vector<std::int64_t>& starts);
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts);
     bool SpellsEvent(std::int64_t p) const;
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
@@ -69,6 +74,12 @@ private:
     std::int64_t pos_ = 1;            // the next position to look at
     const char* bytes_ = nullptr;     // the block being scanned, holding position origin_ first
     std::int64_t origin_ = 0;
+    std::int64_t end_ = 0;            // of the block being scanned
+    static constexpr int kBatch = 4;  // chunks of 64 bytes classified at once
+    std::int64_t batch_ = 0;          // the batchChunks_ chunks from here have been classified:
+    int batchChunks_ = 0;
+    std::uint64_t flow_[kBatch] = {}; // their bytes that matter in movetext (a bit each)
+    std::uint64_t tag_[kBatch] = {};  // and in tags and rest-of-line comments
 };
 
 // Whether `ahead`, the next bytes of the file (at most kAhead; fewer where the file ends), begin a
