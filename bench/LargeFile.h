@@ -7,18 +7,21 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
+#include <memory>
 
 namespace tavrel::bench {
 
 inline const char* LargeFile() { return std::getenv("TAVREL_BENCH_FILE"); }
 
-// Reads the whole file in 1 MiB blocks and returns the bytes read.
+// Reads the whole file the way `cat` does, as fast as a plain read goes: 128 KiB at a time into
+// a page-aligned buffer (the kernel copies a cached file several times slower into a buffer that
+// is not aligned like the file). Returns the bytes read.
 inline std::int64_t ReadWholeFile() {
-    static std::vector<char> block(1 << 20);
+    constexpr std::size_t kBlock = 128 * 1024;
+    static const std::unique_ptr<char, decltype(&std::free)> block(static_cast<char*>(std::aligned_alloc(4096, kBlock)), &std::free);
     std::int64_t bytes = 0;
     const int fd = ::open(LargeFile(), O_RDONLY);
-    for (ssize_t got; (got = ::read(fd, block.data(), block.size())) > 0;) bytes += got;
+    for (ssize_t got; (got = ::read(fd, block.get(), kBlock)) > 0;) bytes += got;
     ::close(fd);
     return bytes;
 }

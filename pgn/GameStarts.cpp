@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include <array>
+#include <bit>
+#include <limits>
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(TAVREL_SCAN_PORTABLE)
 #include <immintrin.h>
@@ -82,8 +84,8 @@ static_assert(ClassesAreExact());
 
 // Sets flow[k] and tag[k] to the bits of the bytes of kFlowClasses and kTagClasses among the 64
 // bytes from bytes + 64 * k, for the first `chunks` chunks.
-void ClassifyPortable(const char* bytes, int chunks, std::uint64_t* flow, std::uint64_t* tag) {
-    for (int k = 0; k < chunks; ++k) {
+void ClassifyPortable(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
+    for (std::int64_t k = 0; k < chunks; ++k) {
         flow[k] = tag[k] = 0;
         for (int i = 0; i < 64; ++i) {
             const std::uint8_t c = ClassOf(bytes[64 * k + i]);
@@ -95,29 +97,41 @@ void ClassifyPortable(const char* bytes, int chunks, std::uint64_t* flow, std::u
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(TAVREL_SCAN_PORTABLE)
 #define TAVREL_SCAN_AVX2 1
-__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, int chunks, std::uint64_t* flow, std::uint64_t* tag) {
+__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
     const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByLowBits.data())));
     const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByHighBits.data())));
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
     const __m256i flowClasses = _mm256_set1_epi8(static_cast<char>(kFlowClasses));
     const __m256i tagClasses = _mm256_set1_epi8(static_cast<char>(kTagClasses));
-    for (int half = 0; half < 2 * chunks; ++half) {
-        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 32 * half));
-        const __m256i c = _mm256_and_si256(_mm256_shuffle_epi8(low, _mm256_and_si256(x, nibble)),
-                                           _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble)));
-        const auto noFlow = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, flowClasses), zero)));
-        const auto noTag = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, tagClasses), zero)));
-        reinterpret_cast<std::uint32_t*>(flow)[half] = ~noFlow;  // little-endian: the low half first
-        reinterpret_cast<std::uint32_t*>(tag)[half] = ~noTag;
+    for (std::int64_t k = 0; k < chunks; ++k) {
+        std::uint64_t flowBits = 0, tagBits = 0;
+        for (int half = 0; half < 2; ++half) {
+            const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 64 * k + 32 * half));
+            const __m256i c = _mm256_and_si256(_mm256_shuffle_epi8(low, _mm256_and_si256(x, nibble)),
+                                               _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble)));
+            const auto noFlow = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, flowClasses), zero)));
+            const auto noTag = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, tagClasses), zero)));
+            flowBits |= static_cast<std::uint64_t>(~noFlow) << (32 * half);
+            tagBits |= static_cast<std::uint64_t>(~noTag) << (32 * half);
+        }
+        flow[k] = flowBits;
+        tag[k] = tagBits;
     }
 }
 #endif
 
-void Classify(const char* bytes, int chunks, std::uint64_t* flow, std::uint64_t* tag) {
 #if defined(TAVREL_SCAN_AVX2)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) return ClassifyAvx2(bytes, chunks, flow, tag);
+// Every processor with AVX2 also counts and finds bits in one instruction each (POPCNT, BMI1).
+bool HasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
+    return avx2;
+}
+#endif
+
+void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
+#if defined(TAVREL_SCAN_AVX2)
+    if (HasAvx2()) return ClassifyAvx2(bytes, chunks, flow, tag);
 #endif
     ClassifyPortable(bytes, chunks, flow, tag);
 }
@@ -126,6 +140,36 @@ constexpr std::int64_t kFirstReadBytes = 4096;
 
 bool IsPieceOrCastle(char c) { return c == 'K' || c == 'Q' || c == 'R' || c == 'B' || c == 'N' || c == 'O'; }
 constexpr std::int64_t kMostReadBytes = 256 * 1024;
+
+// Lists the positions of the block's movetext bits in order, so that the movetext loop runs down
+// one list rather than stopping at the end of every chunk's bits (a stop the processor cannot
+// foresee). Eight are written for every chunk whether it has them or not, which most have not;
+// `at` has room for 64 more than there are bits. Returns how many there are.
+inline std::size_t ListBitsBody(const std::uint64_t* bits, std::size_t chunks, std::int64_t base, std::int64_t* at, std::size_t* first) {
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < chunks; ++k, base += 64) {
+        first[k] = n;
+        std::uint64_t left = bits[k];
+        const auto count = static_cast<std::size_t>(std::popcount(left));
+        std::int64_t* out = at + n;
+        for (std::size_t j = 0; j < 8; ++j, left &= left - 1) out[j] = base + std::countr_zero(left);
+        for (std::size_t j = 8; j < count; ++j, left &= left - 1) out[j] = base + std::countr_zero(left);
+        n += count;
+    }
+    first[chunks] = n;
+    return n;
+}
+#if defined(TAVREL_SCAN_AVX2)
+__attribute__((target("popcnt,bmi"))) std::size_t ListBitsFast(const std::uint64_t* bits, std::size_t chunks, std::int64_t base, std::int64_t* at, std::size_t* first) {
+    return ListBitsBody(bits, chunks, base, at, first);
+}
+#endif
+std::size_t ListBits(const std::uint64_t* bits, std::size_t chunks, std::int64_t base, std::int64_t* at, std::size_t* first) {
+#if defined(TAVREL_SCAN_AVX2)
+    if (HasAvx2()) return ListBitsFast(bits, chunks, base, at, first);
+#endif
+    return ListBitsBody(bits, chunks, base, at, first);
+}
 
 }  // namespace
 
@@ -178,14 +222,11 @@ bool GameStartScan::IsResumePoint(const char* tagAndBefore, std::int64_t at, std
     return true;
 }
 
+// Called only for a "[" that is examined, so at least eight bytes of the file follow it.
 bool GameStartScan::SpellsEvent(std::int64_t p) const {
-    static constexpr char kName[] = "EVENT ";
-    for (int i = 0; i < 6; ++i) {
-        char c = At(p + i);
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (c != kName[i]) return false;
-    }
-    return true;
+    const char* at = bytes_ + (p - origin_);
+    const auto letter = [&](int i, char lower) { return (at[i] | 0x20) == lower; };  // either case
+    return letter(0, 'e') && letter(1, 'v') && letter(2, 'e') && letter(3, 'n') && letter(4, 't') && at[5] == ' ';
 }
 
 // "1-0", "0-1", "1/2-1/2" or "*" standing alone at p: its length, else 0.
@@ -238,58 +279,62 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
     }
 }
 
-// Which of flow_ and tag_ hold the bits of the chunk at `chunk`; the chunks from there on are
-// classified a few at a time when they do not yet.
-int GameStartScan::LoadChunk(std::int64_t chunk) {
-    if (chunk >= batch_ && chunk < batch_ + 64 * batchChunks_) return static_cast<int>((chunk - batch_) / 64);
-    batch_ = chunk;
-    batchChunks_ = static_cast<int>(std::min<std::int64_t>(kBatch, (end_ - chunk + 63) / 64));
-    Classify(bytes_ + (chunk - origin_), batchChunks_, flow_, tag_);
-    return 0;
+// The bits from position `from` on of the chunk that holds it: bits[k] covers positions from
+// start_ + 64 * k.
+std::uint64_t GameStartScan::BitsFrom(const std::uint64_t* bits, std::int64_t from) const {
+    const std::int64_t offset = from - start_;
+    return bits[offset / 64] & (~std::uint64_t{0} << (offset % 64));
 }
 
-// `bits` of the chunk at `chunk`, kept for positions in [from, end).
-std::uint64_t GameStartScan::Window(std::uint64_t bits, std::int64_t chunk, std::int64_t from, std::int64_t end) {
-    if (from > chunk) bits &= ~std::uint64_t{0} << (from - chunk);
-    if (end - chunk < 64) bits &= (std::uint64_t{1} << (end - chunk)) - 1;
-    return bits;
+void GameStartScan::ListFlowHits(std::size_t chunks) {
+    if (flowFirst_.size() < chunks + 1) flowFirst_.resize(chunks + 1);
+    if (flowRoom_ < 64 * chunks + 64) {  // room for every byte of the block to be a bit, uncleared
+        flowRoom_ = 64 * chunks + 64;
+        flowAt_ = std::make_unique_for_overwrite<std::int64_t[]>(flowRoom_);
+    }
+    const std::size_t n = ListBits(flow_.data(), chunks, start_, flowAt_.get(), flowFirst_.data());
+    flowAt_[n] = std::numeric_limits<std::int64_t>::max();  // past every block's end
 }
 
 // The first position from `from` on, before `end`, holding a byte that the current state may
 // have to look at; `end` when there is none.
-std::int64_t GameStartScan::NextHit(std::int64_t from, std::int64_t start, std::int64_t end) {
+std::int64_t GameStartScan::NextHit(std::int64_t from, std::int64_t end) const {
     if (state_ == State::Between || state_ == State::Section) return from;
-    const bool flow = state_ != State::Tag && state_ != State::Line;
-    for (std::int64_t chunk = start + (from - start) / 64 * 64; chunk < end; chunk += 64, from = chunk) {
-        const int k = LoadChunk(chunk);
-        if (const std::uint64_t hits = Window(flow ? flow_[k] : tag_[k], chunk, from, end)) return chunk + __builtin_ctzll(hits);
+    const std::uint64_t* bits = state_ == State::Tag || state_ == State::Line ? tag_.data() : flow_.data();
+    for (std::uint64_t hits = BitsFrom(bits, from);; hits = BitsFrom(bits, from)) {
+        const std::int64_t chunk = from - (from - start_) % 64;
+        if (hits) return chunk + __builtin_ctzll(hits);
+        from = chunk + 64;
+        if (from >= end) return end;
     }
-    return end;
 }
 
 // Movetext with its comments and variations, the most of most files, walked without leaving this
 // loop for the bytes that only open or close a comment or a variation. Returns true when it stops
 // at a byte that Step must look at (pos_), false when the block ends.
-bool GameStartScan::Movetext(std::int64_t start, std::int64_t end) {
+bool GameStartScan::Movetext(std::int64_t end) {
     bool comment = state_ == State::Comment;
     std::int64_t depth = state_ == State::Variation || (comment && commentReturn_ == State::Variation) ? depth_ : 0;
     bool stopped = false;
-    std::int64_t from = pos_;
-    for (std::int64_t chunk = start + (from - start) / 64 * 64; chunk < end && !stopped; chunk += 64, from = chunk) {
-        for (std::uint64_t hits = Window(flow_[LoadChunk(chunk)], chunk, from, end); hits; hits &= hits - 1) {
-            const std::int64_t p = chunk + __builtin_ctzll(hits);
-            const char c = bytes_[p - origin_];
-            // "[" may start a game; in movetext proper, ";", "%" and a marker's bytes change state.
-            if (c == '[' || (!comment && depth == 0 && (c == ';' || c == '%' || c == '*' || c == '-' || c == '/'))) {
-                pos_ = p;
-                stopped = true;
-                break;
-            }
-            // A comment ends at its "}"; outside one, "{" opens one and parentheses nest variations.
-            const bool wasComment = comment;
-            comment = wasComment ? c != '}' : c == '{';
-            if (!wasComment) depth += (c == '(') - (c == ')' && depth > 0);
+    const std::int64_t* flowAt = flowAt_.get();
+    std::size_t i = flowFirst_[static_cast<std::size_t>((pos_ - start_) / 64)];
+    while (flowAt[i] < pos_) ++i;
+    for (;; ++i) {
+        const std::int64_t p = flowAt[i];
+        if (p >= end) break;
+        const char c = bytes_[p - origin_];
+        // "[" may start a game; in movetext proper, ";", "%" and a marker's bytes change state.
+        // A "-" or "/" belongs to a marker only after its "1" or "0" (not in castling).
+        const bool markerByte = c == '*' || ((c == '-' || c == '/') && (bytes_[p - 1 - origin_] | 1) == '1');
+        if (c == '[' || (!comment && depth == 0 && (c == ';' || c == '%' || markerByte))) {
+            pos_ = p;
+            stopped = true;
+            break;
         }
+        // A comment ends at its "}"; outside one, "{" opens one and parentheses nest variations.
+        const bool wasComment = comment;
+        comment = wasComment ? c != '}' : c == '{';
+        if (!wasComment) depth += (c == '(') - (c == ')' && depth > 0);
     }
     if (!stopped) pos_ = end;
     depth_ = depth;
@@ -314,12 +359,16 @@ bool GameStartScan::InMovetext() const {
     }
 }
 
-// A tag, walked without leaving this loop for its quotes, and the blanks after it. Returns true
-// when it stops at a byte that Step must look at (pos_), false when the scan goes on from pos_.
-bool GameStartScan::Tags(std::int64_t start, std::int64_t end, std::vector<std::int64_t>& starts) {
+// A section of tags, walked without leaving this loop for its quotes, brackets and blanks.
+// Returns true when it stops at a byte that Step must look at (pos_), false when the scan goes on
+// from pos_ (in another state, or in the next block).
+bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
     std::int64_t from = pos_;
-    for (std::int64_t chunk = start + (from - start) / 64 * 64; chunk < end; chunk += 64, from = chunk) {
-        for (std::uint64_t hits = Window(tag_[LoadChunk(chunk)], chunk, from, end); hits; hits &= hits - 1) {
+    while (from < end) {
+        const std::int64_t chunk = from - (from - start_) % 64;
+        std::uint64_t hits = BitsFrom(tag_.data(), from);
+        from = std::min(chunk + 64, end);  // unless a hit moves it on
+        for (; hits; hits &= hits - 1) {
             const std::int64_t p = chunk + __builtin_ctzll(hits);
             const char c = bytes_[p - origin_];
             if (c == '"') {
@@ -334,27 +383,26 @@ bool GameStartScan::Tags(std::int64_t start, std::int64_t end, std::vector<std::
                     hits &= ~(std::uint64_t{1} << (p + 1 - chunk));
                     continue;
                 }
-                pos_ = p + 2;
-                return false;
+                from = p + 2;
+                break;
             }
             if (c == ']' && quoted_) continue;
-            if (c == '[') {
-                OnBracket(p, false, starts);
-                return false;
+            std::int64_t q = p;
+            if (c != '[') {  // a line end or "]" ends the tag; past the blanks, a "[" goes on
+                state_ = State::Section;
+                for (++q; q < end && IsSeparator(At(q));) ++q;
+                if (q >= end || At(q) != '[') {
+                    pos_ = q;
+                    return q < end;
+                }
             }
-            // A line end or "]" ends the tag; past the blanks, a "[" goes on with the section.
-            state_ = State::Section;
-            std::int64_t q = p + 1;
-            while (q < end && IsSeparator(At(q))) ++q;
-            pos_ = q;
-            if (q < end && At(q) == '[') {
-                OnBracket(q, false, starts);
-                return false;
-            }
-            return q < end;
+            OnBracket(q, false, starts);
+            if (state_ != State::Tag) return false;
+            from = pos_;
+            break;
         }
     }
-    pos_ = end;
+    pos_ = from;
     return false;
 }
 
@@ -458,17 +506,30 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     bytes_ = bytes;
     origin_ = start - kBehind;
     const std::int64_t end = start + size;
-    end_ = end;
-    batchChunks_ = 0;  // the chunks' bits are of the last block's bytes
+    // The block's bytes that matter, found at once; the bits past its end stay clear.
+    start_ = start;
+    const auto chunks = static_cast<std::size_t>((size + 63) / 64);
+    if (flow_.size() < chunks + 1) {
+        flow_.resize(chunks + 1);
+        tag_.resize(chunks + 1);
+    }
+    Classify(bytes + kBehind, static_cast<std::int64_t>(chunks), flow_.data(), tag_.data());
+    if (size % 64) {
+        const std::uint64_t inBlock = (std::uint64_t{1} << (size % 64)) - 1;
+        flow_[chunks - 1] &= inBlock;
+        tag_[chunks - 1] &= inBlock;
+    }
+    flow_[chunks] = tag_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
+    ListFlowHits(chunks);
     pos_ = std::max(pos_, start);
     while (pos_ < end) {
         bool atHit = true;
         if (state_ == State::Tag) {
-            atHit = Tags(start, end, starts);
+            atHit = Tags(end, starts);
         } else if (InMovetext()) {
-            atHit = Movetext(start, end);
+            atHit = Movetext(end);
         } else {
-            pos_ = NextHit(pos_, start, end);
+            pos_ = NextHit(pos_, end);
         }
         if (atHit && pos_ < end) Step(end, starts);
     }

@@ -18,6 +18,7 @@
 // Event tag with six bracket-free bytes before it (where a large file is split between cores).
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -50,12 +51,12 @@ private:
     enum class State { Between, Section, Tag, Moves, Comment, Line, Variation };
 
     char At(std::int64_t p) const { return p < 1 || p > length_ ? '\n' : bytes_[p - origin_]; }
-    int LoadChunk(std::int64_t chunk);
-    static std::uint64_t Window(std::uint64_t bits, std::int64_t chunk, std::int64_t from, std::int64_t end);
-    std::int64_t NextHit(std::int64_t from, std::int64_t start, std::int64_t end);
+    void ListFlowHits(std::size_t chunks);
+    std::uint64_t BitsFrom(const std::uint64_t* bits, std::int64_t from) const;
+    std::int64_t NextHit(std::int64_t from, std::int64_t end) const;
     bool InMovetext() const;
-    bool Movetext(std::int64_t start, std::int64_t end);
-    bool Tags(std::int64_t start, std::int64_t end, std::vector<std::int64_t>& starts);
+    bool Movetext(std::int64_t end);
+    bool Tags(std::int64_t end, std::vector<std::int64_t>& starts);
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts);
     bool SpellsEvent(std::int64_t p) const;
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
@@ -74,12 +75,12 @@ private:
     std::int64_t pos_ = 1;            // the next position to look at
     const char* bytes_ = nullptr;     // the block being scanned, holding position origin_ first
     std::int64_t origin_ = 0;
-    std::int64_t end_ = 0;            // of the block being scanned
-    static constexpr int kBatch = 4;  // chunks of 64 bytes classified at once
-    std::int64_t batch_ = 0;          // the batchChunks_ chunks from here have been classified:
-    int batchChunks_ = 0;
-    std::uint64_t flow_[kBatch] = {}; // their bytes that matter in movetext (a bit each)
-    std::uint64_t tag_[kBatch] = {};  // and in tags and rest-of-line comments
+    std::int64_t start_ = 0;              // of the block being scanned; from there, by 64 bytes:
+    std::vector<std::uint64_t> flow_;     // the bytes that matter in movetext (a bit each)
+    std::vector<std::uint64_t> tag_;      // and in tags and rest-of-line comments
+    std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order
+    std::size_t flowRoom_ = 0;
+    std::vector<std::size_t> flowFirst_;  // for each chunk, the first of them in it or after
 };
 
 // Whether `ahead`, the next bytes of the file (at most kAhead; fewer where the file ends), begin a
