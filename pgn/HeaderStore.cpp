@@ -76,7 +76,12 @@ HeaderBatch HeaderReader::Read(std::int64_t first, std::int64_t count) {
         HeaderRow row;
         if (file_.IsOpen() && game >= 1 && game <= static_cast<std::int64_t>(offsets_->size())) {
             const auto at = static_cast<std::size_t>(game - 1);
-            file_.Seek((*offsets_)[at]);
+            // The system is asked once a batch whether the file changed, not once a game.
+            if (game == first) {
+                file_.Seek((*offsets_)[at]);
+            } else {
+                file_.SeekInRun((*offsets_)[at]);
+            }
             const std::int64_t end = at + 1 < offsets_->size() ? (*offsets_)[at + 1] : file_.Length() + 1;
             for (const TagPair& tag : ReadTagPairs(file_, end)) {
                 if (SameName(tag.name, "whiteelo")) {

@@ -44,6 +44,10 @@ void PgnFile::Close() {
 
 void PgnFile::Seek(std::int64_t position) {
     RefreshLength();
+    SeekInRun(position);
+}
+
+void PgnFile::SeekInRun(std::int64_t position) {
     const std::int64_t offset = position < 1 ? 0 : position - 1;
     const auto end = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
     if (offset >= bufferStart_ && offset <= end) {

@@ -28,6 +28,9 @@ public:
     [[nodiscard]] std::int64_t Length() const { return length_; }
     // The next byte read is byte `position` (1 is the first). Past the end the file reads as ended.
     void Seek(std::int64_t position);
+    // Seek without asking the system whether the file changed: for reading many games in a row,
+    // where one Seek before the run has asked.
+    void SeekInRun(std::int64_t position);
     // The 1-based position of the next byte to be read.
     [[nodiscard]] std::int64_t Position() const { return bufferStart_ + static_cast<std::int64_t>(next_) + 1; }
     // True once the last byte has been read (or the file shrank under us).
