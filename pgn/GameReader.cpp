@@ -429,10 +429,12 @@ std::string Reader::ReadBlackEntry(bool& flag) {
             black = ReadBlackToken("00", flag);  // the null move "0000"
         } else if (pgnChar_ == '.' || IsDigit(pgnChar_)) {
             while (IsDigit(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
-            while (!IsLetter(pgnChar_) && pgnChar_ != '0' && pgnChar_ != '[' && !AtEnd()) {
+            // The move after the number: a letter, castling or a null move in zeros, or "--".
+            const auto nullMove = [&] { return pgnChar_ == '-' && Peek(1) == "-"; };
+            while (!IsLetter(pgnChar_) && pgnChar_ != '0' && !nullMove() && pgnChar_ != '[' && !AtEnd()) {
                 pgnChar_ = Fetch();
             }
-            if (IsLetter(pgnChar_) || pgnChar_ == '0') {
+            if (IsLetter(pgnChar_) || pgnChar_ == '0' || pgnChar_ == '-') {
                 black = ReadBlackToken(std::string(1, pgnChar_), flag);
             } else {
                 flag = false;

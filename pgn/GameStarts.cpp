@@ -181,8 +181,11 @@ bool BeginsMove(std::string_view ahead) {
         while (IsDigit(at(q)) && q < 3) ++q;
         if (at(q) != '.') return false;
         for (const std::size_t last = ++q + 3; q < last && (at(q) == '.' || IsSeparator(at(q)));) ++q;
-        // Castling may be written with zeros ("1... 0-0-0" after a FEN): "0-0", never a result.
-        return IsFile(at(q)) || IsPieceOrCastle(at(q)) || (at(q) == '0' && at(q + 1) == '-' && at(q + 2) == '0');
+        // Castling written with zeros ("1... 0-0-0" after a FEN; "0-0" is never a result) and the
+        // null moves "--", "Z0" and "0000", which a study may open with.
+        const char next = at(q + 1);
+        return IsFile(at(q)) || IsPieceOrCastle(at(q)) || (at(q) == '-' && next == '-') ||
+               (at(q) == 'Z' && next == '0') || (at(q) == '0' && (next == '0' || (next == '-' && at(q + 2) == '0')));
     }
     if (c == 'O') return at(1) == '-' && at(2) == 'O';
     if (IsFile(c)) return IsRank(at(1)) || (at(1) == 'x' && IsFile(at(2)) && IsRank(at(3)));

@@ -110,8 +110,8 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         {"castling in every spelling", "1. O-O o-o-o 2. 0-0 0-0-0+ 3. O-O! 0-0 *",
          {{"O-O", "O-O-O"}, {"O-O", "O-O-O+"}, {"O-O!", "O-O"}}, 5},
         {"annotations stay in the text", "1. e4! e5?! *", {{"e4!", "e5?!"}}, 1},
-        {"null moves", "1. e4 -- 2. -- Z0 3. 0000 e5 4. d4 0000 5. c4 *",
-         {{"e4", "--"}, {"--", "Z0"}, {"0000", "e5"}, {"d4", "0000"}, {"c4", ""}}, 8},
+        {"null moves", "1. e4 -- 2. -- Z0 3. 0000 e5 4. d4 0000 5. c4 5... -- 6. c5 *",
+         {{"e4", "--"}, {"--", "Z0"}, {"0000", "e5"}, {"d4", "0000"}, {"c4", "--"}, {"c5", ""}}, 10},
         {"an en passant mark apart or joined", "1. exd6 e.p. exd3 e.p. 2. exd6e.p. Kd7 *",
          {{"exd6 e.p.", "exd3 e.p."}, {"exd6e.p.", "Kd7"}}, 3},
         {"move number without a period", "1. e4 e5 2 Nf3 Nc6 *", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
@@ -179,6 +179,9 @@ TEST(GameReader, GamesThatStartWithBlacksMove) {
          {{"", "Kd7"}, {"e4", "Kd6"}, {"1/2-1/2", ""}}, 3},
         {"result after White", "23... Kd7 24. e4 0-1\n", {{"", "Kd7"}, {"e4", "0-1"}}, 1},
         {"numbered as if White began", "23. Kd7 24. e4 Kd6", {{"", "Kd7"}, {"e4", "Kd6"}}, 2},
+        {"a null move first", "23... -- 24. e4 Kd7", {{"", "--"}, {"e4", "Kd7"}}, 2},
+        {"a null move in zeros first", "23...0000 24. e4 Kd7", {{"", "0000"}, {"e4", "Kd7"}}, 2},
+        {"castling in zeros first", "23... 0-0 24. e4 Kd7", {{"", "O-O"}, {"e4", "Kd7"}}, 2},
     };
     for (const Row& row : rows) {
         const GameRecord game = ReadNth(tags + row.movetext);
