@@ -139,6 +139,8 @@ private:
     std::string ReadWhiteToken();
     std::string ReadBlackToken(std::string token, bool& flag);
     void JoinEnPassantMark(std::string& token);
+    // The null move "--" begins at pgnChar_; no result has two dashes.
+    bool StartsNullMove() { return pgnChar_ == '-' && Peek(1) == "-"; }
 
     PgnFile& file_;
     std::vector<TagPair>* tags_;  // every tag pair in file order, when asked for
@@ -377,7 +379,7 @@ bool Reader::ReadWhiteEntry(GameRecord& game, std::string& white, bool& flag) {
         for (int i = 0; i < 5 && !AtEnd(); ++i) Raw();
         white = "1/2-1/2";
         flag = true;
-    } else if (pgnChar_ == '-') {
+    } else if (pgnChar_ == '-' && !StartsNullMove()) {
         white = Raw() == '0' ? "1-0" : "0-1";
         flag = true;
     } else {
@@ -430,8 +432,7 @@ std::string Reader::ReadBlackEntry(bool& flag) {
         } else if (pgnChar_ == '.' || IsDigit(pgnChar_)) {
             while (IsDigit(pgnChar_) && !AtEnd()) pgnChar_ = Fetch();
             // The move after the number: a letter, castling or a null move in zeros, or "--".
-            const auto nullMove = [&] { return pgnChar_ == '-' && Peek(1) == "-"; };
-            while (!IsLetter(pgnChar_) && pgnChar_ != '0' && !nullMove() && pgnChar_ != '[' && !AtEnd()) {
+            while (!IsLetter(pgnChar_) && pgnChar_ != '0' && !StartsNullMove() && pgnChar_ != '[' && !AtEnd()) {
                 pgnChar_ = Fetch();
             }
             if (IsLetter(pgnChar_) || pgnChar_ == '0' || pgnChar_ == '-') {
@@ -461,7 +462,9 @@ void Reader::ReadMoves(GameRecord& game) {
         AddRow(game, white, black);
 
         if (AtEnd()) break;
-        while (!IsDigit(pgnChar_) && !IsLetter(pgnChar_) && pgnChar_ != '[' && !AtEnd()) pgnChar_ = Fetch();
+        while (!IsDigit(pgnChar_) && !IsLetter(pgnChar_) && !StartsNullMove() && pgnChar_ != '[' && !AtEnd()) {
+            pgnChar_ = Fetch();
+        }
         if (pgnChar_ == '[' || AtEnd()) break;
     }
     // Rows were dropped after the last one kept, so its Black half is followed by more play.
