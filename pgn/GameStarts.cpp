@@ -409,8 +409,9 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
     return false;
 }
 
-// Looks at the byte at pos_ (NextHit has put it on a byte that matters) and moves on.
-void GameStartScan::Step(std::int64_t end, std::vector<std::int64_t>& starts) {
+// Looks at the byte at pos_ (a byte that matters, or any byte between or in a tag section) and
+// moves on.
+void GameStartScan::Step(std::vector<std::int64_t>& starts) {
     const std::int64_t p = pos_;
     const char c = At(p);
     pos_ = p + 1;
@@ -453,19 +454,7 @@ void GameStartScan::Step(std::int64_t end, std::vector<std::int64_t>& starts) {
             state_ = State::Moves;
             return;
         }
-        case State::Tag:
-            if (c == '[') return OnBracket(p, false, starts);
-            if (c == '"') {
-                quoted_ = !quoted_;
-            } else if (c == '\\') {
-                // An escaped byte is passed over, but never a line end or a "[" that may open a tag.
-                if (quoted_ && At(p + 1) != '\n' && At(p + 1) != '\r' && At(p + 1) != '[') pos_ = p + 2;
-            } else if (c == '\n' || c == '\r' || !quoted_) {  // a line end, or "]" outside quotes
-                state_ = State::Section;
-                std::int64_t q = p + 1;  // the blanks before the next tag, here rather than one Step each
-                while (q < end && IsSeparator(At(q))) ++q;
-                pos_ = q;
-            }
+        case State::Tag:  // Tags() reads tags, and leaves none for Step
             return;
         case State::Moves:
             if (c == '[') return OnBracket(p, true, starts);
@@ -534,7 +523,7 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
         } else {
             pos_ = NextHit(pos_, end);
         }
-        if (atHit && pos_ < end) Step(end, starts);
+        if (atHit && pos_ < end) Step(starts);
     }
 }
 

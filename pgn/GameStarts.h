@@ -62,7 +62,7 @@ private:
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
     std::int64_t MarkerLength(std::int64_t p) const;
     bool BeginsMove(std::int64_t p) const;
-    void Step(std::int64_t end, std::vector<std::int64_t>& starts);
+    void Step(std::vector<std::int64_t>& starts);
 
     std::int64_t length_;
     State state_ = State::Between;
@@ -79,7 +79,7 @@ private:
     std::vector<std::uint64_t> flow_;     // the bytes that matter in movetext (a bit each)
     std::vector<std::uint64_t> tag_;      // and in tags and rest-of-line comments
     std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order
-    std::size_t flowRoom_ = 0;
+    std::size_t flowRoom_ = 0;            // that flowAt_ has
     std::vector<std::size_t> flowFirst_;  // for each chunk, the first of them in it or after
 };
 
