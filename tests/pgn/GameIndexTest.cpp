@@ -59,7 +59,8 @@ TEST(GameIndex, EveryBlockSizeAndSplitAgreesWithTheRule) {
     // Runs of brackets, comments, markers and moves decide where games start; they must come out
     // the same wherever a block or a part of the file begins.
     const char* pieces[] = {"[", "[[", "[Event ", "[event ", "[EVENT", "[eVent x", "x", "  ", "\n", "[abc", "Event ",
-                            "]", "\"", "\\", "\\\"", "{", "}", ";", "%", "(", ")", "1-0", "*", "1/2-1/2", "0-1", "1. ", "e4 ", "Nf3"};
+                            "]", "\"", "\\", "\\\"", "{", "}", ";", "%", "(", ")", "1-0", "*", "1/2-1/2", "0-1", "1. ", "e4 ", "Nf3",
+                            "1...0-0-0 ", "5. -- "};
     std::mt19937 random(7);
     for (int sample = 0; sample < 30; ++sample) {
         std::string bytes;

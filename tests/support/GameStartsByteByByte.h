@@ -33,6 +33,10 @@ inline std::vector<std::int64_t> GameStartsByteByByte(std::string_view text) {
             while (std::isdigit(static_cast<unsigned char>(at(q))) && q < p + 3) ++q;
             if (at(q++) != '.') return false;
             for (int n = 0; n < 3 && (at(q) == '.' || static_cast<unsigned char>(at(q)) <= 32); ++n) ++q;
+            // Castling in zeros and the null moves "--", "Z0", "0000", within the 8 bytes looked at.
+            const auto near = [&](std::int64_t i) { return i < p + 8 ? at(i) : '\n'; };
+            const char a = near(q), b = near(q + 1);
+            if ((a == '-' && b == '-') || (a == 'Z' && b == '0') || (a == '0' && (b == '0' || (b == '-' && near(q + 2) == '0')))) return true;
             return file(at(q)) || (at(q) != '\0' && std::string_view("KQRBNO").find(at(q)) != std::string_view::npos);
         }
         if (c == 'O') return spells(p, "O-O");
