@@ -15,13 +15,6 @@ bool Has(const Names& names, const std::string& move) {
     return std::find(names.begin(), names.end(), move) != names.end();
 }
 
-TEST(MoveGen, InitialPositionInGeneratorOrder) {
-    const Names expected = {"a2a3", "a2a4", "b2b3", "b2b4", "c2c3", "c2c4", "d2d3",
-                            "d2d4", "e2e3", "e2e4", "f2f3", "f2f4", "g2g3", "g2g4",
-                            "h2h3", "h2h4", "b1a3", "b1c3", "g1f3", "g1h3"};
-    EXPECT_EQ(LegalMoveNames("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"), expected);
-}
-
 TEST(MoveGen, TheKingIsNeverTaken) {
     // Black is in check and White is to move again, as after a Black half-move that matched
     // nothing: the queen may go anywhere but onto the king's square.

@@ -98,22 +98,6 @@ TEST(Annotations, WhatTheReceiverIsHanded) {
     }
 }
 
-TEST(Annotations, APathLeadsFromTheBranchThroughNestedVariations) {
-    const Both both = ReadBoth(kTags + "1. e4 e5 (1... c5 2. Nf3 (2. c3 d5) d6) 2. Nf3 *");
-    const auto& items = both.game.items;
-    const auto d5 = std::find_if(items.begin(), items.end(), [](const MovetextItem& i) { return i.text == "d5"; });
-    ASSERT_NE(d5, items.end());
-    const AnnotatedGame::Path path = both.game.PathTo(static_cast<int>(d5 - items.begin()));
-    ASSERT_GE(path.branch, 0);
-    EXPECT_EQ(items[static_cast<std::size_t>(path.branch)].text, "e4");
-    std::string moves;
-    for (int m : path.moves) moves += items[static_cast<std::size_t>(m)].text + " ";
-    EXPECT_EQ(moves, "c5 c3 d5 ");
-
-    const Both first = ReadBoth(kTags + "1. e4 (1. d4 d5) e5 *");
-    EXPECT_EQ(first.game.PathTo(3).branch, -1) << "a variation of the first move starts at the first position";
-}
-
 TEST(Annotations, HostileNestingIsBounded) {
     const std::string deep(100000, '(');
     const Both both = ReadBoth(kTags + "1. e4 " + deep + "1. d4" + std::string(100000, ')') + " e5 *");

@@ -234,22 +234,5 @@ TEST(GameReader, EndOfFileAnywhereStopsCleanly) {
     EXPECT_EQ(ReadNth("[Event \"x\"]\n[White \"A").outcome, GameRecord::Outcome::NoMoves);
 }
 
-TEST(GameReader, LongGamesAreKeptWhole) {
-    std::string text = kTags;
-    for (int n = 1; n <= 300; ++n) text += std::to_string(n) + (n % 2 ? ". Nf3 Nf6\n" : ". Ng1 Ng8\n");
-    EXPECT_EQ(ReadNth(text).rows.size(), 300u);
-}
-
-TEST(GameRecord, ScoreLinesAndLargeChange) {
-    EXPECT_EQ(ScoreLine(9, "e4", "e5"), "   9.       e4\te5");
-    EXPECT_EQ(ScoreLine(10, "Nf3", ""), " 10.       Nf3\t");
-    EXPECT_EQ(ScoreLine(100, "a4", "h5"), "100.       a4\th5");
-    GameRecord game;
-    for (auto [rows, step] : {std::pair{1, 2}, {6, 2}, {7, 4}, {20, 4}, {21, 6}, {40, 6}, {41, 10}}) {
-        game.rows.assign(static_cast<std::size_t>(rows), {"e4", "e5"});
-        EXPECT_EQ(game.LargeChange(), step) << rows;
-    }
-}
-
 }  // namespace
 }  // namespace tavrel::pgn

@@ -93,15 +93,5 @@ TEST_F(BadFileWindowTest, PathsThatCannotBeOpenedAreSaidAndThenForgotten) {
     }
 }
 
-TEST_F(BadFileWindowTest, AFileReplacedOnDiskAfterOpening) {
-    TempFile file(kTags + "1. e4 e5 *\n" + kTags + "1. d4 d5 *\n" + kTags + "1. c4 c5 *\n");
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
-    file.Write(Picture());
-    UseEverything();
-    file.Write("");
-    UseEverything();
-    ExpectTheNextFileOpens("replaced");
-}
-
 }  // namespace
 }  // namespace tavrel::ui::testing

@@ -70,19 +70,6 @@ private:
     Qt::MouseButtons held_;
 };
 
-TEST(BoardGeometry, ThePointToSquareRuleInvertsThePixelRule) {
-    for (int row = 1; row <= 8; ++row) {
-        for (int col = 1; col <= 8; ++col) {
-            const QPoint at = ScreenSquarePixel(kAnalysisBoardOrigin, {row, col});
-            // The whole 33-pixel cell, its grid line at the left and top included, is the square.
-            for (const QPoint p : {at, at + QPoint(31, 31), at - QPoint(1, 1)})
-                EXPECT_EQ(ScreenSquareAt(kAnalysisBoardOrigin, p), (ScreenSquare{row, col})) << row << col;
-            const BoardView reversed{0, 8, 8, -1};
-            EXPECT_EQ(ScreenSquareOf(BoardSquareOf({row, col}, reversed), reversed), (ScreenSquare{row, col}));
-        }
-    }
-}
-
 TEST_F(AnalysisBoardTest, PressesAtTheEdgesOfTheBoard) {
     struct Row {
         QPoint at;
