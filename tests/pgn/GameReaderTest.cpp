@@ -34,6 +34,14 @@ GameRecord ReadNth(const std::string& bytes, int number = 1) {
 
 const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
 
+// A game's movetext and the rows and slider range it must read as.
+struct MoveRow {
+    const char* why;
+    std::string movetext;
+    Rows rows;
+    int sliderMax;
+};
+
 TEST(GameReader, GamesWithoutAnEventTagFirst) {
     struct Row {
         const char* why;
@@ -71,13 +79,7 @@ TEST(GameReader, GamesWithoutAnEventTagFirst) {
 }
 
 TEST(GameReader, MoveRowsAndTheSliderRange) {
-    struct Row {
-        const char* why;
-        std::string movetext;
-        Rows rows;
-        int sliderMax;
-    };
-    const Row rows[] = {
+    const MoveRow rows[] = {
         {"unfinished", "1. e4 e5 2. Nf3 Nc6 *\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"no result, the next game's tag on the next line", "1. e4 e5 2. Nf3 Nc6\n[Event \"2\"]\n1. d4 *",
          {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
@@ -124,7 +126,7 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         {"CRLF line ends", "1. e4 e5\r\n2. Nf3 Nc6\r\n*\r\n", {{"e4", "e5"}, {"Nf3", "Nc6"}}, 3},
         {"a comment before the first move", "{Game 1 of the match [1]} 1. d4 d5 *", {{"d4", "d5"}}, 1},
     };
-    for (const Row& row : rows) {
+    for (const MoveRow& row : rows) {
         const GameRecord game = ReadNth(kTags + row.movetext);
         EXPECT_EQ(game.rows, row.rows) << row.why;
         EXPECT_EQ(game.SliderMax(), row.sliderMax) << row.why;
@@ -168,13 +170,7 @@ TEST(GameReader, GamesWithoutMovesDoNotSwallowTheNext) {
 
 TEST(GameReader, GamesThatStartWithBlacksMove) {
     const std::string tags = "[Event \"x\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 23\"]\n\n";
-    struct Row {
-        const char* why;
-        std::string movetext;
-        Rows rows;
-        int sliderMax;
-    };
-    const Row rows[] = {
+    const MoveRow rows[] = {
         {"Black's move only", "23... Kd7", {{"", "Kd7"}}, 0},
         {"ends after White, no result", "23... Kd7 24. e4", {{"", "Kd7"}, {"e4", ""}}, 1},
         {"ends after Black, no result", "23... Kd7 24. e4 Kd6", {{"", "Kd7"}, {"e4", "Kd6"}}, 2},
@@ -186,7 +182,7 @@ TEST(GameReader, GamesThatStartWithBlacksMove) {
         {"a null move in zeros first", "23...0000 24. e4 Kd7", {{"", "0000"}, {"e4", "Kd7"}}, 2},
         {"castling in zeros first", "23... 0-0 24. e4 Kd7", {{"", "O-O"}, {"e4", "Kd7"}}, 2},
     };
-    for (const Row& row : rows) {
+    for (const MoveRow& row : rows) {
         const GameRecord game = ReadNth(tags + row.movetext);
         EXPECT_EQ(game.rows, row.rows) << row.why;
         EXPECT_EQ(game.SliderMax(), row.sliderMax) << row.why;

@@ -63,6 +63,13 @@ QString Cell(const GameListModel& model, int row, int column) {
     return model.data(model.index(row, column)).toString();
 }
 
+// The games of the rows on show, top to bottom.
+std::vector<std::int64_t> Shown(const GameListModel& model) {
+    std::vector<std::int64_t> games;
+    for (int row = 0; row < model.rowCount(); ++row) games.push_back(model.GameAt(row));
+    return games;
+}
+
 TEST(GameListModel, StaysConsistentWhileRowsArriveSortedAndSearched) {
     testing::TempFile file(GamesFile(40));
     const auto batches = Batches(file.path(), 23);
@@ -115,9 +122,7 @@ TEST(GameListModel, SearchKeepsRowsHoldingEveryWord) {
     };
     for (const Row& row : rows) {
         model.SetFilter(QString::fromUtf8(row.words));
-        std::vector<std::int64_t> shown;
-        for (int r = 0; r < model.rowCount(); ++r) shown.push_back(model.GameAt(r));
-        EXPECT_EQ(shown, row.games) << row.words;
+        EXPECT_EQ(Shown(model), row.games) << row.words;
     }
 }
 
@@ -140,9 +145,7 @@ TEST(GameListModel, SortsNumbersDatesAndRoundsAsSuch) {
     };
     for (const Row& row : rows) {
         model.sort(row.column, row.order);
-        std::vector<std::int64_t> shown;
-        for (int r = 0; r < model.rowCount(); ++r) shown.push_back(model.GameAt(r));
-        EXPECT_EQ(shown, row.games) << "column " << row.column;
+        EXPECT_EQ(Shown(model), row.games) << "column " << row.column;
     }
     EXPECT_EQ(Cell(model, 1, GameListModel::White), QString::fromUtf8("Smékal, Ola"));
 }
