@@ -1,6 +1,6 @@
 #pragma once
-// The large file the benchmarks run on (TAVREL_BENCH_FILE), and the plain read every other
-// figure is measured against.
+// The large file the benchmarks run on (TAVREL_BENCH_FILE), the plain read every other figure is
+// measured against, and the bare scan the progress window is measured against.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+
+#include <benchmark/benchmark.h>
+
+#include "pgn/GameIndex.h"
 
 namespace tavrel::bench {
 
@@ -24,6 +28,26 @@ inline std::int64_t ReadWholeFile() {
     for (ssize_t got; (got = ::read(fd, block.get(), kBlock)) > 0;) bytes += got;
     ::close(fd);
     return bytes;
+}
+
+inline void PlainRead(benchmark::State& state) {
+    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    std::int64_t bytes = 0;
+    for (auto _ : state) bytes += ReadWholeFile();
+    state.SetBytesProcessed(bytes);
+}
+
+inline void BareScan(benchmark::State& state) {
+    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    std::int64_t bytes = 0, games = 0;
+    for (auto _ : state) {
+        pgn::PgnFile file;
+        file.Open(LargeFile());
+        games = pgn::IndexGames(file).GameCount();
+        bytes += file.Length();
+    }
+    state.SetBytesProcessed(bytes);
+    state.counters["games"] = static_cast<double>(games);
 }
 
 }  // namespace tavrel::bench

@@ -2,8 +2,6 @@
 // makes about 1 GiB from the real files). Without it these benchmarks skip.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -23,26 +21,10 @@ namespace {
 
 using bench::LargeFile;
 
-void BM_PlainRead(benchmark::State& state) {
-    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    std::int64_t bytes = 0;
-    for (auto _ : state) bytes += bench::ReadWholeFile();
-    state.SetBytesProcessed(bytes);
-}
+void BM_PlainRead(benchmark::State& state) { bench::PlainRead(state); }
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_IndexGames(benchmark::State& state) {
-    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    std::int64_t bytes = 0, games = 0;
-    for (auto _ : state) {
-        PgnFile file;
-        file.Open(LargeFile());
-        games = IndexGames(file).GameCount();
-        bytes += file.Length();
-    }
-    state.SetBytesProcessed(bytes);
-    state.counters["games"] = static_cast<double>(games);
-}
+void BM_IndexGames(benchmark::State& state) { bench::BareScan(state); }
 BENCHMARK(BM_IndexGames)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_CheckEveryGame(benchmark::State& state) {

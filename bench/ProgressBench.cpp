@@ -4,8 +4,6 @@
 // otherwise (QT_QPA_PLATFORM).
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QPushButton>
@@ -24,25 +22,10 @@ namespace {
 
 using bench::LargeFile;
 
-void BM_PlainReadOfTheFile(benchmark::State& state) {
-    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    std::int64_t bytes = 0;
-    for (auto _ : state) bytes += bench::ReadWholeFile();
-    state.SetBytesProcessed(bytes);
-}
+void BM_PlainReadOfTheFile(benchmark::State& state) { bench::PlainRead(state); }
 BENCHMARK(BM_PlainReadOfTheFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_BareScan(benchmark::State& state) {
-    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    std::int64_t bytes = 0;
-    for (auto _ : state) {
-        pgn::PgnFile file;
-        file.Open(LargeFile());
-        benchmark::DoNotOptimize(pgn::IndexGames(file).GameCount());
-        bytes += file.Length();
-    }
-    state.SetBytesProcessed(bytes);
-}
+void BM_BareScan(benchmark::State& state) { bench::BareScan(state); }
 BENCHMARK(BM_BareScan)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ScanWithProgressWindow(benchmark::State& state) {
