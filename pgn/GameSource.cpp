@@ -40,18 +40,22 @@ std::vector<TagPair> GameSource::ReadTags(std::int64_t game) {
     if (!HasGame(game)) return {};
     file_.Seek(index_.OffsetOf(game));
     // The index knows where the next game starts: the reader need not look for it.
-    return ReadTagPairs(file_, game < GameCount() ? index_.OffsetOf(game + 1) : file_.Length() + 1);
+    return ReadTagPairs(file_, EndOf(game));
 }
 
 std::optional<std::string> GameSource::ReadBytes(std::int64_t game, std::int64_t limit) {
     if (!HasGame(game)) return std::nullopt;
     const std::int64_t from = index_.OffsetOf(game);
-    const std::int64_t to = game < GameCount() ? index_.OffsetOf(game + 1) : file_.Length() + 1;
+    const std::int64_t to = EndOf(game);
     if (to - from > limit) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(0, to - from)), '\0');
     file_.Seek(from);
     bytes.resize(file_.ReadBlock(bytes.data(), bytes.size()));
     return bytes;
+}
+
+std::int64_t GameSource::EndOf(std::int64_t game) const {
+    return game < GameCount() ? index_.OffsetOf(game + 1) : file_.Length() + 1;
 }
 
 bool GameSource::IdentityOf(const std::string& path, Identity& out) {

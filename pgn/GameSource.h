@@ -53,6 +53,8 @@ public:
     PgnFile& File() { return file_; }
 
 private:
+    // Where game k ends: the next game's first byte, or one past the file's last.
+    [[nodiscard]] std::int64_t EndOf(std::int64_t game) const;
     struct Identity {
         dev_t device = 0;
         ino_t inode = 0;
