@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <iostream>
 
 #include "core/LineReplay.h"
 #include "pgn/AnnotatedGame.h"
-#include "pgn/GameIndex.h"
-#include "pgn/GameReader.h"
+#include "pgn/GameSource.h"
+#include "support/RealFiles.h"
 #include "support/TempFile.h"
 
 namespace tavrel::pgn {
@@ -107,93 +106,64 @@ TEST(Annotations, HostileNestingIsBounded) {
     EXPECT_EQ(both.plain.rows, both.withReceiver.rows);
 }
 
-TEST(Annotations, RealFilesReadTheSameWithAReceiver) {
-    const fs::path root = TAVREL_SHARED_PGN;
-    if (!fs::exists(root)) GTEST_SKIP() << "no real PGN files at " << root;
-    long games = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.path().extension() != ".pgn") continue;
-        PgnFile plain;
-        PgnFile annotated;
-        ASSERT_EQ(plain.Open(entry.path().string()), "");
-        ASSERT_EQ(annotated.Open(entry.path().string()), "");
-        const GameIndex index = IndexGames(plain);
-        for (std::int64_t k = index.GameCount() == 0 ? 0 : 1; k <= index.GameCount(); ++k) {
-            plain.Seek(index.OffsetOf(k));
-            annotated.Seek(index.OffsetOf(k));
+// Every variation move of a game, replayed from the main-line position where its line branches
+// off; set-up games from their FEN, Black's first move among them. Adds to the moves and to those
+// replayed.
+void ReplayVariations(const GameRecord& record, const AnnotatedGame& text, const std::string& where, long& moves,
+                      long& replayed) {
+    GameState game;
+    game.LoadMoveTexts(record.rows);
+    game.LoadStart(record.Fen, record.Variant);
+    if (!game.StartProblem.empty()) return;  // crazyhouse and others whose moves are not chess moves
+    game.SetUpStartPosition();
+    for (std::size_t i = 0; i < text.items.size(); ++i) {
+        if (text.items[i].kind != Kind::Move || text.items[i].depth == 0) continue;
+        const AnnotatedGame::Path path = text.PathTo(static_cast<int>(i));
+        std::vector<std::string> line;
+        for (int m : path.moves) line.push_back(text.items[static_cast<std::size_t>(m)].text);
+        const int branch = path.branch < 0 ? -1 : text.items[static_cast<std::size_t>(path.branch)].ply;
+        ++moves;
+        if (PlayLine(GamePositionAt(game, branch), line).played == static_cast<int>(line.size())) {
+            ++replayed;
+        } else {
+            std::cout << where << ": " << line.back() << "\n";
+        }
+    }
+}
+
+// Every game of the real files reads the same with a receiver, its game text's main line is the
+// score's half-move for half-move, and nearly every variation move replays.
+TEST(Annotations, RealFilesReadTheSameWithAReceiverAndTheirVariationsReplay) {
+    const auto files = testing::RealPgnFiles();
+    if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
+    long games = 0, moves = 0, replayed = 0;
+    for (const fs::path& path : files) {
+        GameSource source;
+        ASSERT_EQ(source.Open(path.string()), "");
+        for (std::int64_t k = 1; k <= source.GameCount(); ++k) {
+            const std::string where = path.filename().string() + " game " + std::to_string(k);
+            const GameRecord a = source.ReadGame(k);
+            const std::int64_t end = source.File().Position();
             AnnotationCollector collector;
-            const GameRecord a = ReadGame(plain);
-            const GameRecord b = ReadGame(annotated, &collector);
-            const std::string where = entry.path().filename().string() + " game " + std::to_string(k);
+            const GameRecord b = source.ReadGame(k, &collector);
             ASSERT_EQ(a.rows, b.rows) << where;
             ASSERT_EQ(a.lastRowFlag, b.lastRowFlag) << where;
             ASSERT_EQ(a.Fen, b.Fen) << where;
             ASSERT_EQ(a.outcome, b.outcome) << where;
-            ASSERT_EQ(plain.Position(), annotated.Position()) << where;
-            // The game text's main line is the score's, half-move for half-move.
-            long texts = 0, moves = 0;
+            ASSERT_EQ(source.File().Position(), end) << where;
+            long texts = 0, mainMoves = 0;
             for (const auto& [white, black] : a.rows) {
                 texts += !white.empty() + (!black.empty() && !IsResultText(black));
             }
-            for (const MovetextItem& item : collector.Game().items) moves += item.kind == Kind::Move && item.depth == 0;
+            for (const MovetextItem& item : collector.Game().items) mainMoves += item.kind == Kind::Move && item.depth == 0;
             if (!a.rows.empty() && IsResultText(a.rows.back().first)) --texts;
-            EXPECT_EQ(moves, texts) << where;
+            EXPECT_EQ(mainMoves, texts) << where;
+            ReplayVariations(b, collector.Game(), where, moves, replayed);
             ++games;
         }
     }
-    EXPECT_GT(games, 300);
-}
-
-// Crazyhouse and other games whose moves are not chess moves.
-bool IsVariant(const std::vector<TagPair>& tags) {
-    for (const TagPair& tag : tags) {
-        if (tag.name == "Variant" && tag.value != "Standard" && tag.value != "chess") return true;
-    }
-    return false;
-}
-
-// Every variation move of the real chess games, replayed from the main-line position where its
-// line branches off; set-up games from their FEN, Black's first move among them.
-TEST(Annotations, VariationMovesOfRealFilesReplayFromTheirBranch) {
-    const fs::path root = TAVREL_SHARED_PGN;
-    if (!fs::exists(root)) GTEST_SKIP() << "no real PGN files at " << root;
-    long moves = 0;
-    long replayed = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.path().extension() != ".pgn") continue;
-        PgnFile file;
-        ASSERT_EQ(file.Open(entry.path().string()), "");
-        const GameIndex index = IndexGames(file);
-        for (std::int64_t k = 1; k <= index.GameCount(); ++k) {
-            file.Seek(index.OffsetOf(k));
-            if (IsVariant(ReadTagPairs(file))) continue;
-            file.Seek(index.OffsetOf(k));
-            AnnotationCollector collector;
-            const GameRecord record = ReadGame(file, &collector);
-            GameState game;
-            game.LoadMoveTexts(record.rows);
-            game.LoadStart(record.Fen, "");
-            if (!game.StartProblem.empty()) continue;
-            game.SetUpStartPosition();
-            const AnnotatedGame& text = collector.Game();
-            for (std::size_t i = 0; i < text.items.size(); ++i) {
-                if (text.items[i].kind != Kind::Move || text.items[i].depth == 0) continue;
-                const AnnotatedGame::Path path = text.PathTo(static_cast<int>(i));
-                std::vector<std::string> line;
-                for (int m : path.moves) line.push_back(text.items[static_cast<std::size_t>(m)].text);
-                const int branch = path.branch < 0 ? -1 : text.items[static_cast<std::size_t>(path.branch)].ply;
-                ++moves;
-                if (PlayLine(GamePositionAt(game, branch), line).played == static_cast<int>(line.size())) {
-                    ++replayed;
-                } else {
-                    std::cout << entry.path().filename().string() << " game " << k << ": " << line.back() << "\n";
-                }
-            }
-        }
-    }
     std::cout << replayed << " of " << moves << " variation moves replay\n";
-    RecordProperty("variation_moves", static_cast<int>(moves));
-    RecordProperty("replayed", static_cast<int>(replayed));
+    EXPECT_GT(games, 300);
     EXPECT_GT(moves, 500);
     EXPECT_GE(replayed * 1000, moves * 995);
 }

@@ -102,6 +102,11 @@ TEST(BadFiles, EveryTruncationOfAnAnnotatedFileKeepsWhatWasRead) {
             const auto& [fullWhite, fullBlack] = fullRows[rows.size() - 1];
             EXPECT_TRUE(IsPrefix(white, fullWhite) || IsResultText(white)) << cut << " " << white;
             EXPECT_TRUE(IsPrefix(black, fullBlack) || IsResultText(black)) << cut << " " << black;
+            // The slider reaches the last half-move read.
+            const int n = static_cast<int>(rows.size());
+            const bool blackMove = !black.empty() && !IsResultText(black);
+            EXPECT_GE(read.records[k].SliderMax(), blackMove ? 2 * n - 1 : 2 * n - 2) << cut;
+            EXPECT_LE(read.records[k].SliderMax(), 2 * n - 1) << cut;
         }
     }
 }

@@ -4,10 +4,10 @@
 
 #include <chrono>
 #include <deque>
-#include <filesystem>
 #include <thread>
 
 #include "pgn/GameSource.h"
+#include "support/RealFiles.h"
 #include "support/TempFile.h"
 
 namespace tavrel::pgn {
@@ -50,19 +50,15 @@ TEST(GameSource, ReadsGamesAndTagsByNumber) {
 // The headers are read up to the index's next offset; the reader on its own finds that end by
 // the same rule. Both must give the same tags, also where a game starts inside a tag section.
 TEST(GameSource, TagsUpToTheIndexsNextGameAreTheReadersOwn) {
-    std::vector<std::string> paths;
     const std::vector<std::string> texts = {
         "[White \"A\"]\n[Event \"E1\"]\n[Event \"E2\"]\n[Black \"B\"]\n1. e4 *\n",
         "[White \"A\"] [Event \"E1\"] [EVENT \"E2\"] [Black \"B]\"]\r\n{c} 1. e4 *",
         "[Event \"x\" ; [Site \"y\"]\n% [Event \"z\"]\n[Round \"1\"] 1-0 [Event \"w\"]",
     };
     std::deque<testing::TempFile> made;
+    std::vector<std::string> paths;
     for (const std::string& text : texts) paths.push_back(made.emplace_back(text).path());
-    if (std::filesystem::exists(TAVREL_SHARED_PGN)) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(TAVREL_SHARED_PGN)) {
-            if (entry.path().extension() == ".pgn") paths.push_back(entry.path().string());
-        }
-    }
+    for (const auto& path : testing::RealPgnFiles()) paths.push_back(path.string());
     {
         GameSource split;  // the second Event tag of the line starts the next game
         ASSERT_EQ(split.Open(paths[1]), "");

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -12,11 +10,9 @@
 #include "core/MakeMove.h"
 #include "core/MoveGen.h"
 #include "core/SanMatch.h"
-#include "pgn/GameIndex.h"
-#include "pgn/GameReader.h"
 #include "pgn/GameSource.h"
 #include "pgn/Text.h"
-#include "support/MiniJson.h"
+#include "support/RealFiles.h"
 
 namespace tavrel::pgn {
 namespace {
@@ -24,27 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Json;
 
-std::vector<fs::path> RealFiles() {
-    std::vector<fs::path> files;
-    const fs::path root = TAVREL_SHARED_PGN;
-    if (!fs::exists(root)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (entry.path().extension() == ".pgn") files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // A file without Event tags has a second reference whose games are split as games start here:
 // where it exists, it is the one that holds.
-std::vector<Json> References(const fs::path& pgn) {
-    const fs::path byTags = fs::path(pgn).replace_extension(".tags.jsonl");
-    std::ifstream in(fs::exists(byTags) ? byTags : fs::path(pgn).replace_extension(".jsonl"));
-    std::vector<Json> games;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) games.push_back(testing::JsonParser(line).Parse());
-    }
-    return games;
+std::vector<Json> ReferencesAsSplitHere(const fs::path& pgn) {
+    const bool byTags = fs::exists(fs::path(pgn).replace_extension(".tags.jsonl"));
+    return testing::References(pgn, byTags ? ".tags.jsonl" : ".jsonl");
 }
 
 // The reference keeps quotes and escapes in tag values; Tavrel keeps all but the double quotes.
@@ -57,24 +37,63 @@ std::string AsTavrelReadsIt(const Json& value, const std::string& fallback) {
     return out;
 }
 
-TEST(RealFiles, EveryGameReplaysLikeTheReference) {
-    const auto files = RealFiles();
+// The reference drops a tag whose quotes do not pair up; Tavrel keeps its text without quotes.
+const std::set<std::string> kUnpairedQuoteFiles = {"edge/backslash_header.pgn",
+                                                   "edge/unescaped_quote_header.pgn"};
+
+// Each byte as the Latin-1 character of its code: how the reference reads some UTF-8 names.
+std::string Latin1AsUtf8(const std::string& bytes) {
+    std::string out;
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The list of games shows what ReadTags gives: the tags the reference names are there with the
+// reference's values, and the ones it lacks are absent.
+void ExpectTheReferencesTags(const std::vector<TagPair>& read, const Json& ref, const std::string& file,
+                             const std::string& where) {
+    std::map<std::string, std::string> tags;  // a repeated tag: the last one counts
+    for (const TagPair& tag : read) tags[tag.name] = tag.value;
+    for (const char* key : {"White", "Black", "Event", "Round"}) {
+        std::string lower = key;
+        lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
+        if (ref[lower].IsNull()) {
+            EXPECT_TRUE(tags.count(key) == 0 || kUnpairedQuoteFiles.count(file)) << where << " " << key;
+            continue;
+        }
+        const std::string want = AsTavrelReadsIt(ref[lower], "");
+        EXPECT_TRUE(DisplayText(tags[key]) == want || Latin1AsUtf8(tags[key]) == want)
+            << where << " " << key << ": " << tags[key] << " against " << want;
+    }
+}
+
+// Where each game starts, its tags as the list reads them and as the window reads them, and the
+// position after every half-move.
+TEST(RealFiles, EveryGameReadsAndReplaysLikeTheReference) {
+    const auto files = testing::RealPgnFiles();
     if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
     int compared = 0, setUps = 0, variants = 0;
     for (const fs::path& path : files) {
         const std::string name = fs::relative(path, TAVREL_SHARED_PGN).string();
-        const std::vector<Json> refs = References(path);
-        PgnFile file;
-        ASSERT_EQ(file.Open(path.string()), "") << name;
-        const GameIndex index = IndexGames(file);
-        ASSERT_EQ(index.GameCount(), static_cast<std::int64_t>(refs.size())) << name;
+        const std::vector<Json> refs = ReferencesAsSplitHere(path);
+        GameSource source;
+        ASSERT_EQ(source.Open(path.string()), "") << name;
+        ASSERT_EQ(source.GameCount(), static_cast<std::int64_t>(refs.size())) << name;
         GameState state;
         for (const Json& ref : refs) {
             const auto number = static_cast<std::int64_t>(ref["game"].number);
-            EXPECT_EQ(index.OffsetOf(number), static_cast<std::int64_t>(ref["offset"].number)) << name;
-            file.Seek(index.OffsetOf(number));
-            const GameRecord game = ReadGame(file);
             const std::string where = name + " game " + std::to_string(number);
+            EXPECT_EQ(source.Index().OffsetOf(number), static_cast<std::int64_t>(ref["offset"].number)) << where;
+            ExpectTheReferencesTags(source.ReadTags(number), ref, name, where);
+            const GameRecord game = source.ReadGame(number);
             EXPECT_EQ(DisplayText(game.WhitePlayer), AsTavrelReadsIt(ref["white"], game.WhitePlayer)) << where;
             EXPECT_EQ(DisplayText(game.RoundName), AsTavrelReadsIt(ref["round"], game.RoundName)) << where;
             if (!ref["error"].IsNull()) continue;
@@ -100,76 +119,21 @@ TEST(RealFiles, EveryGameReplaysLikeTheReference) {
     EXPECT_GT(setUps, 240);
 }
 
-// The reference drops a tag whose quotes do not pair up; Tavrel keeps its text without quotes.
-const std::set<std::string> kUnpairedQuoteFiles = {"edge/backslash_header.pgn",
-                                                   "edge/unescaped_quote_header.pgn"};
-
-// Each byte as the Latin-1 character of its code: how the reference reads some UTF-8 names.
-std::string Latin1AsUtf8(const std::string& bytes) {
-    std::string out;
-    for (char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-// The list of games shows what ReadTags gives: for every game, the tags the reference names
-// are there with the reference's values, and the ones it lacks are absent.
-TEST(RealFiles, EveryGamesTagsMatchTheReference) {
-    const auto files = RealFiles();
-    if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
-    long compared = 0;
-    for (const fs::path& path : files) {
-        const std::string name = fs::relative(path, TAVREL_SHARED_PGN).string();
-        GameSource source;
-        ASSERT_EQ(source.Open(path.string()), "") << name;
-        const std::vector<Json> refs = References(path);
-        ASSERT_EQ(source.GameCount(), static_cast<std::int64_t>(refs.size())) << name;
-        for (const Json& ref : refs) {
-            const auto number = static_cast<std::int64_t>(ref["game"].number);
-            std::map<std::string, std::string> tags;  // a repeated tag: the last one counts
-            for (const TagPair& tag : source.ReadTags(number)) tags[tag.name] = tag.value;
-            for (const char* key : {"White", "Black", "Event", "Round"}) {
-                std::string lower = key;
-                lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
-                const std::string where = name + " game " + std::to_string(number) + " " + key;
-                if (ref[lower].IsNull()) {
-                    EXPECT_TRUE(tags.count(key) == 0 || kUnpairedQuoteFiles.count(name)) << where;
-                    continue;
-                }
-                const std::string want = AsTavrelReadsIt(ref[lower], "");
-                EXPECT_TRUE(DisplayText(tags[key]) == want || Latin1AsUtf8(tags[key]) == want)
-                    << where << ": " << tags[key] << " against " << want;
-                ++compared;
-            }
-        }
-    }
-    EXPECT_GT(compared, 4 * 14000);
-}
-
 // The targeted matcher must give the answer the full legal list gives, for every text that
 // really occurs and for texts that name other pieces and squares in the same positions.
 TEST(RealFiles, TargetedMatchingAgreesWithTheFullList) {
-    const auto files = RealFiles();
+    const auto files = testing::RealPgnFiles();
     if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
     const std::vector<std::string> probes = {"Nd2", "Nbd2", "N1f3", "Qe2", "Rad1", "Rfe1", "Bxf7+",
                                              "exd6", "O-O", "O-O-O", "Kf1", "e8=Q", "a1=N", "h4",
                                              "Qxd8#", "R8a7", "dxe5", "Ke2"};
     long checked = 0;
     for (const fs::path& path : files) {
-        PgnFile file;
-        ASSERT_EQ(file.Open(path.string()), "");
-        const GameIndex index = IndexGames(file);
-        for (std::int64_t k = 1; k <= index.GameCount(); ++k) {
-            file.Seek(index.OffsetOf(k));
+        GameSource source;
+        ASSERT_EQ(source.Open(path.string()), "");
+        for (std::int64_t k = 1; k <= source.GameCount(); ++k) {
             GameState state;
-            state.LoadMoveTexts(ReadGame(file).rows);
+            state.LoadMoveTexts(source.ReadGame(k).rows);
             state.SetUpStartPosition();
             for (int n = 1; n <= state.Moves.RowCount(); ++n) {
                 for (int side : {White, Black}) {

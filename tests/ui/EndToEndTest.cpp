@@ -1,28 +1,17 @@
 // The whole window on real files, checked against reference replays made by an independent chess
 // library: what the board model holds and what the canvas shows.
 
-#include <filesystem>
-#include <fstream>
-
 #include "WindowFixture.h"
-#include "support/MiniJson.h"
+#include "support/RealFiles.h"
 
 namespace tavrel::ui::testing {
 namespace {
 
 namespace fs = std::filesystem;
 using ::tavrel::testing::Json;
+using ::tavrel::testing::References;
 
 const fs::path kShared = TAVREL_SHARED_PGN;
-
-std::vector<Json> References(const fs::path& pgn) {
-    std::ifstream in(fs::path(pgn).replace_extension(".jsonl"));
-    std::vector<Json> games;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) games.push_back(::tavrel::testing::JsonParser(line).Parse());
-    }
-    return games;
-}
 
 std::string Placement(const std::string& fen) { return fen.substr(0, fen.find(' ')); }
 
@@ -93,12 +82,11 @@ TEST_F(EndToEnd, EndShowsTheFinalPositionOfEveryReferenceGame) {
     // Its movetext is coordinate notation without move numbers, which the window does not read.
     const fs::path notSan = kShared / "python-chess-uci-moves.pgn";
     int compared = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(kShared)) {
-        if (entry.path().extension() != ".pgn" || entry.path() == notSan) continue;
-        const std::vector<Json> refs = References(entry.path());
-        if (refs.empty()) continue;
-        const std::string name = fs::relative(entry.path(), kShared).string();
-        ASSERT_TRUE(Load(QString::fromStdString(entry.path().string()))) << name;
+    for (const fs::path& path : ::tavrel::testing::RealPgnFiles()) {
+        const std::vector<Json> refs = References(path);
+        if (path == notSan || refs.empty()) continue;
+        const std::string name = fs::relative(path, kShared).string();
+        ASSERT_TRUE(Load(QString::fromStdString(path.string()))) << name;
         for (const Json& ref : refs) {
             const auto number = static_cast<long long>(ref["game"].number);
             if (number > 1) window->Toolbar1_ButtonClick("Ngame");
