@@ -36,14 +36,5 @@ TEST(Perft, StandardPositionsMatchPublishedCounts) {
     }
 }
 
-TEST(Perft, EnPassantFromFenIsGenerated) {
-    // After 1. e4 d5 2. e5 f5 White may take on f6, and only right then.
-    const FenResult fen = ParseFen("rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6");
-    ASSERT_TRUE(fen.setUp);
-    const FenResult without = ParseFen("rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq -");
-    EXPECT_EQ(Perft(fen.setUp->position, White, fen.setUp->opponentLast, 1),
-              Perft(without.setUp->position, White, {}, 1) + 1);
-}
-
 }  // namespace
 }  // namespace tavrel

@@ -7,9 +7,6 @@
 #include <set>
 
 #include "GameCheck.h"
-#include "core/MakeMove.h"
-#include "core/MoveGen.h"
-#include "core/SanMatch.h"
 #include "pgn/GameSource.h"
 #include "pgn/Text.h"
 #include "support/RealFiles.h"
@@ -117,45 +114,6 @@ TEST(RealFiles, EveryGameReadsAndReplaysLikeTheReference) {
                 compared, setUps, variants);
     EXPECT_GT(compared, 14000);
     EXPECT_GT(setUps, 240);
-}
-
-// The targeted matcher must give the answer the full legal list gives, for every text that
-// really occurs and for texts that name other pieces and squares in the same positions.
-TEST(RealFiles, TargetedMatchingAgreesWithTheFullList) {
-    const auto files = testing::RealPgnFiles();
-    if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
-    const std::vector<std::string> probes = {"Nd2", "Nbd2", "N1f3", "Qe2", "Rad1", "Rfe1", "Bxf7+",
-                                             "exd6", "O-O", "O-O-O", "Kf1", "e8=Q", "a1=N", "h4",
-                                             "Qxd8#", "R8a7", "dxe5", "Ke2"};
-    long checked = 0;
-    for (const fs::path& path : files) {
-        GameSource source;
-        ASSERT_EQ(source.Open(path.string()), "");
-        for (std::int64_t k = 1; k <= source.GameCount(); ++k) {
-            GameState state;
-            state.LoadMoveTexts(source.ReadGame(k).rows);
-            state.SetUpStartPosition();
-            for (int n = 1; n <= state.Moves.RowCount(); ++n) {
-                for (int side : {White, Black}) {
-                    state.MoveNumber = n;
-                    state.SideToMove = static_cast<int16_t>(side);
-                    GenerateLegalMoves(state, side);
-                    const Move opponent = OpponentLastMove(state, side);
-                    std::vector<std::string> texts = probes;
-                    texts.push_back(state.Moves.Row(n).Of(side).text);
-                    for (const std::string& text : texts) {
-                        const SanQuery query = ParseSan(text, side);
-                        ASSERT_EQ(FirstFit(state.GameBoard, state.LegalMoves, query),
-                                  FirstFitTargeted(state, side, opponent, query))
-                            << path << " game " << k << " move " << n << " " << text;
-                        ++checked;
-                    }
-                    MakeMove(state, FindSanMove(state, state.Moves.Row(n).Of(side).text));
-                }
-            }
-        }
-    }
-    EXPECT_GT(checked, 100000);
 }
 
 }  // namespace
