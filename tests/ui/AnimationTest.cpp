@@ -2,21 +2,19 @@
 #include <QSignalSpy>
 
 #include "WindowFixture.h"
-#include "support/TempFile.h"
 #include "ui/animation/Animation.h"
 
 namespace tavrel::ui::testing {
 namespace {
 
-const QString kSample = QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn";
 const QString kAsk = "ask|Animate|Please enter a delay in seconds between 0 and 255.\r\n\r\n"
                      "Tavrel will replay the game from the beginning with this delay between the moves.";
 const QString kBad = "message|Bad delay value|Invalid delay value.  Please enter a value between 0 and 255.";
 
 class AnimationTest : public WindowTest {
 protected:
-    bool LoadAnimated(const QString& path) {
-        if (!Load(path)) return false;
+    bool LoadAnimated(const std::string& bytes) {
+        if (!LoadText(bytes)) return false;
         window->Animator().SetSleep(std::chrono::milliseconds(1));  // a test clock: a second is 2 ms
         return true;
     }
@@ -65,7 +63,7 @@ TEST_F(AnimationTest, DelayAnswersAcceptedRejectedAndRemembered) {
         {{"-1", "256", "3"}, true, 3000, 2, "3"},
         {{std::nullopt}, false, 0, 0, "prev"},
     };
-    ASSERT_TRUE(LoadAnimated(kSample));
+    ASSERT_TRUE(LoadAnimated(SampleBytes()));
     for (const Row& row : rows) {
         window->Animator().LastDelay = "prev";
         dialogs.asked.clear();
@@ -88,7 +86,7 @@ TEST_F(AnimationTest, DelayAnswersAcceptedRejectedAndRemembered) {
 }
 
 TEST_F(AnimationTest, ReplaysFromTheFirstPositionToTheLastWithControlsHeld) {
-    ASSERT_TRUE(LoadAnimated(kSample));
+    ASSERT_TRUE(LoadAnimated(SampleBytes()));
     window->Slider1->setValue(10);  // started in the middle, it begins again at the first position
     QList<int> shown;
     QStringList during;
@@ -114,7 +112,7 @@ TEST_F(AnimationTest, ReplaysFromTheFirstPositionToTheLastWithControlsHeld) {
 }
 
 TEST_F(AnimationTest, CancelDuringALongDelayKeepsThePositionReached) {
-    ASSERT_TRUE(LoadAnimated(kSample));
+    ASSERT_TRUE(LoadAnimated(SampleBytes()));
     window->Animator().SetSleep(std::chrono::milliseconds(5));
     Animate({"10"});
     EXPECT_EQ(window->Slider1->value(), 0);  // the first step is made at once
@@ -126,8 +124,7 @@ TEST_F(AnimationTest, CancelDuringALongDelayKeepsThePositionReached) {
 }
 
 TEST_F(AnimationTest, AGameWhoseFirstPositionIsItsLastEndsAtOnce) {
-    tavrel::testing::TempFile file("[Event \"Empty\"]\n[White \"A\"]\n[Black \"B\"]\n\n*\n\n\n");
-    ASSERT_TRUE(LoadAnimated(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadAnimated("[Event \"Empty\"]\n[White \"A\"]\n[Black \"B\"]\n\n*\n\n\n"));
     ASSERT_EQ(window->Slider1->maximum(), window->Slider1->minimum());
     QSignalSpy finished(&window->Animator(), &Animation::Finished);
     Animate({"3"});
@@ -137,17 +134,11 @@ TEST_F(AnimationTest, AGameWhoseFirstPositionIsItsLastEndsAtOnce) {
 }
 
 TEST_F(AnimationTest, TheWindowClosedOrTheFileShortenedDuringAnAnimation) {
-    std::string bytes;
-    {
-        QFile sample(kSample);
-        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-        bytes = sample.readAll().toStdString();
-    }
-    tavrel::testing::TempFile file(bytes);
-    ASSERT_TRUE(LoadAnimated(QString::fromStdString(file.path())));
+    const std::string bytes = SampleBytes();
+    ASSERT_TRUE(LoadAnimated(bytes));
     // Shortened: the game on show was read whole, so the animation goes on to its end.
     Animate({"0"});
-    file.Write(bytes.substr(0, 40));
+    files.back().Write(bytes.substr(0, 40));
     ASSERT_TRUE(Finishes());
     EXPECT_EQ(window->Slider1->value(), 44);
     const int beeps = dialogs.beeps;

@@ -5,14 +5,12 @@
 #include <sstream>
 
 #include "WindowFixture.h"
-#include "support/TempFile.h"
 
 namespace tavrel::ui::testing {
 namespace {
 
 using ::tavrel::testing::TempFile;
 
-const QString kSample = TAVREL_SOURCE_DIR "/samples/famous-games.pgn";
 const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
 
 std::string Picture() {

@@ -30,24 +30,11 @@ std::vector<char> Occupants(const std::string& placement) {
 
 class EndToEnd : public WindowTest {
 protected:
-    // Read off the canvas: an empty square is one colour all over; a white piece has pure white
-    // pixels, a black one has none.
-    char CanvasOccupant(int row, int col) const {
-        const QRgb swatch = PixelOfSquare(row, col);
-        bool piece = false, white = false;
-        for (int dy = 0; dy < 32; ++dy) {
-            for (int dx = 0; dx < 32; ++dx) {
-                const QRgb p = PixelOfSquare(row, col, dx, dy);
-                piece = piece || p != swatch;
-                white = white || (p != swatch && p == 0xFFFFFF);
-            }
-        }
-        return !piece ? ' ' : white ? 'w' : 'b';
-    }
     std::vector<char> CanvasOccupants() const {
         std::vector<char> squares;
         for (int row = 1; row <= 8; ++row)
-            for (int col = 1; col <= 8; ++col) squares.push_back(CanvasOccupant(row, col));
+            for (int col = 1; col <= 8; ++col)
+                squares.push_back(Occupant(SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col)));
         return squares;
     }
 

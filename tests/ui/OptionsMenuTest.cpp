@@ -5,17 +5,15 @@
 namespace tavrel::ui::testing {
 namespace {
 
-const QString kSample = QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn";
-constexpr QRgb kLight = 0xFFFF80, kGreyLight = 0xC0C0C0, kBackground = 0xC0C0C0;
+constexpr QRgb kBackground = 0xC0C0C0;
 
 class OptionsMenuTest : public WindowTest {
 protected:
     void SetUp() override { ASSERT_TRUE(Load(kSample)); }
     void Toggle(MenuItem item) { window->Action(item)->trigger(); }
-    QRgb Pixel(int x, int y) const { return window->Canvas().pixel(x, y) & 0xFFFFFF; }
+    QRgb Pixel(int x, int y) const { return WindowTest::Pixel({x, y}); }
     QRgb AnalysisPixel(int row, int col) const {
-        const QPoint at = ScreenSquarePixel(kAnalysisBoardOrigin, {row, col});
-        return Pixel(at.x(), at.y());
+        return WindowTest::Pixel(ScreenSquarePixel(kAnalysisBoardOrigin, {row, col}));
     }
 };
 
@@ -48,28 +46,42 @@ TEST_F(OptionsMenuTest, AnalysisBoardWidensTheWindowAndNarrowsItBackExactly) {
     }
 }
 
-TEST_F(OptionsMenuTest, ColourAndOrientationTwiceComeBackWhereTheyStarted) {
+TEST_F(OptionsMenuTest, BothBoardsInBothSchemesAndOrientationsAndBackAgain) {
     Toggle(MenuItem::ctlDisplay);
     window->Slider1->setValue(2);
     const QImage start = window->Canvas().copy();
-    const int gameA8 = window->Game().GameBoard(1, 1);
+    const Board game = window->Game().GameBoard;
+    EXPECT_EQ(PixelOfSquare(1, 1), kLight);  // a8, its corner pixel never carries a piece
+    EXPECT_EQ(PixelOfSquare(1, 2), kDark);
+    EXPECT_EQ(PixelOfSquare(4, 4, 16, 16), kLight);  // d5, empty: swatch all over
+    EXPECT_EQ(Pixel(25, 53), 0u);                    // the grid between squares
+    const auto occupant = [&](int row, int col) {
+        return Occupant(SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col));
+    };
+    EXPECT_EQ(occupant(1, 1), 'b');
+    EXPECT_EQ(occupant(8, 1), 'w');
 
     Toggle(MenuItem::Color_or_mono);
     EXPECT_FALSE(window->Action(MenuItem::Color_or_mono)->isChecked());
+    EXPECT_EQ(PixelOfSquare(1, 1), kGreyLight);
+    EXPECT_EQ(PixelOfSquare(1, 2), kGreyDark);
     EXPECT_EQ(AnalysisPixel(1, 1), kGreyLight);
-    EXPECT_EQ(Pixel(26, 54), kGreyLight);
+    EXPECT_EQ(occupant(1, 1), 'b');  // pieces stay
     Toggle(MenuItem::Color_or_mono);
     EXPECT_EQ(window->Canvas(), start);
 
     Toggle(MenuItem::ctlReverse);
-    // h1 at the top left of both boards, drawn light.
-    EXPECT_EQ(ScreenSquareOf({8, 8}, window->Settings().View()), (ScreenSquare{1, 1}));
+    // h1 at the top left of both boards and a8 at the bottom right, both drawn light.
+    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->Settings().View(), 8, 8), QPoint(26, 54));
+    EXPECT_EQ(SquarePixel(kGameBoardOrigin, window->Settings().View(), 1, 1), QPoint(25 + 33 * 7 + 1, 53 + 33 * 7 + 1));
+    EXPECT_EQ(Pixel(26, 54), kLight);
+    EXPECT_EQ(PixelOfSquare(1, 1), kLight);
     EXPECT_EQ(AnalysisPixel(1, 1), kLight);
-    EXPECT_NE(window->Canvas(), start);
+    EXPECT_EQ(occupant(8, 8), 'w');
     Toggle(MenuItem::ctlReverse);
     EXPECT_EQ(window->Canvas(), start);
-    EXPECT_EQ(window->Game().GameBoard(1, 1), gameA8);
-    EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
+    EXPECT_EQ(window->Game().GameBoard, game);
+    EXPECT_EQ(window->Game().AnalysisBoard, game);
 }
 
 TEST_F(OptionsMenuTest, HelpMenuGoesThroughTheDesktop) {

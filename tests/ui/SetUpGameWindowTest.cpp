@@ -2,7 +2,6 @@
 
 #include "WindowFixture.h"
 #include "core/Board.h"
-#include "support/TempFile.h"
 
 namespace tavrel::ui::testing {
 namespace {
@@ -15,8 +14,7 @@ const std::string kGames =
     "[Event \"House\"]\n[Variant \"Crazyhouse\"]\n\n1. e4 e5 2. N@f3 *\n";
 
 TEST_F(WindowTest, AGameThatStartsWithBlacksMove) {
-    ::tavrel::testing::TempFile file(kGames);
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadText(kGames));
     QListWidget* list = window->Score()->Display;
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(0)->text(), " 23.       ...\tKd7");
@@ -54,8 +52,7 @@ TEST_F(WindowTest, AGameThatStartsWithBlacksMove) {
 }
 
 TEST_F(WindowTest, GamesThatCannotBeReplayedSayWhyAndKeepTheirStart) {
-    ::tavrel::testing::TempFile file(kGames);
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadText(kGames));
     const struct {
         const char* toolbar;
         const char* status;

@@ -1,14 +1,26 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTest>
+#include <deque>
 #include <memory>
 
 #include "FakeDialogs.h"
+#include "support/TempFile.h"
 #include "ui/main/Skelda.h"
 #include "ui/score/GameScr.h"
 
 namespace tavrel::ui::testing {
+
+const QString kSample = QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn";
+// The squares' swatches in colour and in grey.
+constexpr QRgb kLight = 0xFFFF80, kDark = 0x00FF00, kGreyLight = 0xC0C0C0, kGreyDark = 0x808080;
+
+inline std::string SampleBytes() {
+    QFile sample(kSample);
+    return sample.open(QIODevice::ReadOnly) ? sample.readAll().toStdString() : std::string();
+}
 
 // A main window set up as main() sets it up, with scripted dialogs.
 class WindowTest : public ::testing::Test {
@@ -18,18 +30,37 @@ protected:
         window->show();
         return window->Form_Load(commandLine);
     }
+    // Loads a file of these bytes, which stays (in `files`) until the test ends.
+    bool LoadText(const std::string& bytes) {
+        return Load(QString::fromStdString(files.emplace_back(bytes).path()));
+    }
     void Step(Qt::Key key, int times = 1) {
         for (int i = 0; i < times; ++i) QTest::keyClick(window->Slider1, key);
     }
     QString Panel(int i) const { return window->StatusPanel[i]->text(); }
     bool WhiteBold() const { return window->Score()->WLabel->font().bold(); }
     bool BlackBold() const { return window->Score()->BLabel->font().bold(); }
+    QRgb Pixel(QPoint at) const { return window->Canvas().pixel(at) & 0xFFFFFF; }
     QRgb PixelOfSquare(int row, int col, int dx = 0, int dy = 0) const {
-        const QPoint at = SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col);
-        return window->Canvas().pixel(at.x() + dx, at.y() + dy) & 0xFFFFFF;
+        return Pixel(SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col) + QPoint(dx, dy));
+    }
+    // What the 32-pixel square from `topLeft` shows: ' ' its swatch all over, else a piece,
+    // 'w' a white one (it has pure white pixels) or 'b' a black one.
+    char Occupant(QPoint topLeft) const {
+        const QRgb swatch = Pixel(topLeft);
+        bool piece = false, white = false;
+        for (int dy = 0; dy < 32; ++dy) {
+            for (int dx = 0; dx < 32; ++dx) {
+                const QRgb p = Pixel(topLeft + QPoint(dx, dy));
+                piece = piece || p != swatch;
+                white = white || (p != swatch && p == 0xFFFFFF);
+            }
+        }
+        return !piece ? ' ' : white ? 'w' : 'b';
     }
 
     FakeDialogs dialogs;
+    std::deque<::tavrel::testing::TempFile> files;  // gone after the window
     std::unique_ptr<Skelda> window;
 };
 

@@ -3,21 +3,12 @@
 
 #include "../WindowFixture.h"
 #include "core/Board.h"
-#include "support/TempFile.h"
 #include "ui/gametext/GameText.h"
 
 namespace tavrel::ui::testing {
 namespace {
 
 using Kind = pgn::MovetextItem::Kind;
-
-TEST(GameTextDocument, GlyphsReadAsChessPlayersReadThem) {
-    const std::pair<int, const char*> rows[] = {
-        {1, "!"},  {2, "?"},  {3, "!!"}, {4, "??"}, {5, "!?"}, {6, "?!"},   {10, "="},   {14, "⩲"},
-        {15, "⩱"}, {16, "±"}, {17, "∓"}, {18, "+−"}, {19, "−+"}, {7, "$7"}, {146, "$146"},
-    };
-    for (const auto& [glyph, symbol] : rows) EXPECT_EQ(GlyphSymbol(glyph), QString::fromUtf8(symbol)) << glyph;
-}
 
 pgn::AnnotatedGame Collect(std::string_view movetext) {
     pgn::AnnotationCollector collector;
@@ -74,8 +65,7 @@ protected:
 };
 
 TEST_F(GameTextWindowTest, FollowsTheSliderAndMovesIt) {
-    ::tavrel::testing::TempFile file(kAnnotated);
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadText(kAnnotated));
     GameText* text = OpenText();
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->isVisible());
@@ -91,8 +81,7 @@ TEST_F(GameTextWindowTest, FollowsTheSliderAndMovesIt) {
 }
 
 TEST_F(GameTextWindowTest, AVariationMoveShowsOnTheAnalysisBoardAndTheGameStays) {
-    ::tavrel::testing::TempFile file(kAnnotated);
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadText(kAnnotated));
     OpenText();
     Step(Qt::Key_Down, 4);
     const Board gameBoard = window->Game().GameBoard;
@@ -111,10 +100,8 @@ TEST_F(GameTextWindowTest, AVariationMoveShowsOnTheAnalysisBoardAndTheGameStays)
 
 // Set up at Black's move 23, its first move numbered as if it were White's: the FEN decides.
 TEST_F(GameTextWindowTest, ASetUpGameWithBlackToMove) {
-    ::tavrel::testing::TempFile file(
-        "[Event \"Set up\"]\n[FEN \"r3k2r/ppp2ppp/2n5/8/3pP3/5N2/PPP2PPP/R3K2R b KQkq e3 4 23\"]\n\n"
-        "23. dxe3 (23... O-O-O 24. O-O) 24. fxe3 O-O (24... Kf8) *\n");
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadText("[Event \"Set up\"]\n[FEN \"r3k2r/ppp2ppp/2n5/8/3pP3/5N2/PPP2PPP/R3K2R b KQkq e3 4 23\"]\n\n"
+                         "23. dxe3 (23... O-O-O 24. O-O) 24. fxe3 O-O (24... Kf8) *\n"));
     GameText* text = OpenText();
     EXPECT_TRUE(text->Text->toPlainText().startsWith("23... dxe3")) << text->Text->toPlainText().toStdString();
     Step(Qt::Key_Down, 2);
@@ -130,8 +117,7 @@ TEST_F(GameTextWindowTest, ASetUpGameWithBlackToMove) {
 }
 
 TEST_F(GameTextWindowTest, CopiesThePositionAndTheGame) {
-    ::tavrel::testing::TempFile file(kAnnotated + "\n[Event \"Next\"]\n1. d4 *\n");
-    ASSERT_TRUE(Load(QString::fromStdString(file.path())));
+    ASSERT_TRUE(LoadText(kAnnotated + "\n[Event \"Next\"]\n1. d4 *\n"));
     Step(Qt::Key_Down);
     window->Action(MenuItem::ctlCopyFen)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");

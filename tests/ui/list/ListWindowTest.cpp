@@ -12,7 +12,7 @@ namespace {
 class ListWindowTest : public WindowTest {};
 
 TEST_F(ListWindowTest, FollowsTheGameOnShowAndShowsTheChosenOne) {
-    ASSERT_TRUE(Load(QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn"));
+    ASSERT_TRUE(Load(kSample));
     QAction* list = window->Action(MenuItem::ctlListGames);
     EXPECT_EQ(list->shortcut(), QKeySequence("Ctrl+L"));
     window->Toolbar1_ButtonClick("Ngame");

@@ -43,10 +43,6 @@ class TutBoxTest : public ::testing::Test {
 
 TEST_F(TutBoxTest, OpensCentredWithAnEmptyTextAndEveryPicture) {
     EXPECT_EQ(box.windowTitle(), "Rules and Strategy of chess");
-    EXPECT_EQ(box.size(), QSize(554, 337));
-    EXPECT_EQ(box.T->geometry(), QRect(184, 16, 345, 305));
-    EXPECT_EQ(box.Piece[5]->geometry(), QRect(128, 272, 34, 34));
-    EXPECT_TRUE(box.font().bold());
     const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
     EXPECT_LE((box.frameGeometry().center() - screenCentre).manhattanLength(), 40);
     EXPECT_TRUE(box.PageText().isEmpty());
@@ -95,21 +91,6 @@ TEST_F(TutBoxTest, ShortLinesKeepToOneLineOnScreen) {
         }
     }
     EXPECT_GE(box.T->font().pointSizeF(), 7.0);
-}
-
-// Each picture is its black piece drawn on the window's ground, the board's way of composing it.
-TEST_F(TutBoxTest, EachPictureIsItsBlackPieceOnTheWindowGround) {
-    const int codeOf[kPieceCount] = {1, 6, 5, 4, 3, 2};  // pawn, rook, knight, bishop, queen, king
-    const QRgb ground = box.palette().color(QPalette::Window).rgb() & 0xFFFFFF;
-    for (int i = 0; i < kPieceCount; ++i) {
-        const QImage& piece = pictures.BPiece[codeOf[i] - 1];
-        const QImage& mask = pictures.PMask[codeOf[i] - 1];
-        int mismatches = 0;
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                mismatches += (box.Piece[i]->Canvas().pixel(x, y) & 0xFFFFFF) != ((ground | mask.pixel(x, y)) & piece.pixel(x, y) & 0xFFFFFF);
-        EXPECT_EQ(mismatches, 0) << i;
-    }
 }
 
 TEST_F(TutBoxTest, TypingDeletingAndPastingChangeNothing) {
