@@ -53,6 +53,7 @@ TEST(LineReplay, FenOfTheGamePositionOnShow) {
     for (const Row& row : rows) EXPECT_EQ(GameFen(game, row.v), row.fen) << "slider value " << row.v;
 }
 
+// Variations from the first position and after either side's move are replayed from the real files.
 TEST(LineReplay, AVariationIsPlayedFromItsBranchAndStopsAtAnImpossibleMove) {
     const GameState game = GameOf({{"e4", "e5"}, {"Nf3", "Nc6"}});
     struct Row {
@@ -63,8 +64,6 @@ TEST(LineReplay, AVariationIsPlayedFromItsBranchAndStopsAtAnImpossibleMove) {
         const char* placement;
     };
     const Row rows[] = {
-        {"from the first position", -1, {"d4", "d5", "c4"}, 3, "rnbqkbnr/ppp1pppp/8/3p4/2PP4/8/PP2PPPP/RNBQKBNR"},
-        {"after Black's first move", 1, {"Bc4", "Bc5"}, 2, "rnbqk1nr/pppp1ppp/8/2b1p3/2B1P3/8/PPPP1PPP/RNBQK1NR"},
         {"a null move passes the turn", 0, {"--", "d4"}, 2, "rnbqkbnr/pppppppp/8/8/3PP3/8/PPP2PPP/RNBQKBNR"},
         {"en passant right after the branch", -1, {"e4", "a6", "e5", "d5", "exd6"}, 5,
          "rnbqkbnr/1pp1pppp/p2P4/8/8/8/PPPP1PPP/RNBQKBNR"},

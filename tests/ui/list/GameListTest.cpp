@@ -138,7 +138,6 @@ TEST(GameListModel, SortsNumbersDatesAndRoundsAsSuch) {
     };
     const Row rows[] = {
         {GameListModel::Round, Qt::AscendingOrder, {4, 5, 2, 3, 1}},  // ?, 1, 2, 2.1, 10
-        {GameListModel::Date, Qt::AscendingOrder, {3, 5, 2, 1, 4}},
         {GameListModel::WhiteElo, Qt::DescendingOrder, {3, 5, 1, 4, 2}},
         {GameListModel::White, Qt::AscendingOrder, {3, 1, 2, 5, 4}},  // É with E
         {GameListModel::Number, Qt::DescendingOrder, {5, 4, 3, 2, 1}},
