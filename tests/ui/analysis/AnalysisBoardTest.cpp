@@ -76,7 +76,6 @@ TEST_F(AnalysisBoardTest, PressesAtTheEdgesOfTheBoard) {
         {{332, 317}, true, 1, 0},
         {{331, 60}, true, 1, 0},
         {{100, 100}, true, 1, 0},  // the game board is beside the analysis board too
-        {{100, 100}, false, 0, 0},
         {Middle(4, 4), true, 0, 0},  // an empty square: nothing at all
     };
     for (const Row& row : rows) {

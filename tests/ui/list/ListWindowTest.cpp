@@ -14,7 +14,6 @@ class ListWindowTest : public WindowTest {};
 TEST_F(ListWindowTest, FollowsTheGameOnShowAndShowsTheChosenOne) {
     ASSERT_TRUE(Load(kSample));
     QAction* list = window->Action(MenuItem::ctlListGames);
-    EXPECT_EQ(list->shortcut(), QKeySequence("Ctrl+L"));
     window->Toolbar1_ButtonClick("Ngame");
     list->trigger();
     GameList* shown = window->List();
