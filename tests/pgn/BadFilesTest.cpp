@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "GameCheck.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
@@ -44,13 +41,6 @@ FileRead ReadBytes(const std::string& bytes, std::size_t bufferSize = PgnFile::k
     return ReadWhole(file.path(), bufferSize);
 }
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 bool IsPrefix(const std::string& part, const std::string& whole) {
     return whole.compare(0, part.size(), part) == 0;
 }
@@ -84,7 +74,7 @@ TEST(BadFiles, LongRunsOfBrokenPiecesAreReadToTheEnd) {
 }
 
 TEST(BadFiles, EveryTruncationOfAnAnnotatedFileKeepsWhatWasRead) {
-    const std::string whole = FileText(std::string(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn");
+    const std::string whole = testing::FileBytes(std::string(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn");
     ASSERT_FALSE(whole.empty());
     const FileRead full = ReadBytes(whole);
     ASSERT_EQ(full.games, 4);
@@ -189,7 +179,7 @@ TEST(BadFiles, APictureIsReadAsAFileWithoutGames) {
     const FileRead read = ReadWhole(std::string(TAVREL_SOURCE_DIR) + "/resources/logo.png");
     EXPECT_EQ(read.games, 0);
     // And with a game glued to its end, that game is found and read.
-    const std::string glued = FileText(std::string(TAVREL_SOURCE_DIR) + "/resources/logo.png") + "\n" + kTags + "1. e4 *\n";
+    const std::string glued = testing::FileBytes(std::string(TAVREL_SOURCE_DIR) + "/resources/logo.png") + "\n" + kTags + "1. e4 *\n";
     const FileRead found = ReadBytes(glued);
     ASSERT_GE(found.games, 1);
     EXPECT_EQ(found.records.back().rows[0].first, "e4");

@@ -42,7 +42,10 @@ struct MoveRow {
     int sliderMax;
 };
 
-TEST(GameReader, GamesWithoutAnEventTagFirst) {
+const std::string kNoMovesFirst = "[Event \"first\"]\n[Result \"*\"]\n\n*\n\n[Event \"second\"]\n\n1. e4 *\n";
+
+// Where games start, and which game, tags and rows are read there.
+TEST(GameReader, GamesAndWhereTheyStart) {
     struct Row {
         const char* why;
         std::string bytes;
@@ -65,6 +68,11 @@ TEST(GameReader, GamesWithoutAnEventTagFirst) {
          {{"Qh5", "Kg8"}, {"Qh7#", "1-0"}}},
         {"a stray byte after the last game", "[Event \"E\"]\n1. e4 *\n\x1a", 1, 1, "None", "E", {{"e4", ""}}},
         {"Event inside a comment", "1. e4 {see [Event \"x\"] there} e5 *\n", 2, 2, "None", "x", {{"e5", ""}}},
+        // A game without moves once swallowed the next one.
+        {"a game without moves", kNoMovesFirst, 1, 2, "None", "first", {}},
+        {"the game after one without moves", kNoMovesFirst, 2, 2, "None", "second", {{"e4", ""}}},
+        {"a game that starts at a later move number", "[Event \"x\"]\n\n23. Kf1 Kf8 *\n[Event \"y\"]\n\n1. e4 *\n", 1, 2,
+         "None", "x", {{"Kf1", "Kf8"}}},
     };
     for (const Row& row : rows) {
         TempFile file(row.bytes);
@@ -151,19 +159,6 @@ TEST(GameReader, TagValues) {
     EXPECT_EQ(unclosed.WhitePlayer, "A");
 }
 
-TEST(GameReader, GamesWithoutMovesDoNotSwallowTheNext) {
-    const std::string bytes = "[Event \"first\"]\n[Result \"*\"]\n\n*\n\n[Event \"second\"]\n\n1. e4 *\n";
-    const GameRecord first = ReadNth(bytes, 1);
-    EXPECT_EQ(first.EventName, "first");
-    EXPECT_EQ(first.outcome, GameRecord::Outcome::NoMoves);
-    EXPECT_TRUE(first.rows.empty());
-    EXPECT_EQ(first.SliderMax(), -1);
-    EXPECT_EQ(ReadNth(bytes, 2).rows, (Rows{{"e4", ""}}));
-    // A game that starts at a later move number is still its own game.
-    EXPECT_EQ(ReadNth("[Event \"x\"]\n\n23. Kf1 Kf8 *\n[Event \"y\"]\n\n1. e4 *\n", 1).rows,
-              (Rows{{"Kf1", "Kf8"}}));
-}
-
 TEST(GameReader, GamesThatStartWithBlacksMove) {
     const std::string tags = "[Event \"x\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 23\"]\n\n";
     const MoveRow rows[] = {
@@ -187,8 +182,9 @@ TEST(GameReader, GamesThatStartWithBlacksMove) {
     EXPECT_FALSE(ReadNth("[Event \"x\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 w - - 0 0\"]\n\n1. e4 *").blackStarts);
 }
 
-// A cut anywhere is the bad-file suite's truncation test; here the reads past the end.
-TEST(GameReader, ReadsAtAndPastTheEndOfTheFile) {
+// A cut anywhere is the bad-file suite's truncation test; here a read past the end, and games
+// that end before their moves.
+TEST(GameReader, OutcomesPastTheEndAndWithoutMoves) {
     const GameRecord atEnd = [] {
         TempFile file("[Event \"x\"]\n1. e4 *\n");
         PgnFile pgn;
@@ -199,6 +195,7 @@ TEST(GameReader, ReadsAtAndPastTheEndOfTheFile) {
     EXPECT_EQ(atEnd.outcome, GameRecord::Outcome::AtEnd);
     EXPECT_TRUE(atEnd.Beeps());
     EXPECT_EQ(ReadNth("[Event \"x\"]\n[White \"A").outcome, GameRecord::Outcome::NoMoves);
+    EXPECT_EQ(ReadNth(kNoMovesFirst).outcome, GameRecord::Outcome::NoMoves);
 }
 
 }  // namespace

@@ -1,13 +1,22 @@
 #pragma once
-// A file under the test's temporary folder holding given bytes, removed when it goes.
+// A file under the test's temporary folder holding given bytes, removed when it goes; and the
+// bytes of a file.
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace tavrel::testing {
+
+// The bytes of the file at `path`; none when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
+}
 
 class TempFile {
 public:

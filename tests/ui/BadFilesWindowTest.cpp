@@ -1,9 +1,6 @@
 // Whatever file is opened, the window stays usable: every command can be given, and the next
 // file opens as usual.
 
-#include <fstream>
-#include <sstream>
-
 #include "WindowFixture.h"
 
 namespace tavrel::ui::testing {
@@ -12,13 +9,6 @@ namespace {
 using ::tavrel::testing::TempFile;
 
 const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
-
-std::string Picture() {
-    std::ifstream in(TAVREL_SOURCE_DIR "/resources/logo.png", std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 class BadFileWindowTest : public WindowTest {
 protected:
@@ -57,7 +47,7 @@ TEST_F(BadFileWindowTest, DamagedFilesLeaveTheWindowUsable) {
     const std::vector<std::pair<std::string, std::string>> files = {
         {"empty", ""},
         {"five bytes", "[Even"},
-        {"a picture", Picture()},
+        {"a picture", ::tavrel::testing::FileBytes(TAVREL_SOURCE_DIR "/resources/logo.png")},
         {"ends in a tag value", "[Event \"E\"]\n[White \"Unfinished"},
         {"ends in a comment", kTags + "1. e4 {and then"},
         {"ends in a variation", kTags + "1. e4 (1. d4 d5"},

@@ -1,7 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTest>
 #include <deque>
 #include <memory>
@@ -17,10 +16,7 @@ const QString kSample = QString(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn"
 // The squares' swatches in colour and in grey.
 constexpr QRgb kLight = 0xFFFF80, kDark = 0x00FF00, kGreyLight = 0xC0C0C0, kGreyDark = 0x808080;
 
-inline std::string SampleBytes() {
-    QFile sample(kSample);
-    return sample.open(QIODevice::ReadOnly) ? sample.readAll().toStdString() : std::string();
-}
+inline std::string SampleBytes() { return ::tavrel::testing::FileBytes(kSample.toStdString()); }
 
 // A main window set up as main() sets it up, with scripted dialogs.
 class WindowTest : public ::testing::Test {
