@@ -31,32 +31,32 @@ enum ClassBit : std::uint8_t {
     kOpenBracket = 1,       // [
     kBraceOrSemicolon = 2,  // { ;
     kCloseBrace = 4,        // }
-    kParenOrStar = 8,       // ( ) *
-    kDashSlashPercent = 16, // - / %
+    kParen = 8,             // ( )
+    kMarkerByte = 16,       // * - / %: every termination marker holds one of the first three
     kQuote = 32,            // "
     kBackslashOrClose = 64, // \ ]
     kLineEnd = 128,         // \n \r
 };
 // The bytes that matter in movetext, comments and variations; and in tags and rest-of-line comments.
-constexpr std::uint8_t kFlowClasses = kOpenBracket | kBraceOrSemicolon | kCloseBrace | kParenOrStar | kDashSlashPercent;
+constexpr std::uint8_t kFlowClasses = kOpenBracket | kBraceOrSemicolon | kCloseBrace | kParen | kMarkerByte;
 constexpr std::uint8_t kTagClasses = kOpenBracket | kQuote | kBackslashOrClose | kLineEnd;
 
 constexpr std::array<std::uint8_t, 16> kByLowBits = [] {
     std::array<std::uint8_t, 16> t{};
     t[0x2] = kQuote;
-    t[0x5] = kDashSlashPercent;
-    t[0x8] = t[0x9] = kParenOrStar;
-    t[0xA] = kParenOrStar | kLineEnd;
+    t[0x5] = kMarkerByte;
+    t[0x8] = t[0x9] = kParen;
+    t[0xA] = kMarkerByte | kLineEnd;
     t[0xB] = kOpenBracket | kBraceOrSemicolon;
     t[0xC] = kBackslashOrClose;
-    t[0xD] = kCloseBrace | kDashSlashPercent | kBackslashOrClose | kLineEnd;
-    t[0xF] = kDashSlashPercent;
+    t[0xD] = kCloseBrace | kMarkerByte | kBackslashOrClose | kLineEnd;
+    t[0xF] = kMarkerByte;
     return t;
 }();
 constexpr std::array<std::uint8_t, 16> kByHighBits = [] {
     std::array<std::uint8_t, 16> t{};
     t[0x0] = kLineEnd;
-    t[0x2] = kParenOrStar | kDashSlashPercent | kQuote;
+    t[0x2] = kParen | kMarkerByte | kQuote;
     t[0x3] = kBraceOrSemicolon;
     t[0x5] = kOpenBracket | kBackslashOrClose;
     t[0x7] = kBraceOrSemicolon | kCloseBrace;
@@ -69,9 +69,9 @@ constexpr std::uint8_t ClassOf(char c) {
 
 constexpr bool ClassesAreExact() {
     constexpr std::pair<char, std::uint8_t> kNamed[] = {
-        {'[', kOpenBracket}, {'{', kBraceOrSemicolon}, {';', kBraceOrSemicolon}, {'}', kCloseBrace}, {'(', kParenOrStar},
-        {')', kParenOrStar}, {'*', kParenOrStar}, {'-', kDashSlashPercent}, {'/', kDashSlashPercent},
-        {'%', kDashSlashPercent}, {'"', kQuote}, {'\\', kBackslashOrClose}, {']', kBackslashOrClose}, {'\n', kLineEnd},
+        {'[', kOpenBracket}, {'{', kBraceOrSemicolon}, {';', kBraceOrSemicolon}, {'}', kCloseBrace}, {'(', kParen},
+        {')', kParen}, {'*', kMarkerByte}, {'-', kMarkerByte}, {'/', kMarkerByte},
+        {'%', kMarkerByte}, {'"', kQuote}, {'\\', kBackslashOrClose}, {']', kBackslashOrClose}, {'\n', kLineEnd},
         {'\r', kLineEnd}};
     for (int u = 0; u < 256; ++u) {
         std::uint8_t want = 0;
@@ -82,41 +82,47 @@ constexpr bool ClassesAreExact() {
 }
 static_assert(ClassesAreExact());
 
-// Sets flow[k] and tag[k] to the bits of the bytes of kFlowClasses and kTagClasses among the 64
-// bytes from bytes + 64 * k, for the first `chunks` chunks.
-void ClassifyPortable(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
+// Sets flow[k], tag[k] and marker[k] to the bits of the bytes of kFlowClasses, kTagClasses and
+// kMarkerByte among the 64 bytes from bytes + 64 * k, for the first `chunks` chunks.
+void ClassifyPortable(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag, std::uint64_t* marker) {
     for (std::int64_t k = 0; k < chunks; ++k) {
-        flow[k] = tag[k] = 0;
+        flow[k] = tag[k] = marker[k] = 0;
         for (int i = 0; i < 64; ++i) {
             const std::uint8_t c = ClassOf(bytes[64 * k + i]);
             flow[k] |= static_cast<std::uint64_t>((c & kFlowClasses) != 0) << i;
             tag[k] |= static_cast<std::uint64_t>((c & kTagClasses) != 0) << i;
+            marker[k] |= static_cast<std::uint64_t>((c & kMarkerByte) != 0) << i;
         }
     }
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(TAVREL_SCAN_PORTABLE)
 #define TAVREL_SCAN_AVX2 1
-__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
+__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag,
+                                                  std::uint64_t* marker) {
     const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByLowBits.data())));
     const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByHighBits.data())));
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
     const __m256i flowClasses = _mm256_set1_epi8(static_cast<char>(kFlowClasses));
     const __m256i tagClasses = _mm256_set1_epi8(static_cast<char>(kTagClasses));
+    const __m256i markerClass = _mm256_set1_epi8(static_cast<char>(kMarkerByte));
     for (std::int64_t k = 0; k < chunks; ++k) {
-        std::uint64_t flowBits = 0, tagBits = 0;
+        std::uint64_t flowBits = 0, tagBits = 0, markerBits = 0;
         for (int half = 0; half < 2; ++half) {
             const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 64 * k + 32 * half));
             const __m256i c = _mm256_and_si256(_mm256_shuffle_epi8(low, _mm256_and_si256(x, nibble)),
                                                _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble)));
             const auto noFlow = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, flowClasses), zero)));
             const auto noTag = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, tagClasses), zero)));
+            const auto noMarker = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, markerClass), zero)));
             flowBits |= static_cast<std::uint64_t>(~noFlow) << (32 * half);
             tagBits |= static_cast<std::uint64_t>(~noTag) << (32 * half);
+            markerBits |= static_cast<std::uint64_t>(~noMarker) << (32 * half);
         }
         flow[k] = flowBits;
         tag[k] = tagBits;
+        marker[k] = markerBits;
     }
 }
 #endif
@@ -129,11 +135,11 @@ bool HasAvx2() {
 }
 #endif
 
-void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
+void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag, std::uint64_t* marker) {
 #if defined(TAVREL_SCAN_AVX2)
-    if (HasAvx2()) return ClassifyAvx2(bytes, chunks, flow, tag);
+    if (HasAvx2()) return ClassifyAvx2(bytes, chunks, flow, tag, marker);
 #endif
-    ClassifyPortable(bytes, chunks, flow, tag);
+    ClassifyPortable(bytes, chunks, flow, tag, marker);
 }
 
 constexpr std::int64_t kFirstReadBytes = 4096;
@@ -302,6 +308,7 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
         state_ = State::Tag;
         quoted_ = false;
     }
+    if (state_ == State::Tag) bodyTried_ = false;
 }
 
 // The bits from position `from` on of the chunk that holds it: bits[k] covers positions from
@@ -311,14 +318,21 @@ std::uint64_t GameStartScan::BitsFrom(const std::uint64_t* bits, std::int64_t fr
     return bits[offset / 64] & (~std::uint64_t{0} << (offset % 64));
 }
 
-void GameStartScan::ListFlowHits(std::size_t chunks) {
-    if (flowFirst_.size() < chunks + 1) flowFirst_.resize(chunks + 1);
-    if (flowRoom_ < 64 * chunks + 64) {  // room for every byte of the block to be a bit, uncleared
-        flowRoom_ = 64 * chunks + 64;
+// Lists the movetext bits of the chunks from `first` on, a stretch at a time: the movetext of a
+// game that SkipToNextEvent passes over is never listed.
+void GameStartScan::ListFlowHits(std::size_t first) {
+    constexpr std::size_t kListChunks = 128;
+    const std::size_t chunks = std::min(kListChunks, chunks_ - first);
+    if (flowFirst_.size() < kListChunks + 1) flowFirst_.resize(kListChunks + 1);
+    if (flowRoom_ < 64 * kListChunks + 64) {  // room for every byte to be a bit, uncleared
+        flowRoom_ = 64 * kListChunks + 64;
         flowAt_ = std::make_unique_for_overwrite<std::int64_t[]>(flowRoom_);
     }
-    const std::size_t n = ListBits(flow_.data(), chunks, start_, flowAt_.get(), flowFirst_.data());
-    flowAt_[n] = std::numeric_limits<std::int64_t>::max();  // past every block's end
+    const std::size_t n = ListBits(flow_.data() + first, chunks, start_ + 64 * static_cast<std::int64_t>(first), flowAt_.get(),
+                                   flowFirst_.data());
+    flowAt_[n] = std::numeric_limits<std::int64_t>::max();  // past the stretch's end
+    listFrom_ = first;
+    listTo_ = first + chunks;
 }
 
 // The first position from `from` on, before `end`, holding a byte that the current state may
@@ -341,31 +355,36 @@ bool GameStartScan::Movetext(std::int64_t end) {
     bool comment = state_ == State::Comment;
     std::int64_t depth = state_ == State::Variation || (comment && commentReturn_ == State::Variation) ? depth_ : 0;
     bool stopped = false;
-    const std::int64_t* flowAt = flowAt_.get();
-    std::size_t i = flowFirst_[static_cast<std::size_t>((pos_ - start_) / 64)];
-    while (flowAt[i] < pos_) ++i;
-    for (;; ++i) {
-        const std::int64_t p = flowAt[i];
-        if (p >= end) break;
-        const char c = bytes_[p - origin_];
-        const std::uint8_t does = kInMovetext[static_cast<unsigned char>(c)];
-        if (does & (kStops | kStopsOutside)) [[unlikely]] {
-            // "[" may start a game; in movetext proper, ";", "%" and a marker's bytes change state.
-            // A "-" or "/" belongs to a marker only after its "1" or "0" (not in castling).
-            const bool markerByte = c == '*' || ((c == '-' || c == '/') && (bytes_[p - 1 - origin_] | 1) == '1');
-            if (c == '[' || (!comment && depth == 0 && (c == ';' || c == '%' || markerByte))) {
-                pos_ = p;
-                stopped = true;
-                break;
+    while (!stopped && pos_ < end) {
+        const auto k = static_cast<std::size_t>((pos_ - start_) / 64);
+        if (k < listFrom_ || k >= listTo_) ListFlowHits(k);
+        const std::int64_t stop = std::min(end, start_ + 64 * static_cast<std::int64_t>(listTo_));
+        const std::int64_t* flowAt = flowAt_.get();
+        std::size_t i = flowFirst_[k - listFrom_];
+        while (flowAt[i] < pos_) ++i;
+        for (;; ++i) {
+            const std::int64_t p = flowAt[i];
+            if (p >= stop) break;
+            const char c = bytes_[p - origin_];
+            const std::uint8_t does = kInMovetext[static_cast<unsigned char>(c)];
+            if (does & (kStops | kStopsOutside)) [[unlikely]] {
+                // "[" may start a game; in movetext proper, ";", "%" and a marker's bytes change state.
+                // A "-" or "/" belongs to a marker only after its "1" or "0" (not in castling).
+                const bool markerByte = c == '*' || ((c == '-' || c == '/') && (bytes_[p - 1 - origin_] | 1) == '1');
+                if (c == '[' || (!comment && depth == 0 && (c == ';' || c == '%' || markerByte))) {
+                    pos_ = p;
+                    stopped = true;
+                    break;
+                }
+                continue;
             }
-            continue;
+            // A comment ends at its "}"; outside one, "{" opens one and parentheses nest variations.
+            const bool wasComment = comment;
+            comment = wasComment ? !(does & kClosesComment) : (does & kOpensComment) != 0;
+            if (!wasComment) depth += ((does & kOpensVariation) != 0) - ((does & kClosesVariation) != 0 && depth > 0);
         }
-        // A comment ends at its "}"; outside one, "{" opens one and parentheses nest variations.
-        const bool wasComment = comment;
-        comment = wasComment ? !(does & kClosesComment) : (does & kOpensComment) != 0;
-        if (!wasComment) depth += ((does & kOpensVariation) != 0) - ((does & kClosesVariation) != 0 && depth > 0);
+        if (!stopped) pos_ = stop;
     }
-    if (!stopped) pos_ = end;
     depth_ = depth;
     if (comment) {
         state_ = State::Comment;
@@ -375,6 +394,44 @@ bool GameStartScan::Movetext(std::int64_t end) {
     }
     if (depth > 0) variationReturn_ = State::Moves;
     return stopped;
+}
+
+// A game whose tags hold an Event tag runs to the next examined Event tag when nothing between can
+// start a game: no "[" at all, and at most one termination marker with only blanks after it. That
+// tag starts the next game in whatever state the scan would reach it, so the scan goes straight
+// there rather than following the comments and variations between. `from` is where the tags
+// ended; the next "[" is looked for in this block only.
+void GameStartScan::SkipToNextEvent(std::int64_t from, std::int64_t end) {
+    std::int64_t markerEnd = 0;  // of the one termination marker met; 0 before one
+    for (std::int64_t chunk = from - (from - start_) % 64; chunk < end; chunk += 64) {
+        const auto k = static_cast<std::size_t>((chunk - start_) / 64);
+        const std::uint64_t ahead = ~std::uint64_t{0} << std::max<std::int64_t>(0, from - chunk);
+        const std::uint64_t brackets = flow_[k] & tag_[k] & ahead;  // the class bits both share: "["
+        const std::uint64_t beforeBracket = brackets ? (brackets & (~brackets + 1)) - 1 : ~std::uint64_t{0};
+        for (std::uint64_t bits = marker_[k] & ahead & beforeBracket; bits; bits &= bits - 1) {
+            const std::int64_t p = chunk + std::countr_zero(bits);
+            // A "-" or "/" belongs to a marker only after its "1" or "0" (not in castling or dates).
+            const char c = bytes_[p - origin_];
+            const std::int64_t at = c == '*' ? p : p - 1;
+            if (c == '%' || (at < p && (bytes_[at - origin_] | 1) != '1')) continue;
+            const std::int64_t length = MarkerLength(at);
+            if (length == 0) continue;
+            if (markerEnd > 0) return;  // a second marker: the first may have ended a game
+            markerEnd = at + length;
+        }
+        if (!brackets) continue;
+        const std::int64_t bracket = chunk + std::countr_zero(brackets);
+        if (bracket > length_ - 8 || !SpellsEvent(bracket + 1)) return;
+        for (std::int64_t q = bracket - 6; q < bracket; ++q) {
+            if (At(q) == '[') return;  // it may leave the Event tag unexamined
+        }
+        for (std::int64_t q = markerEnd; markerEnd > 0 && q < bracket; ++q) {
+            if (!IsSeparator(At(q))) return;
+        }
+        state_ = State::Between;
+        pos_ = bracket;
+        return;
+    }
 }
 
 // Whether the scan is in movetext, perhaps inside its comments and variations, and nowhere else.
@@ -530,15 +587,18 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     if (flow_.size() < chunks + 1) {
         flow_.resize(chunks + 1);
         tag_.resize(chunks + 1);
+        marker_.resize(chunks + 1);
     }
-    Classify(bytes + kBehind, static_cast<std::int64_t>(chunks), flow_.data(), tag_.data());
+    Classify(bytes + kBehind, static_cast<std::int64_t>(chunks), flow_.data(), tag_.data(), marker_.data());
     if (size % 64) {
         const std::uint64_t inBlock = (std::uint64_t{1} << (size % 64)) - 1;
         flow_[chunks - 1] &= inBlock;
         tag_[chunks - 1] &= inBlock;
+        marker_[chunks - 1] &= inBlock;
     }
-    flow_[chunks] = tag_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
-    ListFlowHits(chunks);
+    flow_[chunks] = tag_[chunks] = marker_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
+    chunks_ = chunks;
+    listFrom_ = listTo_ = 0;
     pos_ = std::max(pos_, start);
     while (pos_ < end) {
         bool atHit = true;
@@ -549,7 +609,16 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
         } else {
             pos_ = NextHit(pos_, end);
         }
-        if (atHit && pos_ < end) Step(starts);
+        if (atHit && pos_ < end) {
+            const bool section = state_ == State::Section;
+            const std::int64_t at = pos_;
+            Step(starts);
+            // Once a game's tags end, its body may be passed over at once.
+            if (section && state_ != State::Section && state_ != State::Tag && sectionHasEvent_ && !bodyTried_) {
+                bodyTried_ = true;
+                SkipToNextEvent(at, end);
+            }
+        }
     }
 }
 

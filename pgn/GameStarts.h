@@ -51,12 +51,13 @@ private:
     enum class State { Between, Section, Tag, Moves, Comment, Line, Variation };
 
     char At(std::int64_t p) const { return p < 1 || p > length_ ? '\n' : bytes_[p - origin_]; }
-    void ListFlowHits(std::size_t chunks);
+    void ListFlowHits(std::size_t first);
     std::uint64_t BitsFrom(const std::uint64_t* bits, std::int64_t from) const;
     std::int64_t NextHit(std::int64_t from, std::int64_t end) const;
     bool InMovetext() const;
     bool Movetext(std::int64_t end);
     bool Tags(std::int64_t end, std::vector<std::int64_t>& starts);
+    void SkipToNextEvent(std::int64_t from, std::int64_t end);
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts);
     bool SpellsEvent(std::int64_t p) const;
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
@@ -71,6 +72,7 @@ private:
     std::int64_t depth_ = 0;          // of the variation being passed over
     bool quoted_ = false;             // inside a tag's double quotes
     bool sectionHasEvent_ = false;    // the current tag section holds an Event tag
+    bool bodyTried_ = false;          // SkipToNextEvent was tried since the last tag began
     std::int64_t eligible_ = 1;       // the first position at which a "[" is examined
     std::int64_t pos_ = 1;            // the next position to look at
     const char* bytes_ = nullptr;     // the block being scanned, holding position origin_ first
@@ -78,9 +80,12 @@ private:
     std::int64_t start_ = 0;              // of the block being scanned; from there, by 64 bytes:
     std::vector<std::uint64_t> flow_;     // the bytes that matter in movetext (a bit each)
     std::vector<std::uint64_t> tag_;      // and in tags and rest-of-line comments
-    std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order
+    std::vector<std::uint64_t> marker_;   // and those that every termination marker holds
+    std::size_t chunks_ = 0;              // in the block
+    std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order, for chunks
+    std::size_t listFrom_ = 0, listTo_ = 0;   // listFrom_ to listTo_
     std::size_t flowRoom_ = 0;            // that flowAt_ has
-    std::vector<std::size_t> flowFirst_;  // for each chunk, the first of them in it or after
+    std::vector<std::size_t> flowFirst_;  // for each of those chunks, the first of them in it or after
 };
 
 // Whether `ahead`, the next bytes of the file (at most kAhead; fewer where the file ends), begin a

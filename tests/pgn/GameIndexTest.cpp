@@ -47,6 +47,24 @@ TEST(GameIndex, WhereGamesStart) {
     for (const Row& row : rows) EXPECT_EQ(IndexOf(row.bytes).GameOffsets, row.offsets) << row.why;
 }
 
+TEST(GameIndex, AGameBodyIsPassedOverOnlyWhenNothingInItCanStartAGame) {
+    // The scan goes from a game's tags straight to the next Event tag when it safely can; each of
+    // these bodies holds something that forbids it, or nearly does.
+    const std::string tail = "\n\n1. e4 *\n";
+    const std::string rows[] = {
+        "[Event \"a\"]\n1. e4 1-0 2. d4\n\n[Event \"b\"]" + tail,        // a move after the marker
+        "[Event \"a\"]\n1. e4 *\n\n[Site \"s\"]\n[Event \"b\"]" + tail,  // a tag of another name
+        "[Event \"a\"][]{* [Event \"b\"]" + tail,                           // a "[" just before the Event tag
+        "[Event \"a\"]\n1. e4 {1-0} 1-0\n\n[Event \"b\"]" + tail,        // a marker in a comment, then one
+        "[Event \"a\"]\n1. e4 1-0 {note}\n[Event \"b\"]" + tail,          // a comment after the marker
+        "[Event \"a\"]\n1. e4 0-0 1/2-1/2\n[Event \"b\"]" + tail,         // castling with zeros
+        "[Site \"s\"]\n1. e4 *\n\n[Site \"t\"]\n[Event \"b\"]" + tail,  // tags without Event
+        "[Event \"a\"]\n1. e4 { [%clk 0:01] } *\n[Event \"b\"]" + tail,   // a "[" in a comment
+        "[Event \"a\"]\n1. e4 *\n\n[Event",                              // an Event tag too near the end
+    };
+    for (const std::string& bytes : rows) EXPECT_EQ(IndexOf(bytes).GameOffsets, testing::GameStartsByteByByte(bytes)) << bytes;
+}
+
 TEST(GameIndex, LongScanStartsAfter64007Bytes) {
     const std::string game = "[Event \"a\"]\n";
     std::string at = game + std::string(64007 - game.size(), ' ');
