@@ -82,47 +82,41 @@ constexpr bool ClassesAreExact() {
 }
 static_assert(ClassesAreExact());
 
-// Sets flow[k], tag[k] and marker[k] to the bits of the bytes of kFlowClasses, kTagClasses and
-// kMarkerByte among the 64 bytes from bytes + 64 * k, for the first `chunks` chunks.
-void ClassifyPortable(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag, std::uint64_t* marker) {
+// Sets flow[k] and tag[k] to the bits of the bytes of kFlowClasses and kTagClasses among the 64
+// bytes from bytes + 64 * k, for the first `chunks` chunks.
+void ClassifyPortable(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
     for (std::int64_t k = 0; k < chunks; ++k) {
-        flow[k] = tag[k] = marker[k] = 0;
+        flow[k] = tag[k] = 0;
         for (int i = 0; i < 64; ++i) {
             const std::uint8_t c = ClassOf(bytes[64 * k + i]);
             flow[k] |= static_cast<std::uint64_t>((c & kFlowClasses) != 0) << i;
             tag[k] |= static_cast<std::uint64_t>((c & kTagClasses) != 0) << i;
-            marker[k] |= static_cast<std::uint64_t>((c & kMarkerByte) != 0) << i;
         }
     }
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(TAVREL_SCAN_PORTABLE)
 #define TAVREL_SCAN_AVX2 1
-__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag,
-                                                  std::uint64_t* marker) {
+__attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
     const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByLowBits.data())));
     const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kByHighBits.data())));
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i zero = _mm256_setzero_si256();
     const __m256i flowClasses = _mm256_set1_epi8(static_cast<char>(kFlowClasses));
     const __m256i tagClasses = _mm256_set1_epi8(static_cast<char>(kTagClasses));
-    const __m256i markerClass = _mm256_set1_epi8(static_cast<char>(kMarkerByte));
     for (std::int64_t k = 0; k < chunks; ++k) {
-        std::uint64_t flowBits = 0, tagBits = 0, markerBits = 0;
+        std::uint64_t flowBits = 0, tagBits = 0;
         for (int half = 0; half < 2; ++half) {
             const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 64 * k + 32 * half));
             const __m256i c = _mm256_and_si256(_mm256_shuffle_epi8(low, _mm256_and_si256(x, nibble)),
                                                _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble)));
             const auto noFlow = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, flowClasses), zero)));
             const auto noTag = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, tagClasses), zero)));
-            const auto noMarker = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(c, markerClass), zero)));
             flowBits |= static_cast<std::uint64_t>(~noFlow) << (32 * half);
             tagBits |= static_cast<std::uint64_t>(~noTag) << (32 * half);
-            markerBits |= static_cast<std::uint64_t>(~noMarker) << (32 * half);
         }
         flow[k] = flowBits;
         tag[k] = tagBits;
-        marker[k] = markerBits;
     }
 }
 #endif
@@ -135,11 +129,74 @@ bool HasAvx2() {
 }
 #endif
 
-void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag, std::uint64_t* marker) {
+void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag) {
 #if defined(TAVREL_SCAN_AVX2)
-    if (HasAvx2()) return ClassifyAvx2(bytes, chunks, flow, tag, marker);
+    if (HasAvx2()) return ClassifyAvx2(bytes, chunks, flow, tag);
 #endif
-    ClassifyPortable(bytes, chunks, flow, tag, marker);
+    ClassifyPortable(bytes, chunks, flow, tag);
+}
+
+// What a game's body is searched for when it may be passed over: its "["s, and the bytes that may
+// belong to a termination marker ("*", and "-" or "/" after a "1" or "0"), a bit each for the 64
+// bytes from `at` (which has a byte before it).
+struct BodyBits {
+    std::uint64_t brackets = 0;
+    std::uint64_t markers = 0;
+};
+
+BodyBits BodyBitsPortable(const char* at) {
+    BodyBits bits;
+    for (int i = 0; i < 64; ++i) {
+        const char c = at[i];
+        const bool afterDigit = (at[i - 1] | 1) == '1';
+        bits.brackets |= static_cast<std::uint64_t>(c == '[') << i;
+        bits.markers |= static_cast<std::uint64_t>(c == '*' || ((c == '-' || c == '/') && afterDigit)) << i;
+    }
+    return bits;
+}
+
+#if defined(TAVREL_SCAN_AVX2)
+__attribute__((target("avx2"))) inline BodyBits BodyBitsAvx2(const char* at) {
+    BodyBits bits;
+    for (int half = 0; half < 2; ++half) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half));
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half - 1));
+        const __m256i afterDigit = _mm256_cmpeq_epi8(_mm256_or_si256(before, _mm256_set1_epi8(1)), _mm256_set1_epi8('1'));
+        const __m256i dash = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('-')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('/')));
+        const __m256i marker = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('*')), _mm256_and_si256(dash, afterDigit));
+        const auto brackets = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('['))));
+        bits.brackets |= static_cast<std::uint64_t>(brackets) << (32 * half);
+        bits.markers |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(marker))) << (32 * half);
+    }
+    return bits;
+}
+#endif
+
+// The first 64 bytes, from `chunk` on by 64 and before `end`, that hold a bit of BodyBits, with
+// those bits (none at or past `end`); `end` when there are none. `file + p` is the byte at p.
+template <BodyBits (*Of)(const char*)>
+[[gnu::always_inline]] inline std::int64_t NextBodyBitsWith(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
+    for (; chunk < end; chunk += 64) {
+        bits = Of(file + chunk);
+        if (end - chunk < 64) {
+            const std::uint64_t inBlock = (std::uint64_t{1} << (end - chunk)) - 1;
+            bits.brackets &= inBlock;
+            bits.markers &= inBlock;
+        }
+        if ((bits.brackets | bits.markers) != 0) return chunk;
+    }
+    return end;
+}
+#if defined(TAVREL_SCAN_AVX2)
+__attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
+    return NextBodyBitsWith<BodyBitsAvx2>(file, chunk, end, bits);
+}
+#endif
+std::int64_t NextBodyBits(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
+#if defined(TAVREL_SCAN_AVX2)
+    if (HasAvx2()) return NextBodyBitsAvx2(file, chunk, end, bits);
+#endif
+    return NextBodyBitsWith<BodyBitsPortable>(file, chunk, end, bits);
 }
 
 constexpr std::int64_t kFirstReadBytes = 4096;
@@ -313,9 +370,28 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
 
 // The bits from position `from` on of the chunk that holds it: bits[k] covers positions from
 // start_ + 64 * k.
-std::uint64_t GameStartScan::BitsFrom(const std::uint64_t* bits, std::int64_t from) const {
+std::uint64_t GameStartScan::BitsFrom(const std::uint64_t* bits, std::int64_t from) {
     const std::int64_t offset = from - start_;
+    Classified(static_cast<std::size_t>(offset / 64), 1);
     return bits[offset / 64] & (~std::uint64_t{0} << (offset % 64));
+}
+
+// Makes sure that flow_ and tag_ hold the bits of the chunks from `first` on, `count` of them or
+// to the block's end. Chunks are classified only as the scan comes to need them, a stretch at a
+// time: the bodies that SkipToNextEvent passes over never are.
+void GameStartScan::Classified(std::size_t first, std::size_t count) {
+    if ((first >= classFrom_ && std::min(first + count, chunks_) <= classTo_) || first >= chunks_) return;
+    constexpr std::size_t kClassifyChunks = 16;
+    const std::size_t last = std::min(first + std::max(count, kClassifyChunks), chunks_);
+    Classify(bytes_ + (start_ - origin_) + 64 * static_cast<std::int64_t>(first), static_cast<std::int64_t>(last - first),
+             flow_.data() + first, tag_.data() + first);
+    if (last == chunks_ && blockSize_ % 64) {
+        const std::uint64_t inBlock = (std::uint64_t{1} << (blockSize_ % 64)) - 1;
+        flow_[last - 1] &= inBlock;
+        tag_[last - 1] &= inBlock;
+    }
+    classFrom_ = first;
+    classTo_ = last;
 }
 
 // Lists the movetext bits of the chunks from `first` on, a stretch at a time: the movetext of a
@@ -323,6 +399,7 @@ std::uint64_t GameStartScan::BitsFrom(const std::uint64_t* bits, std::int64_t fr
 void GameStartScan::ListFlowHits(std::size_t first) {
     constexpr std::size_t kListChunks = 128;
     const std::size_t chunks = std::min(kListChunks, chunks_ - first);
+    Classified(first, chunks);
     if (flowFirst_.size() < kListChunks + 1) flowFirst_.resize(kListChunks + 1);
     if (flowRoom_ < 64 * kListChunks + 64) {  // room for every byte to be a bit, uncleared
         flowRoom_ = 64 * kListChunks + 64;
@@ -337,7 +414,7 @@ void GameStartScan::ListFlowHits(std::size_t first) {
 
 // The first position from `from` on, before `end`, holding a byte that the current state may
 // have to look at; `end` when there is none.
-std::int64_t GameStartScan::NextHit(std::int64_t from, std::int64_t end) const {
+std::int64_t GameStartScan::NextHit(std::int64_t from, std::int64_t end) {
     if (state_ == State::Between || state_ == State::Section) return from;
     const std::uint64_t* bits = state_ == State::Tag || state_ == State::Line ? tag_.data() : flow_.data();
     for (std::uint64_t hits = BitsFrom(bits, from);; hits = BitsFrom(bits, from)) {
@@ -402,25 +479,21 @@ bool GameStartScan::Movetext(std::int64_t end) {
 // there rather than following the comments and variations between. `from` is where the tags
 // ended; the next "[" is looked for in this block only.
 void GameStartScan::SkipToNextEvent(std::int64_t from, std::int64_t end) {
+    const char* file = bytes_ - origin_;
     std::int64_t markerEnd = 0;  // of the one termination marker met; 0 before one
-    for (std::int64_t chunk = from - (from - start_) % 64; chunk < end; chunk += 64) {
-        const auto k = static_cast<std::size_t>((chunk - start_) / 64);
-        const std::uint64_t ahead = ~std::uint64_t{0} << std::max<std::int64_t>(0, from - chunk);
-        const std::uint64_t brackets = flow_[k] & tag_[k] & ahead;  // the class bits both share: "["
-        const std::uint64_t beforeBracket = brackets ? (brackets & (~brackets + 1)) - 1 : ~std::uint64_t{0};
-        for (std::uint64_t bits = marker_[k] & ahead & beforeBracket; bits; bits &= bits - 1) {
-            const std::int64_t p = chunk + std::countr_zero(bits);
-            // A "-" or "/" belongs to a marker only after its "1" or "0" (not in castling or dates).
-            const char c = bytes_[p - origin_];
-            const std::int64_t at = c == '*' ? p : p - 1;
-            if (c == '%' || (at < p && (bytes_[at - origin_] | 1) != '1')) continue;
+    BodyBits bits;
+    for (std::int64_t chunk = NextBodyBits(file, from, end, bits); chunk < end; chunk = NextBodyBits(file, chunk + 64, end, bits)) {
+        const std::uint64_t beforeBracket = bits.brackets ? (bits.brackets & (~bits.brackets + 1)) - 1 : ~std::uint64_t{0};
+        for (std::uint64_t markers = bits.markers & beforeBracket; markers; markers &= markers - 1) {
+            const std::int64_t p = chunk + std::countr_zero(markers);
+            const std::int64_t at = file[p] == '*' ? p : p - 1;
             const std::int64_t length = MarkerLength(at);
             if (length == 0) continue;
             if (markerEnd > 0) return;  // a second marker: the first may have ended a game
             markerEnd = at + length;
         }
-        if (!brackets) continue;
-        const std::int64_t bracket = chunk + std::countr_zero(brackets);
+        if (!bits.brackets) continue;
+        const std::int64_t bracket = chunk + std::countr_zero(bits.brackets);
         if (bracket > length_ - 8 || !SpellsEvent(bracket + 1)) return;
         for (std::int64_t q = bracket - 6; q < bracket; ++q) {
             if (At(q) == '[') return;  // it may leave the Event tag unexamined
@@ -587,18 +660,11 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     if (flow_.size() < chunks + 1) {
         flow_.resize(chunks + 1);
         tag_.resize(chunks + 1);
-        marker_.resize(chunks + 1);
     }
-    Classify(bytes + kBehind, static_cast<std::int64_t>(chunks), flow_.data(), tag_.data(), marker_.data());
-    if (size % 64) {
-        const std::uint64_t inBlock = (std::uint64_t{1} << (size % 64)) - 1;
-        flow_[chunks - 1] &= inBlock;
-        tag_[chunks - 1] &= inBlock;
-        marker_[chunks - 1] &= inBlock;
-    }
-    flow_[chunks] = tag_[chunks] = marker_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
+    flow_[chunks] = tag_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
     chunks_ = chunks;
-    listFrom_ = listTo_ = 0;
+    blockSize_ = size;
+    classFrom_ = classTo_ = listFrom_ = listTo_ = 0;
     pos_ = std::max(pos_, start);
     while (pos_ < end) {
         bool atHit = true;

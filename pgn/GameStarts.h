@@ -52,8 +52,9 @@ private:
 
     char At(std::int64_t p) const { return p < 1 || p > length_ ? '\n' : bytes_[p - origin_]; }
     void ListFlowHits(std::size_t first);
-    std::uint64_t BitsFrom(const std::uint64_t* bits, std::int64_t from) const;
-    std::int64_t NextHit(std::int64_t from, std::int64_t end) const;
+    std::uint64_t BitsFrom(const std::uint64_t* bits, std::int64_t from);
+    void Classified(std::size_t first, std::size_t count);
+    std::int64_t NextHit(std::int64_t from, std::int64_t end);
     bool InMovetext() const;
     bool Movetext(std::int64_t end);
     bool Tags(std::int64_t end, std::vector<std::int64_t>& starts);
@@ -80,8 +81,9 @@ private:
     std::int64_t start_ = 0;              // of the block being scanned; from there, by 64 bytes:
     std::vector<std::uint64_t> flow_;     // the bytes that matter in movetext (a bit each)
     std::vector<std::uint64_t> tag_;      // and in tags and rest-of-line comments
-    std::vector<std::uint64_t> marker_;   // and those that every termination marker holds
     std::size_t chunks_ = 0;              // in the block
+    std::int64_t blockSize_ = 0;
+    std::size_t classFrom_ = 0, classTo_ = 0;  // the chunks that flow_ and tag_ hold for this block
     std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order, for chunks
     std::size_t listFrom_ = 0, listTo_ = 0;   // listFrom_ to listTo_
     std::size_t flowRoom_ = 0;            // that flowAt_ has
