@@ -155,29 +155,11 @@ BodyBits BodyBitsPortable(const char* at) {
     return bits;
 }
 
-#if defined(TAVREL_SCAN_AVX2)
-__attribute__((target("avx2"))) inline BodyBits BodyBitsAvx2(const char* at) {
-    BodyBits bits;
-    for (int half = 0; half < 2; ++half) {
-        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half));
-        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half - 1));
-        const __m256i afterDigit = _mm256_cmpeq_epi8(_mm256_or_si256(before, _mm256_set1_epi8(1)), _mm256_set1_epi8('1'));
-        const __m256i dash = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('-')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('/')));
-        const __m256i marker = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('*')), _mm256_and_si256(dash, afterDigit));
-        const auto brackets = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('['))));
-        bits.brackets |= static_cast<std::uint64_t>(brackets) << (32 * half);
-        bits.markers |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(marker))) << (32 * half);
-    }
-    return bits;
-}
-#endif
-
 // The first 64 bytes, from `chunk` on by 64 and before `end`, that hold a bit of BodyBits, with
 // those bits (none at or past `end`); `end` when there are none. `file + p` is the byte at p.
-template <BodyBits (*Of)(const char*)>
-[[gnu::always_inline]] inline std::int64_t NextBodyBitsWith(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
+std::int64_t NextBodyBitsPortable(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
     for (; chunk < end; chunk += 64) {
-        bits = Of(file + chunk);
+        bits = BodyBitsPortable(file + chunk);
         if (end - chunk < 64) {
             const std::uint64_t inBlock = (std::uint64_t{1} << (end - chunk)) - 1;
             bits.brackets &= inBlock;
@@ -187,16 +169,104 @@ template <BodyBits (*Of)(const char*)>
     }
     return end;
 }
+
 #if defined(TAVREL_SCAN_AVX2)
+// The bits of 32 bytes that `is` marks, placed as the `half`-th 32 of 64.
+__attribute__((target("avx2"))) inline std::uint64_t HalfBits(__m256i is, int half) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(is))) << (32 * half);
+}
+
+// The bytes of 32 that may belong to a termination marker; `before` holds the byte before each.
+__attribute__((target("avx2"))) inline __m256i MarkerBytes(__m256i x, __m256i before) {
+    const __m256i afterDigit = _mm256_cmpeq_epi8(_mm256_or_si256(before, _mm256_set1_epi8(1)), _mm256_set1_epi8('1'));
+    const __m256i dashOrSlash = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('-')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('/')));
+    return _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('*')), _mm256_and_si256(dashOrSlash, afterDigit));
+}
+
+// The same, 32 bytes at a time; the bits are gathered only for the few 64 bytes that hold one.
 __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
-    return NextBodyBitsWith<BodyBitsAvx2>(file, chunk, end, bits);
+    const __m256i bracket = _mm256_set1_epi8('[');
+    for (; chunk < end; chunk += 64) {
+        const char* at = file + chunk;
+        const __m256i x0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        const __m256i x1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
+        const __m256i brackets0 = _mm256_cmpeq_epi8(x0, bracket), brackets1 = _mm256_cmpeq_epi8(x1, bracket);
+        const __m256i markers0 = MarkerBytes(x0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at - 1)));
+        const __m256i markers1 = MarkerBytes(x1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 31)));
+        const __m256i any = _mm256_or_si256(_mm256_or_si256(brackets0, brackets1), _mm256_or_si256(markers0, markers1));
+        if (_mm256_testz_si256(any, any)) continue;
+        bits.brackets = HalfBits(brackets0, 0) | HalfBits(brackets1, 1);
+        bits.markers = HalfBits(markers0, 0) | HalfBits(markers1, 1);
+        if (end - chunk < 64) {
+            const std::uint64_t inBlock = (std::uint64_t{1} << (end - chunk)) - 1;
+            bits.brackets &= inBlock;
+            bits.markers &= inBlock;
+        }
+        if ((bits.brackets | bits.markers) != 0) return chunk;
+    }
+    return end;
 }
 #endif
+
 std::int64_t NextBodyBits(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
 #if defined(TAVREL_SCAN_AVX2)
     if (HasAvx2()) return NextBodyBitsAvx2(file, chunk, end, bits);
 #endif
-    return NextBodyBitsWith<BodyBitsPortable>(file, chunk, end, bits);
+    return NextBodyBitsPortable(file, chunk, end, bits);
+}
+
+// The bytes that shape a tag section, a bit each for the 64 bytes from `at`.
+struct TagBits {
+    std::uint64_t brackets = 0;     // [
+    std::uint64_t closes = 0;       // ]
+    std::uint64_t quotes = 0;       // "
+    std::uint64_t backslashes = 0;  // \ (escapes, left to the byte-by-byte way)
+    std::uint64_t lineEnds = 0;     // \n \r
+    std::uint64_t blanks = 0;       // IsSeparator
+};
+
+TagBits TagBitsPortable(const char* at) {
+    TagBits bits;
+    for (int i = 0; i < 64; ++i) {
+        const char c = at[i];
+        bits.brackets |= static_cast<std::uint64_t>(c == '[') << i;
+        bits.closes |= static_cast<std::uint64_t>(c == ']') << i;
+        bits.quotes |= static_cast<std::uint64_t>(c == '"') << i;
+        bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
+        bits.lineEnds |= static_cast<std::uint64_t>(c == '\n' || c == '\r') << i;
+        bits.blanks |= static_cast<std::uint64_t>(IsSeparator(c)) << i;
+    }
+    return bits;
+}
+
+#if defined(TAVREL_SCAN_AVX2)
+__attribute__((target("avx2"))) TagBits TagBitsAvx2(const char* at) {
+    TagBits bits;
+    const __m256i space = _mm256_set1_epi8(' ');
+    for (int half = 0; half < 2; ++half) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half));
+        bits.brackets |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('[')), half);
+        bits.closes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8(']')), half);
+        bits.quotes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('"')), half);
+        bits.backslashes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\\')), half);
+        bits.lineEnds |= HalfBits(_mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r'))), half);
+        bits.blanks |= HalfBits(_mm256_cmpeq_epi8(_mm256_min_epu8(x, space), x), half);
+    }
+    return bits;
+}
+#endif
+
+TagBits TagBitsOf(const char* at) {
+#if defined(TAVREL_SCAN_AVX2)
+    if (HasAvx2()) return TagBitsAvx2(at);
+#endif
+    return TagBitsPortable(at);
+}
+
+// Bit i of the result is the parity of bits 0 to i of x.
+constexpr std::uint64_t PrefixXor(std::uint64_t x) {
+    for (int shift = 1; shift < 64; shift *= 2) x ^= x << shift;
+    return x;
 }
 
 constexpr std::int64_t kFirstReadBytes = 4096;
@@ -518,14 +588,56 @@ bool GameStartScan::InMovetext() const {
     }
 }
 
-// A section of tags, walked without leaving this loop for its quotes, brackets and blanks.
-// Returns true when it stops at a byte that Step must look at (pos_), false when the scan goes on
-// from pos_ (in another state, or in the next block).
+// A section of tags, 64 bytes at a time. Which bytes lie in a tag follows from the brackets and
+// the tags' ends (a line end, or a "]" outside quotes); between tags only blanks may stand, and
+// the first other byte ends the section. Escapes, and a "[" between quotes, are left to the
+// byte-by-byte way. Returns true when it stops at a byte that Step must look at (pos_), false
+// when the scan goes on from pos_ (in another state, or in the next block).
 bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
+    while (pos_ < end) {
+        const std::int64_t from = pos_;
+        const TagBits bits = TagBitsOf(bytes_ + (from - origin_));
+        const std::int64_t size = std::min<std::int64_t>(64, end - from);
+        const std::uint64_t valid = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
+        const std::uint64_t quotes = bits.quotes & valid, brackets = bits.brackets & valid;
+        const std::uint64_t quoted = PrefixXor(quotes) ^ quotes ^ (quoted_ ? ~std::uint64_t{0} : 0);  // before each byte
+        if ((bits.backslashes & valid) != 0 || (brackets & quoted) != 0) {
+            if (state_ == State::Section) return false;  // Step takes it from here
+            if (TagsByteByByte(std::min(end, from + 64), starts)) return true;
+            if (state_ != State::Tag) return false;
+            continue;
+        }
+        const std::uint64_t ends = ((bits.closes & ~quoted) | bits.lineEnds) & valid;
+        const std::uint64_t entry = state_ == State::Tag ? 1 : 0;
+        // Subtracting the brackets from the ends borrows from each bracket up to the next end.
+        const std::uint64_t inTag = ((ends - (brackets | entry)) & ~ends) | brackets;
+        const std::uint64_t tagEnds = ends & ((inTag << 1) | entry);
+        const std::uint64_t text = valid & ~inTag & ~tagEnds & ~bits.blanks;
+        const std::uint64_t beforeText = text ? (text & (~text + 1)) - 1 : valid;
+        for (std::uint64_t each = brackets & beforeText; each; each &= each - 1) {
+            state_ = State::Tag;
+            OnBracket(from + std::countr_zero(each), false, starts);
+        }
+        if (text) {
+            state_ = State::Section;
+            pos_ = from + std::countr_zero(text);
+            return true;
+        }
+        state_ = (inTag >> (size - 1)) & 1 ? State::Tag : State::Section;
+        quoted_ = (((quoted ^ quotes) >> (size - 1)) & 1) != 0;
+        pos_ = from + size;
+    }
+    return false;
+}
+
+// A section of tags, walked without leaving this loop for its quotes, brackets and blanks, up to
+// `end`. Returns as Tags does.
+bool GameStartScan::TagsByteByByte(std::int64_t end, std::vector<std::int64_t>& starts) {
     std::int64_t from = pos_;
     while (from < end) {
         const std::int64_t chunk = from - (from - start_) % 64;
         std::uint64_t hits = BitsFrom(tag_.data(), from);
+        if (end - chunk < 64) hits &= (std::uint64_t{1} << (end - chunk)) - 1;
         from = std::min(chunk + 64, end);  // unless a hit moves it on
         for (; hits; hits &= hits - 1) {
             const std::int64_t p = chunk + __builtin_ctzll(hits);

@@ -58,6 +58,7 @@ private:
     bool InMovetext() const;
     bool Movetext(std::int64_t end);
     bool Tags(std::int64_t end, std::vector<std::int64_t>& starts);
+    bool TagsByteByByte(std::int64_t end, std::vector<std::int64_t>& starts);
     void SkipToNextEvent(std::int64_t from, std::int64_t end);
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts);
     bool SpellsEvent(std::int64_t p) const;
