@@ -10,7 +10,7 @@ namespace tavrel::pgn::scan {
 
 // Sets flow[k] and tag[k] for the first `chunks` runs of 64 bytes from `bytes`, a bit each: flow
 // marks the bytes that matter in movetext, comments and variations ([ { } ; ( ) * - / %), tag
-// those that matter in tags and rest-of-line comments ([ " \\ ] and line ends).
+// those that matter in tags and rest-of-line comments ([ " \ ] and line ends).
 void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::uint64_t* tag);
 
 // Lists the positions of the set bits of bits[0 .. chunks) in order, bits[k] covering positions
