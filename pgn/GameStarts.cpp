@@ -335,8 +335,9 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         const std::uint64_t entry = state_ == State::Tag ? 1 : 0;
         // Subtracting the brackets from the ends borrows from each bracket up to the next end.
         const std::uint64_t inTag = ((ends - (brackets | entry)) & ~ends) | brackets;
-        const std::uint64_t tagEnds = ends & ((inTag << 1) | entry);
-        const std::uint64_t text = valid & ~inTag & ~tagEnds & ~bits.blanks;
+        // Outside tags, a "]" is passed over as Step would pass it over; any other byte but a blank
+        // ends the section.
+        const std::uint64_t text = valid & ~inTag & ~ends & ~bits.blanks;
         const std::uint64_t beforeText = text ? (text & (~text + 1)) - 1 : valid;
         for (std::uint64_t each = brackets & beforeText; each; each &= each - 1) {
             state_ = State::Tag;
