@@ -118,7 +118,15 @@ bool HasAvx2() {
 }
 #endif
 
-
+// Clears the bits at and past `size` and tells whether any are left.
+bool AnyBefore(std::int64_t size, BodyBits& bits) {
+    if (size < 64) {
+        const std::uint64_t inBlock = (std::uint64_t{1} << size) - 1;
+        bits.brackets &= inBlock;
+        bits.markers &= inBlock;
+    }
+    return (bits.brackets | bits.markers) != 0;
+}
 
 BodyBits BodyBitsPortable(const char* at) {
     BodyBits bits;
@@ -134,12 +142,7 @@ BodyBits BodyBitsPortable(const char* at) {
 std::int64_t NextBodyBitsPortable(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
     for (; chunk < end; chunk += 64) {
         bits = BodyBitsPortable(file + chunk);
-        if (end - chunk < 64) {
-            const std::uint64_t inBlock = (std::uint64_t{1} << (end - chunk)) - 1;
-            bits.brackets &= inBlock;
-            bits.markers &= inBlock;
-        }
-        if ((bits.brackets | bits.markers) != 0) return chunk;
+        if (AnyBefore(end - chunk, bits)) return chunk;
     }
     return end;
 }
@@ -171,18 +174,11 @@ __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, 
         if (_mm256_testz_si256(any, any)) continue;
         bits.brackets = HalfBits(brackets0, 0) | HalfBits(brackets1, 1);
         bits.markers = HalfBits(markers0, 0) | HalfBits(markers1, 1);
-        if (end - chunk < 64) {
-            const std::uint64_t inBlock = (std::uint64_t{1} << (end - chunk)) - 1;
-            bits.brackets &= inBlock;
-            bits.markers &= inBlock;
-        }
-        if ((bits.brackets | bits.markers) != 0) return chunk;
+        if (AnyBefore(end - chunk, bits)) return chunk;
     }
     return end;
 }
 #endif
-
-
 
 TagBits TagBitsPortable(const char* at) {
     TagBits bits;
@@ -214,9 +210,6 @@ __attribute__((target("avx2"))) TagBits TagBitsAvx2(const char* at) {
     return bits;
 }
 #endif
-
-
-
 
 // Four positions are written for every chunk whether it has them or not: in movetext a chunk
 // seldom holds more (about one in twenty), and each slot written in vain costs about as much as
