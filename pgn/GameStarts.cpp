@@ -174,12 +174,13 @@ std::uint64_t GameStartScan::BitsFrom(const std::uint64_t* bits, std::int64_t fr
 // to the block's end. Chunks are classified only as the scan comes to need them, a stretch at a
 // time: the bodies that SkipToNextEvent passes over never are.
 void GameStartScan::Classified(std::size_t first, std::size_t count) {
-    if ((first >= classFrom_ && std::min(first + count, chunks_) <= classTo_) || first >= chunks_) return;
+    const std::size_t chunks = Chunks();
+    if ((first >= classFrom_ && std::min(first + count, chunks) <= classTo_) || first >= chunks) return;
     constexpr std::size_t kClassifyChunks = 16;
-    const std::size_t last = std::min(first + std::max(count, kClassifyChunks), chunks_);
+    const std::size_t last = std::min(first + std::max(count, kClassifyChunks), chunks);
     scan::Classify(bytes_ + (start_ - origin_) + 64 * static_cast<std::int64_t>(first), static_cast<std::int64_t>(last - first),
              flow_.data() + first, tag_.data() + first);
-    if (last == chunks_ && blockSize_ % 64) {
+    if (last == chunks && blockSize_ % 64) {
         const std::uint64_t inBlock = (std::uint64_t{1} << (blockSize_ % 64)) - 1;
         flow_[last - 1] &= inBlock;
         tag_[last - 1] &= inBlock;
@@ -192,7 +193,7 @@ void GameStartScan::Classified(std::size_t first, std::size_t count) {
 // game that SkipToNextEvent passes over is never listed.
 void GameStartScan::ListFlowHits(std::size_t first) {
     constexpr std::size_t kListChunks = 128;
-    const std::size_t chunks = std::min(kListChunks, chunks_ - first);
+    const std::size_t chunks = std::min(kListChunks, Chunks() - first);
     Classified(first, chunks);
     if (flowFirst_.size() < kListChunks + 1) flowFirst_.resize(kListChunks + 1);
     if (flowRoom_ < 64 * kListChunks + 64) {  // room for every byte to be a bit, uncleared
@@ -499,7 +500,6 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
         tag_.resize(chunks + 1);
     }
     flow_[chunks] = tag_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
-    chunks_ = chunks;
     blockSize_ = size;
     classFrom_ = classTo_ = listFrom_ = listTo_ = 0;
     pos_ = std::max(pos_, start);

@@ -51,6 +51,7 @@ private:
     enum class State { Between, Section, Tag, Moves, Comment, Line, Variation };
 
     char At(std::int64_t p) const { return p < 1 || p > length_ ? '\n' : bytes_[p - origin_]; }
+    std::size_t Chunks() const { return static_cast<std::size_t>((blockSize_ + 63) / 64); }
     void ListFlowHits(std::size_t first);
     std::uint64_t BitsFrom(const std::uint64_t* bits, std::int64_t from);
     void Classified(std::size_t first, std::size_t count);
@@ -82,11 +83,10 @@ private:
     std::int64_t start_ = 0;              // of the block being scanned; from there, by 64 bytes:
     std::vector<std::uint64_t> flow_;     // the bytes that matter in movetext (a bit each)
     std::vector<std::uint64_t> tag_;      // and in tags and rest-of-line comments
-    std::size_t chunks_ = 0;              // in the block
-    std::int64_t blockSize_ = 0;
+    std::int64_t blockSize_ = 0;          // in bytes
     std::size_t classFrom_ = 0, classTo_ = 0;  // the chunks that flow_ and tag_ hold for this block
-    std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order, for chunks
-    std::size_t listFrom_ = 0, listTo_ = 0;   // listFrom_ to listTo_
+    std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order,
+    std::size_t listFrom_ = 0, listTo_ = 0;   // for the chunks listFrom_ to listTo_
     std::size_t flowRoom_ = 0;            // that flowAt_ has
     std::vector<std::size_t> flowFirst_;  // for each of those chunks, the first of them in it or after
 };
