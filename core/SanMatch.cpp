@@ -94,6 +94,13 @@ bool CouldReach(int kind, Square from, Square to) {
     }
 }
 
+bool AnyFit(const Board& board, const MoveList& moves, const SanQuery& query) {
+    for (const Move& move : moves) {
+        if (FitsQuery(board, move, query)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 SanQuery ParseSan(std::string_view text, int side) {
@@ -161,15 +168,19 @@ bool FitsQuery(const Board& board, Move move, const SanQuery& query) {
            (query.fromCol == 0 || move.from.col == query.fromCol);
 }
 
-Move FirstFit(const Board& board, const MoveList& moves, const SanQuery& query) {
+Move OnlyFit(const Board& board, const MoveList& moves, const SanQuery& query) {
+    Move only;
     for (const Move& move : moves) {
-        if (FitsQuery(board, move, query)) return move;
+        if (!FitsQuery(board, move, query)) continue;
+        if (!only.IsNone()) return {};
+        only = move;
     }
-    return {};
+    return only;
 }
 
-Move FirstFitTargeted(Position& pos, int side, Move opponentLast, const SanQuery& query) {
-    if (query.wanted == 0 || !query.target.onBoard()) return {};
+TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query) {
+    TextMatch match;
+    if (query.wanted == 0 || !query.target.onBoard()) return match;
     const PieceList& list = pos.PieceListOf(side);
     for (int slot = 1; slot <= 16; ++slot) {
         const Square from = list[static_cast<std::size_t>(slot)];
@@ -187,27 +198,34 @@ Move FirstFitTargeted(Position& pos, int side, Move opponentLast, const SanQuery
                                          found = detail::CandidateIsLegal(pos, side, from, to, kind);
                                          return true;
                                      });
-        if (found) return {from, query.target};
+        if (found) match.from[static_cast<std::size_t>(match.fits++)] = from;
     }
-    return {};
+    if (match.fits == 1) match.move = {match.from[0], query.target};
+    return match;
+}
+
+TextMatch MatchText(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query) {
+    query = ParseSan(text, side);
+    TextMatch match = MatchQuery(pos, side, opponentLast, query);
+    if (match.fits > 0) return match;
+    const SanQuery coordinates = ParseCoordinates(pos.GameBoard, text, side);
+    if (coordinates.wanted == 0) return match;
+    TextMatch read = MatchQuery(pos, side, opponentLast, coordinates);
+    if (read.fits > 0) query = coordinates;
+    return read;
 }
 
 Move FindTextMove(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query) {
-    query = ParseSan(text, side);
-    Move found = FirstFitTargeted(pos, side, opponentLast, query);
-    if (!found.IsNone()) return found;
-    const SanQuery coordinates = ParseCoordinates(pos.GameBoard, text, side);
-    found = FirstFitTargeted(pos, side, opponentLast, coordinates);
-    if (!found.IsNone()) query = coordinates;
-    return found;
+    return MatchText(pos, side, opponentLast, text, query).move;
 }
 
 Move MatchSanMove(GameState& state, std::string_view text) {
     SanQuery query = ParseSan(text, state.SideToMove);
-    Move found = FirstFit(state.GameBoard, state.LegalMoves, query);
-    if (found.IsNone()) {
+    Move found = OnlyFit(state.GameBoard, state.LegalMoves, query);
+    // An ambiguous SAN is not read as coordinates: no text is both.
+    if (found.IsNone() && !AnyFit(state.GameBoard, state.LegalMoves, query)) {
         const SanQuery coordinates = ParseCoordinates(state.GameBoard, text, state.SideToMove);
-        found = FirstFit(state.GameBoard, state.LegalMoves, coordinates);
+        found = OnlyFit(state.GameBoard, state.LegalMoves, coordinates);
         if (!found.IsNone()) query = coordinates;
     }
     StorePromotion(state, query);

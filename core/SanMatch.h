@@ -1,6 +1,7 @@
 #pragma once
 // Turning a move text (SAN) into the squares of one legal move.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -41,22 +42,40 @@ bool IsNullMoveText(std::string_view text);
 // Whether a generated move fits the query on this board.
 bool FitsQuery(const Board& board, Move move, const SanQuery& query);
 
-// The first entry of `moves` that fits, or None.
-Move FirstFit(const Board& board, const MoveList& moves, const SanQuery& query);
+// What a move text names in a position: one legal move, or none. A text that two or more pieces
+// could play (an ambiguous SAN such as "Ne7" with knights on c6 and g8, both free to go) names
+// none: taking the first would play a piece the file may not mean. Such a text is a move that
+// cannot be read, as one that fits nothing is; `from` says which pieces could have made it, so
+// that a window or a report can name them.
+struct TextMatch {
+    Move move;  // the only legal move that fits; None when none or several fit
+    int fits = 0;  // legal moves that fit (a piece reaches a square by one move: pieces that fit)
+    std::array<Square, 16> from{};  // the squares of the first `fits` of them (at most 16 pieces)
 
-// The same first fit, found by walking only the pieces the query can mean in the generator's
-// order and testing king safety only for moves onto the target. Far cheaper than listing every
-// legal move, and by construction the same answer.
-Move FirstFitTargeted(Position& pos, int side, Move opponentLast, const SanQuery& query);
+    [[nodiscard]] bool Ambiguous() const { return fits > 1; }
+};
 
-// The move `text` names: its SAN reading, or where no legal move fits that, its reading as
+// The entry of `moves` that fits the query when exactly one does, else None.
+Move OnlyFit(const Board& board, const MoveList& moves, const SanQuery& query);
+
+// The same answer without listing every legal move: walks only the pieces the query can mean and
+// tests king safety only for moves onto the target. A second fit costs only the walk of the few
+// other pieces of the wanted kind that could stand on a line to the target.
+TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query);
+
+// What `text` names: its SAN reading, or where no legal move fits that, its reading as
 // coordinates (a text such as "b1c3" is read as SAN first). `query` is left holding the reading
-// that fits, SAN's when neither does.
+// that fits, SAN's when neither does. This is the function to call to tell a move text that
+// names no legal move (fits == 0) from an ambiguous one (Ambiguous()).
+TextMatch MatchText(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query);
+
+// MatchText's move alone: None when the text names no legal move or is ambiguous.
 Move FindTextMove(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query);
 
 // The replay's matcher. Matches `text` against state.LegalMoves (generated just before for the
 // side to move), stores a promotion letter in the move store even when nothing fits, and on a
-// match remembers the squares there. Leaves the result in state.Match (None when nothing fits).
+// match remembers the squares there. Leaves the result in state.Match (None when nothing fits,
+// or when the text is ambiguous).
 Move MatchSanMove(GameState& state, std::string_view text);
 
 // As MatchSanMove, without needing state.LegalMoves: generates only what the text can mean.

@@ -1,49 +1,77 @@
 #include "GameCheck.h"
 
-#include "core/Replay.h"
-#include "core/SanMatch.h"
+#include "core/MakeMove.h"
 
 namespace tavrel {
 namespace {
 
-std::string PositionText(const GameState& state, int sideToMove) {
-    return FenPlacement(state.GameBoard) + (sideToMove == White ? " w" : " b");
-}
+bool IsDecidedResult(std::string_view text) { return text == "1-0" || text == "0-1" || text == "1/2-1/2"; }
 
 }  // namespace
 
+void GameCheck::Clear() {
+    plies = 0;
+    unmatched.clear();
+    ambiguous.clear();
+    fens.clear();
+    final.clear();
+    error.clear();
+}
+
+void CheckReplay::AppendPosition(std::string& out, int sideToMove) const {
+    out += FenPlacement(state_.GameBoard);
+    out += sideToMove == White ? " w" : " b";
+}
+
+void CheckReplay::Start(std::string_view fen, std::string_view variant, bool blackStarts) {
+    check_.Clear();
+    state_.LoadStart(fen, variant);
+    state_.SetUpStartPosition();
+    toMove_ = state_.SideToMove;
+    side_ = blackStarts ? Black : White;
+    // Before the game's first half-move the FEN's en passant square speaks for the move before.
+    last_ = state_.SetUp && (side_ == White || state_.BlackStarts()) ? state_.SetUp->opponentLast : Move{};
+    if (!Replays()) check_.error = state_.StartProblem;
+}
+
+void CheckReplay::HalfMove(std::string_view text) {
+    const int side = side_;
+    side_ = static_cast<int16_t>(-side_);
+    if (!Replays()) return;
+    if (text.empty() || IsDecidedResult(text)) {
+        last_ = {};
+        return;
+    }
+    ++check_.plies;
+    SanQuery query;
+    const TextMatch match = MatchText(state_, side, last_, text, query);
+    if (!match.move.IsNone()) {
+        ApplyMove(state_, side, match.move, query.hasPromotion ? std::string_view(query.promotion) : "");
+    } else if (!IsNullMoveText(text)) {
+        // A null move passes: the position stays and the other side is to move.
+        check_.unmatched.emplace_back(check_.plies, std::string(text));
+        if (match.Ambiguous()) check_.ambiguous.emplace_back(check_.plies, match);
+    }
+    last_ = match.move;
+    toMove_ = static_cast<int16_t>(-side);
+    if (fens_) AppendPosition(check_.fens.emplace_back(), toMove_);
+}
+
+void CheckReplay::Finish() {
+    // The side to move follows the last ply actually played.
+    const int toMove = !Replays() ? state_.SideToMove : check_.plies > 0 ? toMove_ : (state_.BlackStarts() ? Black : White);
+    AppendPosition(check_.final, toMove);
+}
+
 GameCheck CheckGame(GameState& state, const pgn::GameRecord& game, bool wantFens) {
     GameCheck check;
-    state.LoadMoveTexts(game.rows);
-    state.LoadStart(game.Fen, game.Variant);
-    state.SetUpStartPosition();
-    if (!state.StartProblem.empty()) {
-        check.error = state.StartProblem;
-        check.final = PositionText(state, state.SideToMove);
-        return check;
+    CheckReplay replay(state, check, wantFens);
+    replay.Start(game.Fen, game.Variant, game.blackStarts);
+    for (std::size_t i = 0; i < game.rows.size(); ++i) {
+        if (i > 0 || !game.blackStarts) replay.HalfMove(game.rows[i].first);
+        replay.HalfMove(game.rows[i].second);
     }
-    for (int n = 1; n <= state.Moves.RowCount(); ++n) {
-        for (int side : {White, Black}) {
-            state.MoveNumber = n;
-            state.SideToMove = static_cast<int16_t>(side);
-            const std::string& text = state.Moves.Row(n).Of(side).text;
-            PlayHalfMove(state, false);
-            if (text.empty() || pgn::IsResultText(text)) continue;
-            ++check.plies;
-            // A null move passes: the position stays and the other side is to move.
-            if (state.Match.IsNone() && !IsNullMoveText(text)) check.unmatched.emplace_back(check.plies, text);
-            if (wantFens) check.fens.push_back(PositionText(state, -side));
-        }
-    }
-    // The side to move follows the last ply actually played.
-    int toMove = state.BlackStarts() ? Black : White;
-    for (int n = state.Moves.RowCount(); n >= 1 && check.plies > 0; --n) {
-        const MoveRow& row = state.Moves.Row(n);
-        const auto counts = [](const std::string& t) { return !t.empty() && !pgn::IsResultText(t); };
-        if (counts(row.black.text)) { toMove = White; break; }
-        if (counts(row.white.text)) { toMove = Black; break; }
-    }
-    check.final = PositionText(state, toMove);
+    replay.Finish();
     return check;
 }
 

@@ -3,9 +3,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "CheckReport.h"
 #include "GameCheck.h"
+#include "GamesInOrder.h"
 #include "Json.h"
 #include "pgn/GameSource.h"
 #include "pgn/Text.h"
@@ -18,34 +22,45 @@ constexpr const char* kUsage =
     "  --fens     add the position after every half-move\n"
     "  --count    print only the number of games\n"
     "  --headers  print every game's offset and tag pairs instead of replaying it\n"
+    "Games are replayed on every core; TAVREL_THREADS=N sets how many threads.\n"
     "Exit status: 0 every move matched, 1 some did not or a game cannot be replayed\n"
     "(its \"error\" says why), 2 the file cannot be read.\n";
 
 std::string Tag(const std::string& bytes) { return tavrel::JsonString(tavrel::pgn::DisplayText(bytes)); }
 
-void PrintGame(std::string& out, long long number, const tavrel::pgn::GameRecord& game,
-               const tavrel::GameCheck& check, bool fens) {
-    out += "{\"game\":" + std::to_string(number) + ",\"white\":" + Tag(game.WhitePlayer) +
-           ",\"black\":" + Tag(game.BlackPlayer) + ",\"event\":" + Tag(game.EventName) +
-           ",\"round\":" + Tag(game.RoundName) + ",\"plies\":" + std::to_string(check.plies) +
-           ",\"unmatched\":[";
-    for (std::size_t i = 0; i < check.unmatched.size(); ++i) {
-        if (i) out += ',';
-        out += "{\"ply\":" + std::to_string(check.unmatched[i].first) +
-               ",\"text\":" + Tag(check.unmatched[i].second) + "}";
+// Replays the games of its chunks on one thread; the GameState and the check are kept from game
+// to game, so that a game costs no allocation once the first ones have sized them.
+class ReplayWorker final : public tavrel::GameWorker {
+public:
+    ReplayWorker(const std::string& path, const tavrel::pgn::GameIndex& index, bool fens)
+        : index_(index), fens_(fens) {
+        file_.Open(path);
     }
-    out += "],\"final\":" + tavrel::JsonString(check.final);
-    out += ",\"error\":" + (check.error.empty() ? std::string("null") : tavrel::JsonString(check.error));
-    if (fens) {
-        out += ",\"fens\":[";
-        for (std::size_t i = 0; i < check.fens.size(); ++i) {
-            if (i) out += ',';
-            out += tavrel::JsonString(check.fens[i]);
+
+    void Game(std::int64_t number, std::string_view /*bytes*/, std::string& out) override {
+        file_.SeekInRun(index_.OffsetOf(number));
+        const tavrel::pgn::GameRecord game = tavrel::pgn::ReadGame(file_);
+        tavrel::CheckReplay replay(state_, check_, fens_);
+        replay.Start(game.Fen, game.Variant, game.blackStarts);
+        for (std::size_t i = 0; i < game.rows.size(); ++i) {
+            if (i > 0 || !game.blackStarts) replay.HalfMove(game.rows[i].first);
+            replay.HalfMove(game.rows[i].second);
         }
-        out += ']';
+        replay.Finish();
+        allMatched = allMatched && check_.unmatched.empty() && check_.error.empty();
+        tavrel::AppendGameReport(out, number, {game.WhitePlayer, game.BlackPlayer, game.EventName, game.RoundName},
+                                 check_, fens_);
     }
-    out += "}\n";
-}
+
+    bool allMatched = true;
+
+private:
+    const tavrel::pgn::GameIndex& index_;
+    bool fens_;
+    tavrel::pgn::PgnFile file_;
+    tavrel::GameState state_;
+    tavrel::GameCheck check_;
+};
 
 void PrintHeaders(std::string& out, long long number, std::int64_t offset,
                   const std::vector<tavrel::pgn::TagPair>& tags) {
@@ -115,15 +130,18 @@ int main(int argc, char** argv) {
         Flush(out, true);
         return 0;
     }
-    bool allMatched = true;
-    tavrel::GameState state;
-    for (long long k = 1; k <= count; ++k) {
-        const tavrel::pgn::GameRecord game = source.ReadGame(k);
-        const tavrel::GameCheck check = tavrel::CheckGame(state, game, fens);
-        allMatched = allMatched && check.unmatched.empty() && check.error.empty();
-        PrintGame(out, k, game, check, fens);
-        Flush(out, false);
+    std::vector<std::unique_ptr<ReplayWorker>> workers;
+    std::vector<tavrel::GameWorker*> threads;
+    // Many short games share the cores; a file of a few games gains nothing from them.
+    const int threadCount = count < 64 ? 1 : tavrel::WholeFileThreads();
+    for (int i = 0; i < threadCount; ++i) {
+        workers.push_back(std::make_unique<ReplayWorker>(path, source.Index(), fens));
+        threads.push_back(workers.back().get());
     }
-    Flush(out, true);
+    tavrel::ForEachGameInOrder(source, threads, [](std::string_view chunk) {
+        std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+    });
+    bool allMatched = true;
+    for (const auto& worker : workers) allMatched = allMatched && worker->allMatched;
     return allMatched ? 0 : 1;
 }
