@@ -1,6 +1,7 @@
 #include "SanMatch.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <utility>
 
 #include "MoveGen.h"
 #include "MoveGenDetail.h"
@@ -77,21 +78,6 @@ Move Remember(GameState& state, Move found) {
     state.Match = found;
     if (!found.IsNone()) state.Moves.MoveSquares(state.SideToMove, state.MoveNumber) = found;
     return found;
-}
-
-// A cheap geometric test that rules out pieces which cannot stand on a line to the target, so
-// that the candidate walk runs only for pieces that might get there.
-bool CouldReach(int kind, Square from, Square to) {
-    const int dr = std::abs(to.row - from.row), dc = std::abs(to.col - from.col);
-    switch (kind) {
-        case Piece::Knight: return (dr == 1 && dc == 2) || (dr == 2 && dc == 1);
-        case Piece::Bishop: return dr == dc;
-        case Piece::Rook: return dr == 0 || dc == 0;
-        case Piece::Queen: return dr == dc || dr == 0 || dc == 0;
-        case Piece::King: return (dr <= 1 && dc <= 1) || (dr == 0 && dc == 2);
-        case Piece::Pawn: return dc <= 1 && dr <= 2;
-        default: return false;
-    }
 }
 
 bool AnyFit(const Board& board, const MoveList& moves, const SanQuery& query) {
@@ -181,26 +167,79 @@ Move OnlyFit(const Board& board, const MoveList& moves, const SanQuery& query) {
 TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query) {
     TextMatch match;
     if (query.wanted == 0 || !query.target.onBoard()) return match;
-    const PieceList& list = pos.PieceListOf(side);
-    for (int slot = 1; slot <= 16; ++slot) {
-        const Square from = list[static_cast<std::size_t>(slot)];
-        if (from.row <= 0 || pos.GameBoard[from] != query.wanted) continue;
-        if ((query.fromRow && from.row != query.fromRow) || (query.fromCol && from.col != query.fromCol)) {
-            continue;
+    const Board& b = pos.GameBoard;
+    const Square to = query.target;
+    const auto fits = [&](int row, int col) {
+        return b(row, col) == query.wanted && (!query.fromRow || row == query.fromRow) &&
+               (!query.fromCol || col == query.fromCol);
+    };
+    const auto add = [&](Square from) { match.from[static_cast<std::size_t>(match.fits++)] = from; };
+    // Kings and pawns move by rules of their own (castling, double steps, en passant): the
+    // candidate walk decides whether the piece on a nearby square reaches the target.
+    const auto walk = [&](int row, int col) {
+        if (!fits(row, col)) return;
+        const Square from{static_cast<int16_t>(row), static_cast<int16_t>(col)};
+        bool legal = false;
+        detail::VisitPieceCandidates(pos, side, from, opponentLast, [&](Square at, detail::CandidateKind kind) {
+            if (!(at == to)) return false;
+            legal = detail::CandidateIsLegal(pos, side, from, to, kind);
+            return true;
+        });
+        if (legal) add(from);
+    };
+    // Knights and sliders are found from the target: a slider is the first piece on a ray.
+    const auto plain = [&](int row, int col) {
+        const Square from{static_cast<int16_t>(row), static_cast<int16_t>(col)};
+        if (fits(row, col) && detail::CandidateIsLegal(pos, side, from, to, detail::CandidateKind::Plain)) add(from);
+    };
+    const auto ray = [&](int dr, int dc) {
+        for (int row = to.row + dr, col = to.col + dc; row >= 1 && row <= 8 && col >= 1 && col <= 8;
+             row += dr, col += dc) {
+            if (b(row, col) == 0) continue;
+            plain(row, col);
+            return;
         }
-        if (!CouldReach(query.wanted * side, from, query.target)) continue;
-        // A piece reaches a given square by at most one candidate, so the first legal candidate
-        // onto the target is this slot's only fit.
-        bool found = false;
-        detail::VisitPieceCandidates(pos, side, from, opponentLast,
-                                     [&](Square to, detail::CandidateKind kind) {
-                                         if (!(to == query.target)) return false;
-                                         found = detail::CandidateIsLegal(pos, side, from, to, kind);
-                                         return true;
-                                     });
-        if (found) match.from[static_cast<std::size_t>(match.fits++)] = from;
+    };
+    const int kind = query.wanted * side;
+    if (kind != Piece::King && kind != Piece::Pawn && b[to] * side > 0) return match;  // its own piece stands there
+    switch (kind) {
+        case Piece::Knight:
+            for (const auto& [dr, dc] : {std::pair{-1, -2}, {1, -2}, {-1, 2}, {1, 2}, {-2, -1}, {2, -1}, {-2, 1}, {2, 1}}) {
+                plain(to.row + dr, to.col + dc);
+            }
+            break;
+        case Piece::Bishop:
+        case Piece::Rook:
+        case Piece::Queen:
+            if (kind != Piece::Bishop) {
+                ray(0, -1), ray(0, 1), ray(-1, 0), ray(1, 0);
+            }
+            if (kind != Piece::Rook) {
+                ray(1, 1), ray(1, -1), ray(-1, 1), ray(-1, -1);
+            }
+            break;
+        case Piece::Pawn:
+            // Pawns come from behind the target: "behind" is towards the pawn's own side.
+            walk(to.row + side, to.col);
+            walk(to.row + 2 * side, to.col);
+            walk(to.row + side, to.col - 1);
+            walk(to.row + side, to.col + 1);
+            break;
+        case Piece::King:
+            for (int dr = -1; dr <= 1; ++dr) {
+                for (int dc = -2; dc <= 2; ++dc) {
+                    if ((dr || dc) && (dr == 0 || (dc >= -1 && dc <= 1))) walk(to.row + dr, to.col + dc);
+                }
+            }
+            break;
+        default:
+            break;
     }
-    if (match.fits == 1) match.move = {match.from[0], query.target};
+    if (match.fits == 1) match.move = {match.from[0], to};
+    // Several pieces are named in board order, file by file from a1, however they were found.
+    std::sort(match.from.begin(), match.from.begin() + match.fits, [](Square x, Square y) {
+        return x.col != y.col ? x.col < y.col : x.row > y.row;
+    });
     return match;
 }
 

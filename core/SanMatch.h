@@ -50,7 +50,7 @@ bool FitsQuery(const Board& board, Move move, const SanQuery& query);
 struct TextMatch {
     Move move;  // the only legal move that fits; None when none or several fit
     int fits = 0;  // legal moves that fit (a piece reaches a square by one move: pieces that fit)
-    std::array<Square, 16> from{};  // the squares of the first `fits` of them (at most 16 pieces)
+    std::array<Square, 16> from{};  // their squares, the first `fits`, file by file from a1
 
     [[nodiscard]] bool Ambiguous() const { return fits > 1; }
 };

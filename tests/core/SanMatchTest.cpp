@@ -44,7 +44,6 @@ TEST(SanMatch, ReadsPiecesSquaresAndDisambiguation) {
     const Row rows[] = {
         {kStart, "Pe4", "e2", "e4"},
         {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nfd2", "f3", "d2"},
-        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2", "b1", "d2"},  // first slot in the generator's order
         {"4k3/8/8/8/8/8/8/Q1Q1K2Q w - -", "Qa1b2", "a1", "b2"},
         {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", "Pxd5", "e4", "d5"},
         {"4k3/8/8/8/8/8/8/R3K2R w KQ -", "Kg1", "e1", "g1"},  // castling is the king's move
@@ -106,14 +105,33 @@ TEST(SanMatch, EnPassantIsTheDiagonalMoveToTheEmptySquare) {
     EXPECT_TRUE(Match(state, "exd6").IsNone());
 }
 
-TEST(SanMatch, PinnedCandidateIsPassedOver) {
-    // Both knights reach e2; the one on c3 comes first in slot order but is pinned against the
-    // king by the bishop on a5, so the text without disambiguation means the g1 knight.
-    GameState state = StateAt("4k3/8/8/b7/8/2N5/8/4K1N1 w - -");
-    EXPECT_EQ(Match(state, "Ne2"), MoveOf("g1", "e2"));
-    // With the pin gone the first slot wins.
-    GameState free = StateAt("4k3/8/8/8/8/2N5/8/4K1N1 w - -");
-    EXPECT_EQ(Match(free, "Ne2"), MoveOf("c3", "e2"));
+// A text that two pieces could play names no move: the pieces that could are given instead. A pin
+// that leaves one of them unable to move makes the text plain again.
+TEST(SanMatch, AnAmbiguousTextNamesNoMove) {
+    const struct {
+        const char* fen;
+        const char* text;
+        std::vector<const char*> from;  // one square: the move made; more: the pieces that fit
+    } rows[] = {
+        {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nd2", {"b1", "f3"}},
+        {"4k3/8/8/8/8/2N5/8/4K1N1 w - -", "Ne2", {"c3", "g1"}},
+        {"4k3/8/8/b7/8/2N5/8/4K1N1 w - -", "Ne2", {"g1"}},  // the c3 knight is pinned
+        {"4k3/8/8/8/8/8/8/R4RK1 w - -", "Rd1", {"a1", "f1"}},
+        {"4k3/8/8/8/8/8/8/R3K2R w - -", "Rd1", {"a1"}},  // the king stands between
+        {"4k3/8/8/8/8/8/8/Q1Q1K3 w - -", "Qb2", {"a1", "c1"}},
+    };
+    for (const auto& row : rows) {
+        GameState state = StateAt(row.fen);
+        const Move made = Match(state, row.text);
+        SanQuery query;
+        const TextMatch match = MatchText(state, state.SideToMove, {}, row.text, query);
+        ASSERT_EQ(match.fits, static_cast<int>(row.from.size())) << row.fen << " " << row.text;
+        for (std::size_t i = 0; i < row.from.size(); ++i) {
+            EXPECT_EQ(AlgebraicName(match.from[i]), row.from[i]) << row.fen << " " << row.text;
+        }
+        EXPECT_EQ(made, row.from.size() == 1 ? match.move : Move{}) << row.fen << " " << row.text;
+        EXPECT_EQ(match.Ambiguous(), row.from.size() > 1);
+    }
 }
 
 }  // namespace

@@ -52,12 +52,14 @@ TEST(CheckTool, ReportsWhatEachGameReplaysTo) {
          "[Event \"b\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w - -\"]\n\n1. Kd2 *\n"
          "[Event \"c\"]\n[FEN \"4k3/8/8/8/8/8/8/4K3 w\"]\n\n1. Kd2 *\n"
          "[Event \"d\"]\n[Variant \"Crazyhouse\"]\n\n1. e4 e5 2. N@f3 *\n"
-         "[Event \"e\"]\n\n1. e4 -- 2. d4 Z0 3. -- e5 4. dxe5 *\n", "",
+         "[Event \"e\"]\n\n1. e4 -- 2. d4 Z0 3. -- e5 4. dxe5 *\n"
+         "[Event \"f\"]\n[FEN \"4k3/8/8/8/8/5N2/8/1N2K3 w - - 0 1\"]\n\n1. Nd2 Kd7 *\n", "",
          {"\"plies\":2,\"unmatched\":[],\"final\":\"8/3k4/8/8/4P3/8/8/4K3 b\",\"error\":null",
           "\"final\":\"4k3/8/8/8/8/8/3K4/8 b\",\"error\":null",
           "\"error\":\"Start position could not be read: the FEN has fewer than 4 fields\"",
           "\"plies\":7,\"unmatched\":[],\"final\":\"rnbqkbnr/pppp1ppp/8/4P3/4P3/8/PPP2PPP/RNBQKBNR b\"",
-          "\"error\":\"Variant Crazyhouse cannot be replayed\""}},
+          "\"error\":\"Variant Crazyhouse cannot be replayed\"",
+          "\"plies\":2,\"unmatched\":[{\"ply\":1,\"text\":\"Nd2\",\"ambiguous\":[\"b1\",\"f3\"]}]"}},
     };
     for (const auto& row : rows) {
         testing::TempFile file(row.bytes);
