@@ -6,6 +6,8 @@
 #include <mutex>
 #include <thread>
 
+#include "pgn/GameSource.h"
+
 namespace tavrel {
 namespace {
 

@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "pgn/GameSource.h"
+namespace tavrel::pgn {
+class GameSource;
+}
 
 namespace tavrel {
 

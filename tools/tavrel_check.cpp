@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "CheckReport.h"
-#include "GameCheck.h"
 #include "GamesInOrder.h"
 #include "Json.h"
+#include "WholeFileCheck.h"
 #include "pgn/GameSource.h"
 #include "pgn/Text.h"
 
@@ -27,40 +26,6 @@ constexpr const char* kUsage =
     "(its \"error\" says why), 2 the file cannot be read.\n";
 
 std::string Tag(const std::string& bytes) { return tavrel::JsonString(tavrel::pgn::DisplayText(bytes)); }
-
-// Replays the games of its chunks on one thread; the GameState and the check are kept from game
-// to game, so that a game costs no allocation once the first ones have sized them.
-class ReplayWorker final : public tavrel::GameWorker {
-public:
-    ReplayWorker(const std::string& path, const tavrel::pgn::GameIndex& index, bool fens)
-        : index_(index), fens_(fens) {
-        file_.Open(path);
-    }
-
-    void Game(std::int64_t number, std::string_view /*bytes*/, std::string& out) override {
-        file_.SeekInRun(index_.OffsetOf(number));
-        const tavrel::pgn::GameRecord game = tavrel::pgn::ReadGame(file_);
-        tavrel::CheckReplay replay(state_, check_, fens_);
-        replay.Start(game.Fen, game.Variant, game.blackStarts);
-        for (std::size_t i = 0; i < game.rows.size(); ++i) {
-            if (i > 0 || !game.blackStarts) replay.HalfMove(game.rows[i].first);
-            replay.HalfMove(game.rows[i].second);
-        }
-        replay.Finish();
-        allMatched = allMatched && check_.unmatched.empty() && check_.error.empty();
-        tavrel::AppendGameReport(out, number, {game.WhitePlayer, game.BlackPlayer, game.EventName, game.RoundName},
-                                 check_, fens_);
-    }
-
-    bool allMatched = true;
-
-private:
-    const tavrel::pgn::GameIndex& index_;
-    bool fens_;
-    tavrel::pgn::PgnFile file_;
-    tavrel::GameState state_;
-    tavrel::GameCheck check_;
-};
 
 void PrintHeaders(std::string& out, long long number, std::int64_t offset,
                   const std::vector<tavrel::pgn::TagPair>& tags) {
@@ -130,12 +95,12 @@ int main(int argc, char** argv) {
         Flush(out, true);
         return 0;
     }
-    std::vector<std::unique_ptr<ReplayWorker>> workers;
+    std::vector<std::unique_ptr<tavrel::CheckWorker>> workers;
     std::vector<tavrel::GameWorker*> threads;
     // Many short games share the cores; a file of a few games gains nothing from them.
     const int threadCount = count < 64 ? 1 : tavrel::WholeFileThreads();
     for (int i = 0; i < threadCount; ++i) {
-        workers.push_back(std::make_unique<ReplayWorker>(path, source.Index(), fens));
+        workers.push_back(std::make_unique<tavrel::CheckWorker>(fens));
         threads.push_back(workers.back().get());
     }
     tavrel::ForEachGameInOrder(source, threads, [](std::string_view chunk) {
