@@ -39,8 +39,13 @@ Position StartPosition() {
 }
 
 std::string FenPlacement(const Board& board) {
-    static constexpr char kLetters[] = " pkqbnr";
     std::string out;
+    AppendFenPlacement(out, board);
+    return out;
+}
+
+void AppendFenPlacement(std::string& out, const Board& board) {
+    static constexpr char kLetters[] = " pkqbnr";
     for (int row = 1; row <= 8; ++row) {
         int empty = 0;
         for (int col = 1; col <= 8; ++col) {
@@ -57,7 +62,6 @@ std::string FenPlacement(const Board& board) {
         if (empty) out += static_cast<char>('0' + empty);
         if (row < 8) out += '/';
     }
-    return out;
 }
 
 }  // namespace tavrel

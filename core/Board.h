@@ -118,5 +118,7 @@ Position StartPosition();
 
 // The board's 64 squares as a FEN piece placement ("rnbqkbnr/pppppppp/8/...").
 std::string FenPlacement(const Board& board);
+// The same placement appended to `out`.
+void AppendFenPlacement(std::string& out, const Board& board);
 
 }  // namespace tavrel

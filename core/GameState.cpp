@@ -13,6 +13,11 @@ void GameState::SetUpStartPosition() {
 
 void GameState::LoadStart(std::string_view fen, std::string_view variant) {
     SetUp.reset();
+    // Most games start from the usual position: no need to ask about variants.
+    if (fen.empty() && variant.empty()) {
+        StartProblem.clear();
+        return;
+    }
     StartProblem = VariantProblem(variant, fen);
     if (fen.empty()) return;
     FenResult result = ParseFen(fen);

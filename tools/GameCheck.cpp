@@ -19,7 +19,7 @@ void GameCheck::Clear() {
 }
 
 void CheckReplay::AppendPosition(std::string& out, int sideToMove) const {
-    out += FenPlacement(state_.GameBoard);
+    AppendFenPlacement(out, state_.GameBoard);
     out += sideToMove == White ? " w" : " b";
 }
 
