@@ -20,7 +20,9 @@ void Board::CopyPlayingSquaresFrom(const Board& other) {
     }
 }
 
-Position StartPosition() {
+namespace {
+
+Position MakeStartPosition() {
     static constexpr int16_t kBackRank[9] = {0, 6, 5, 4, 3, 2, 4, 5, 6};
     Position pos;
     for (int16_t col = 1; col <= 8; ++col) {
@@ -36,6 +38,14 @@ Position StartPosition() {
     pos.KingState[White] = {0, {8, 5}};
     pos.KingState[Black] = {0, {1, 5}};
     return pos;
+}
+
+}  // namespace
+
+// Made once: every game that starts from it copies it.
+Position StartPosition() {
+    static const Position start = MakeStartPosition();
+    return start;
 }
 
 std::string FenPlacement(const Board& board) {

@@ -237,9 +237,11 @@ TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery&
     }
     if (match.fits == 1) match.move = {match.from[0], to};
     // Several pieces are named in board order, file by file from a1, however they were found.
-    std::sort(match.from.begin(), match.from.begin() + match.fits, [](Square x, Square y) {
-        return x.col != y.col ? x.col < y.col : x.row > y.row;
-    });
+    if (match.fits > 1) {
+        std::sort(match.from.begin(), match.from.begin() + match.fits, [](Square x, Square y) {
+            return x.col != y.col ? x.col < y.col : x.row > y.row;
+        });
+    }
     return match;
 }
 
