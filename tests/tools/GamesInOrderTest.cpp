@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "GamesInOrder.h"
+#include "pgn/GameSource.h"
 #include "support/TempFile.h"
 
 namespace tavrel {
