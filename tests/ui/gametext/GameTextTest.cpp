@@ -1,5 +1,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTextBlock>
 
 #include "../WindowFixture.h"
 #include "core/Board.h"
@@ -42,6 +44,27 @@ TEST(GameTextDocument, ABookPageOfTheGame) {
             EXPECT_EQ(cursor.selectedText().toStdString(), game.items[i].text) << row.why;
         }
     }
+}
+
+// An engine game with a comment on every move: the document is laid out once, not once per
+// insert, and its main line is cut into paragraphs that the view can measure and paint in
+// little time, each beginning with a move number.
+TEST(GameTextDocument, ALongCommentedGameIsLaidOutOnceInParagraphsOfBoundedLength) {
+    std::string movetext;
+    for (int n = 1; n <= 400; ++n) {
+        movetext += std::to_string(n) + ". Nf3 {d=31, +0.41 (5.1 s), 12345 kN/s} Nf6 {d=30, -0.38 (4.9 s)} ";
+    }
+    GameText window;
+    QSignalSpy changes(window.Text->document(), &QTextDocument::contentsChange);
+    window.SetGame(Collect(movetext + "*"), {});
+    EXPECT_LT(changes.count(), 5);  // once per insert would be thousands
+    const QTextDocument& document = *window.Text->document();
+    EXPECT_GT(document.blockCount(), 20);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        EXPECT_LE(block.length(), 1200) << block.text().left(40).toStdString();
+        EXPECT_TRUE(block.text().front().isDigit() || block.text() == "*") << block.text().left(40).toStdString();
+    }
+    EXPECT_EQ(document.toPlainText().count("Nf6"), 400);
 }
 
 const std::string kAnnotated =
