@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "FileKind.h"
+
 namespace tavrel::pgn {
 
 std::string GameSource::Open(const std::string& path, const ProgressFn& progress, const ScanOptions& options) {
@@ -13,6 +15,9 @@ std::string GameSource::Open(const std::string& path, const ProgressFn& progress
 }
 
 std::string GameSource::OpenUnindexed(const std::string& path) {
+    // Refused before the open file is closed, so that a picture picked by mistake costs the
+    // user nothing.
+    if (KindOfFile(path) != FileKind::Text) return std::string(kNotPgnFile);
     Close();
     if (std::string why = file_.Open(path); !why.empty()) return why;
     IdentityOf(path, indexed_);

@@ -20,7 +20,8 @@ class GameSource {
 public:
     explicit GameSource(std::size_t bufferSize = PgnFile::kDefaultBufferSize) : file_(bufferSize) {}
 
-    // Opens and indexes `path`; on failure returns why and nothing is open. `progress` is
+    // Opens and indexes `path`; on failure returns why and nothing is open, except for a file
+    // that is not PGN (kNotPgnFile): the file open before stays open, as it was. `progress` is
     // called during the scan as IndexGames calls it.
     std::string Open(const std::string& path, const ProgressFn& progress = {}, const ScanOptions& options = {});
     // The two steps of Open apart, for a caller that reports a file it cannot open before it

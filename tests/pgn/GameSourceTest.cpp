@@ -6,6 +6,7 @@
 #include <deque>
 #include <thread>
 
+#include "pgn/FileKind.h"
 #include "pgn/GameSource.h"
 #include "support/RealFiles.h"
 #include "support/TempFile.h"
@@ -92,6 +93,49 @@ TEST(GameSource, NoticesAFileChangedOnDisk) {
     EXPECT_FALSE(source.ChangedOnDisk());
     std::remove(file.path().c_str());
     EXPECT_TRUE(source.ChangedOnDisk()) << "gone";
+}
+
+// Files are told by their first bytes: the signatures of pictures, programs and archives, and
+// control bytes throughout; text with a damaged byte, Latin-1 names or a BOM is PGN.
+TEST(GameSource, FilesThatAreNotPgnAreRefusedAndTheOpenFileStays) {
+    std::string random(3000, '\0');
+    unsigned state = 12345;
+    for (char& c : random) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+    const std::string game = "[Event \"E\"]\n[White \"M\xfcller\"]\n\n1. e4 e5 2. Nf3 *\n";
+    const struct {
+        std::string head;
+        FileKind kind;
+    } rows[] = {
+        {testing::FileBytes(TAVREL_SOURCE_DIR "/resources/logo.png"), FileKind::Png},
+        {"\xff\xd8\xff\xe0\0\x10JFIF", FileKind::Jpeg},
+        {"GIF89a\x01\0", FileKind::Gif},
+        {"%PDF-1.7\n", FileKind::Pdf},
+        {"\x7f" "ELF\x02\x01\x01", FileKind::Elf},
+        {std::string("PK\x03\x04\x14\0", 6) + "games.pgn", FileKind::Zip},
+        {"\x1f\x8b\x08\0", FileKind::Gzip},
+        {"\x28\xb5\x2f\xfd\x04", FileKind::Zstd},
+        {"\xff\xfe[\0E\0", FileKind::Utf16},
+        {random, FileKind::Binary},
+        {std::string(64, '\0'), FileKind::Binary},
+        {"", FileKind::Text},
+        {game, FileKind::Text},
+        {"\xef\xbb\xbf" + game, FileKind::Text},
+        {game.substr(0, 20) + '\0' + game.substr(21), FileKind::Text},
+        {game + "\x1a", FileKind::Text},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(KindOfHead(row.head), row.kind) << row.head.substr(0, 12);
+    }
+
+    testing::TempFile pgn(kTwoGames);
+    GameSource source;
+    ASSERT_EQ(source.Open(pgn.path()), "");
+    for (const std::string& bytes : {rows[0].head, random}) {
+        testing::TempFile picture(bytes);
+        EXPECT_EQ(source.Open(picture.path()), "not a PGN file");
+        EXPECT_EQ(source.Path(), pgn.path());
+        EXPECT_EQ(source.ReadGame(2).WhitePlayer, "Cy");
+    }
 }
 
 }  // namespace

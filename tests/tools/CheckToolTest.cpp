@@ -86,6 +86,9 @@ TEST(CheckTool, FilesThatCannotBeReadExitWithTwo) {
         EXPECT_EQ(run.status, 2) << path;
         EXPECT_NE(run.out.find("cannot read"), std::string::npos) << run.out;
     }
+    const ToolRun picture = Check(std::string(TAVREL_SOURCE_DIR) + "/resources/logo.png");
+    EXPECT_EQ(picture.status, 2);
+    EXPECT_NE(picture.out.find("not a PGN file"), std::string::npos) << picture.out;
     EXPECT_EQ(Check("").status, 2);
     EXPECT_EQ(Check("--bogus x.pgn").status, 2);
     EXPECT_EQ(Check("--help").status, 0);

@@ -47,7 +47,6 @@ TEST_F(BadFileWindowTest, DamagedFilesLeaveTheWindowUsable) {
     const std::vector<std::pair<std::string, std::string>> files = {
         {"empty", ""},
         {"five bytes", "[Even"},
-        {"a picture", ::tavrel::testing::FileBytes(TAVREL_SOURCE_DIR "/resources/logo.png")},
         {"ends in a tag value", "[Event \"E\"]\n[White \"Unfinished"},
         {"ends in a comment", kTags + "1. e4 {and then"},
         {"ends in a variation", kTags + "1. e4 (1. d4 d5"},
@@ -79,6 +78,25 @@ TEST_F(BadFileWindowTest, PathsThatCannotBeOpenedAreSaidAndThenForgotten) {
         UseEverything();
         ExpectTheNextFileOpens(path);
     }
+}
+
+// A picture is refused for what it holds, whatever its name: the file and position on show stay;
+// at start, with nothing open, the dialog asks for another file.
+TEST_F(BadFileWindowTest, AFileThatIsNotPgnIsSaidAndTheFileOnShowStays) {
+    TempFile picture(::tavrel::testing::FileBytes(TAVREL_SOURCE_DIR "/resources/logo.png"));
+    dialogs.files = {kSample};
+    ASSERT_TRUE(Load(QString::fromStdString(picture.path())));
+    EXPECT_TRUE(dialogs.asked[0].startsWith("message|")) << dialogs.asked.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.asked[0].contains("Not a PGN file.")) << dialogs.asked[0].toStdString();
+    EXPECT_TRUE(dialogs.asked[1].startsWith("open|"));
+    Step(Qt::Key_Down);
+    Open(picture.path());
+    EXPECT_TRUE(dialogs.asked.last().contains("Not a PGN file.")) << dialogs.asked.last().toStdString();
+    EXPECT_EQ(window->txtFileName->text(), kSample);
+    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 4");
+    EXPECT_EQ(window->Game().GameBoard(5, 5), Piece::Pawn);  // still after 1. e4
+    Step(Qt::Key_Down);
+    EXPECT_EQ(window->Game().GameBoard(4, 5), -Piece::Pawn);  // and the game goes on: 1... e5
 }
 
 }  // namespace

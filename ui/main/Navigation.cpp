@@ -45,7 +45,9 @@ QString Counted(long long n) { return QString::fromStdString(NumberText(n)); }
 bool Skelda::OpenAndIndex(const QString& path) {
     const std::string why = source_.OpenUnindexed(path.toStdString());
     if (!why.empty()) {
-        dialogs_.Message(this, "Tavrel", QString("Tavrel cannot open the file\n%1\n\n%2.").arg(path, QString::fromStdString(why)));
+        QString reason = QString::fromStdString(why);
+        reason[0] = reason[0].toUpper();
+        dialogs_.Message(this, "Tavrel", QString("Tavrel cannot open the file\n%1\n\n%2.").arg(path, reason));
         return false;
     }
     txtFileName->setText(path);
@@ -140,7 +142,8 @@ void Skelda::ctlOpen_Click() {
     const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
     if (path.isEmpty()) return;  // cancelled: the file and game on show stay
     if (!OpenAndIndex(path)) {
-        if (ended_) return;
+        // A file that is not PGN is refused with the open one kept, and the game on show stays.
+        if (ended_ || source_.IsOpen()) return;
         // The old file is closed by the attempt; show that nothing is open now.
         currentGame_ = 0;
         txtFileName->clear();
