@@ -30,6 +30,7 @@ void GameState::LoadStart(std::string_view fen, std::string_view variant) {
 
 void GameState::LoadMoveTexts(const std::vector<std::pair<std::string, std::string>>& rows) {
     Moves.Clear();
+    Unplayable.reset();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         MoveRow& row = Moves.Row(static_cast<int>(i) + 1);
         row.white.text = rows[i].first;

@@ -24,6 +24,9 @@ struct GameState : Position {
     Move Match;
     // The slider value whose position GameBoard shows; -1 is the initial position.
     int LastSliderValue = -1;
+    // The slider value of the first half-move whose text names no legal move, once FindUnplayable
+    // has looked; none when every half-move can be played. The game reaches no position past it.
+    std::optional<int> Unplayable;
 
     // The game's own start when its FEN tag sets one up; empty for the usual initial position.
     std::optional<FenSetUp> SetUp;
@@ -42,7 +45,8 @@ struct GameState : Position {
     // Move numbers as the game counts them: a set-up game counts on from its FEN's number.
     [[nodiscard]] int ShownMoveNumber() const { return MoveNumber + (SetUp ? SetUp->fullMoveNumber - 1 : 0); }
 
-    // Replaces the game's moves; promotions and resolved squares start empty.
+    // Replaces the game's moves; promotions and resolved squares start empty, and no half-move
+    // is known to be unplayable until FindUnplayable looks.
     void LoadMoveTexts(const std::vector<std::pair<std::string, std::string>>& rows);
 };
 

@@ -64,6 +64,7 @@ void PlayHalfMove(GameState& state, bool useResolved) {
 
 ReplayView ShowSliderValue(GameState& state, int v, int sliderMin) {
     ReplayView view;
+    if (state.Unplayable && v >= *state.Unplayable) v = *state.Unplayable - 1;
     // A game that starts with Black's move has no White half in its first row: slider value v
     // stands where v + 1 stands in a game that starts with White's.
     const int halfMove = v + (state.BlackStarts() ? 1 : 0);
@@ -76,6 +77,31 @@ ReplayView ShowSliderValue(GameState& state, int v, int sliderMin) {
     }
     state.LastSliderValue = v <= sliderMin ? sliderMin : v;
     return view;
+}
+
+void FindUnplayable(GameState& state, int sliderMax) {
+    state.Unplayable.reset();
+    ShowSliderValue(state, -1);
+    if (!state.StartProblem.empty()) return;
+    for (int v = 0; v <= sliderMax; ++v) {
+        ShowSliderValue(state, v);  // one step: the matcher
+        // A null move passes the turn; any other text that names no move leaves the game.
+        if (state.Match.IsNone() && !IsNullMoveText(HalfMoveAt(state, v).text)) {
+            state.Unplayable = v;
+            break;
+        }
+    }
+    ShowSliderValue(state, -1);
+}
+
+HalfMovePlace HalfMoveAt(const GameState& state, int v) {
+    const int halfMove = v + (state.BlackStarts() ? 1 : 0);
+    HalfMovePlace place;
+    place.side = halfMove % 2 == 1 ? Black : White;
+    const int row = halfMove / 2 + 1;
+    place.moveNumber = row + (state.SetUp ? state.SetUp->fullMoveNumber - 1 : 0);
+    if (const MoveRow* found = state.Moves.Find(row)) place.text = found->Of(place.side).text;
+    return place;
 }
 
 SliderPlace PlaceOfSliderValue(int v, bool blackStarts, int firstMoveNumber) {
