@@ -136,22 +136,51 @@ bool GameStartScan::BeginsMove(std::int64_t p) const {
     return pgn::BeginsMove(std::string_view(ahead, kAhead));
 }
 
+// Whether a blank line stands right before the "[" at p: the bytes up to 32 just before it hold
+// two line ends (a CR LF pair is one).
+bool GameStartScan::BlankLineBefore(std::int64_t p) const {
+    int lineEnds = 0;
+    std::int64_t q = p - 1;
+    for (; q >= start_ && IsSeparator(bytes_[q - origin_]); --q) {
+        const char c = bytes_[q - origin_];
+        lineEnds += c == '\n' || (c == '\r' && At(q + 1) != '\n');
+        if (lineEnds >= 2) return true;
+    }
+    return q < start_ && lineEnds + trailingLineEnds_ >= 2;
+}
+
+// The players a tag at p names: 1 for "[White ", 2 for "[Black " (in any letter case), else 0.
+int GameStartScan::PlayerNamed(std::int64_t p) const {
+    const char first = static_cast<char>(bytes_[p + 1 - origin_] | 0x20);  // readable past the file's end
+    if (first != 'w' && first != 'b') return 0;
+    const char* name = first == 'w' ? "white" : "black";
+    for (int i = 1; i < 5; ++i) {
+        if ((At(p + 1 + i) | 0x20) != name[i]) return 0;
+    }
+    if (At(p + 6) != ' ') return 0;
+    return first == 'w' ? 1 : 2;
+}
+
 // A "[" at p. `opensSection` when it stands after movetext, a termination marker or nothing:
-// it starts a game whatever follows.
-void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts) {
+// it starts a game whatever follows. `afterBlankLine` when it stands between tags with a blank
+// line before it: it opens a section too when the tags since the last game start or Event tag
+// name both players (records of games without moves).
+void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts, bool afterBlankLine) {
+    const bool amongTags = state_ != State::Comment && state_ != State::Line && state_ != State::Variation;
+    opensSection = opensSection || (afterBlankLine && players_ == 3);
     if (opensSection) eligible_ = p;
     const bool examined = p >= eligible_ && p <= length_ - 8;
     const bool event = examined && SpellsEvent(p + 1);
     if (examined) eligible_ = p + 7;
     pos_ = event ? p + 7 : p + 1;  // "EVENT " holds nothing a tag must look at
+    bool startsGame = opensSection;
     if (opensSection) {
-        starts.push_back(p);
         state_ = State::Tag;
         quoted_ = false;
         sectionHasEvent_ = event;
     } else if (event) {
         const bool inSection = state_ == State::Section || state_ == State::Tag;
-        if (!inSection || sectionHasEvent_) starts.push_back(p);
+        startsGame = !inSection || sectionHasEvent_;
         state_ = State::Tag;
         quoted_ = false;
         sectionHasEvent_ = true;
@@ -159,6 +188,9 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
         state_ = State::Tag;
         quoted_ = false;
     }
+    if (startsGame) starts.push_back(p);
+    if (startsGame || event) players_ = 0;
+    if (amongTags) players_ |= PlayerNamed(p);
     if (state_ == State::Tag) bodyTried_ = false;
 }
 
@@ -342,7 +374,8 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         const std::uint64_t beforeText = text ? (text & (~text + 1)) - 1 : valid;
         for (std::uint64_t each = brackets & beforeText; each; each &= each - 1) {
             state_ = State::Tag;
-            OnBracket(from + std::countr_zero(each), false, starts);
+            const std::int64_t p = from + std::countr_zero(each);
+            OnBracket(p, false, starts, players_ == 3 && BlankLineBefore(p));
         }
         if (text) {
             state_ = State::Section;
@@ -393,7 +426,7 @@ bool GameStartScan::TagsByteByByte(std::int64_t end, std::vector<std::int64_t>& 
                     return q < end;
                 }
             }
-            OnBracket(q, false, starts);
+            OnBracket(q, false, starts, c != '[' && players_ == 3 && BlankLineBefore(q));
             if (state_ != State::Tag) return false;
             from = pos_;
             break;
@@ -422,7 +455,7 @@ void GameStartScan::Step(std::vector<std::int64_t>& starts) {
         case State::Section: {
             const bool between = state_ == State::Between;
             if (IsSeparator(c)) return;
-            if (c == '[') return OnBracket(p, between, starts);
+            if (c == '[') return OnBracket(p, between, starts, !between && players_ == 3 && BlankLineBefore(p));
             if (c == '{') return comment(state_);
             if (c == ';' || (c == '%' && LineStart(p))) return line(state_);
             if (between && c == '(') {
@@ -444,6 +477,7 @@ void GameStartScan::Step(std::vector<std::int64_t>& starts) {
             if (between) {
                 starts.push_back(p);
                 eligible_ = p;
+                players_ = 0;
             }
             state_ = State::Moves;
             return;
@@ -523,6 +557,14 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
             }
         }
     }
+    // The line ends of the blanks that end the block, for a "[" at the start of the next.
+    int lineEnds = 0;
+    std::int64_t q = end - 1;
+    for (; q >= start && IsSeparator(bytes_[q - origin_]) && lineEnds < 2; --q) {
+        const char c = bytes_[q - origin_];
+        lineEnds += c == '\n' || (c == '\r' && At(q + 1) != '\n');
+    }
+    trailingLineEnds_ = q < start ? std::min(2, lineEnds + trailingLineEnds_) : lineEnds;
 }
 
 std::int64_t NextGameStart(const PgnFile& file, std::int64_t from, bool* startsHere) {

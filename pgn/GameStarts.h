@@ -6,7 +6,11 @@
 // with no tag in between (the file's first move too, when no tag comes before it), and at every
 // examined "[" followed by "EVENT " in any letter case, wherever it stands, comments included.
 // The one exception: the first Event tag of a section that began with another tag belongs to
-// that section's game, so players written before Event stay with their game.
+// that section's game, so players written before Event stay with their game. A blank line
+// between tags ends a section, so that the next tag opens one, when the tags since the last game
+// start or Event tag name both players ("[White " and "[Black ", in any letter case): records of
+// games without moves, such as a list of pairings, are a game each, while a blank line after an
+// Event tag alone splits nothing.
 //
 // A "[" is examined unless it lies within the six bytes after an examined "[" (so "[[Event "
 // opens no Event tag) or among the last eight bytes of the file; the "[" or move that starts a
@@ -61,7 +65,9 @@ private:
     bool Tags(std::int64_t end, std::vector<std::int64_t>& starts);
     bool TagsByteByByte(std::int64_t end, std::vector<std::int64_t>& starts);
     void SkipToNextEvent(std::int64_t from, std::int64_t end);
-    void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts);
+    bool BlankLineBefore(std::int64_t p) const;
+    int PlayerNamed(std::int64_t p) const;
+    void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts, bool afterBlankLine = false);
     bool SpellsEvent(std::int64_t p) const;
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
     std::int64_t MarkerLength(std::int64_t p) const;
@@ -77,6 +83,8 @@ private:
     bool sectionHasEvent_ = false;    // the current tag section holds an Event tag
     bool bodyTried_ = false;          // SkipToNextEvent was tried since the last tag began
     std::int64_t eligible_ = 1;       // the first position at which a "[" is examined
+    int trailingLineEnds_ = 0;        // in the blanks that end what was scanned, up to 2
+    int players_ = 0;                 // named since the last start or Event tag: 1 White, 2 Black
     std::int64_t pos_ = 1;            // the next position to look at
     const char* bytes_ = nullptr;     // the block being scanned, holding position origin_ first
     std::int64_t origin_ = 0;

@@ -41,6 +41,12 @@ TEST(GameIndex, WhereGamesStart) {
         {"a comment or a marker alone starts nothing", "1. e4 * {note} 1-0 ; 1. d4\n", {1}},
         {"a stray byte or word after the last game", "[Event \"a\"]" + tail + "\x1a hello.\n", {1}},
         {"a variation starts nothing", "1. e4 (1. d4 *) e5 *", {1}},
+        {"records without moves, a blank line apart",
+         "[Event \"e\"]\n[White \"a\"]\n[Black \"b\"]\n\n[White \"c\"]\n[black \"d\"]\r\n\r\n[White \"e\"]\n[Black \"f\"]\n \n[Round \"4\"]" + tail,
+         {1, 38, 65, 91}},
+        {"a blank line splits only after both players", "[Event \"e\"]\n\n[White \"a\"]\n[Black \"b\"]\r\n[Round \"1\"]\r\n[White \"c\"]" + tail, {1}},
+        {"a record's Event tag after its first tag belongs to it",
+         "[Event \"a\"]\n[White \"w\"]\n[Black \"b\"]\n\n[Round \"2\"]\n[Event \"e\"]" + tail, {1, 38}},
         {"no tags and no moves", "no games, only words 2.0\n", {}},
         {"empty", "", {}},
     };
@@ -78,7 +84,7 @@ TEST(GameIndex, EveryBlockSizeAndSplitAgreesWithTheRule) {
     // the same wherever a block or a part of the file begins.
     const char* pieces[] = {"[", "[[", "[Event ", "[event ", "[EVENT", "[eVent x", "x", "  ", "\n", "[abc", "Event ",
                             "]", "\"", "\\", "\\\"", "{", "}", ";", "%", "(", ")", "1-0", "*", "1/2-1/2", "0-1", "1. ", "e4 ", "Nf3",
-                            "1...0-0-0 ", "5. -- "};
+                            "1...0-0-0 ", "5. -- ", "\r\n", "\r", "[White ", "[black "};
     std::mt19937 random(7);
     for (int sample = 0; sample < 30; ++sample) {
         std::string bytes;

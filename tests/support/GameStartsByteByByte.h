@@ -19,6 +19,12 @@ inline std::vector<std::int64_t> GameStartsByteByByte(std::string_view text) {
         }
         return true;
     };
+    const auto spellsFolded = [&](std::int64_t p, std::string_view s) {
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            if (std::tolower(static_cast<unsigned char>(at(p + static_cast<std::int64_t>(i)))) != s[i]) return false;
+        }
+        return true;
+    };
     const auto marker = [&](std::int64_t p) -> std::int64_t {
         if (word(at(p - 1))) return 0;
         std::int64_t n = spells(p, "1/2-1/2") ? 7 : spells(p, "1-0") || spells(p, "0-1") ? 3 : spells(p, "*") ? 1 : 0;
@@ -52,18 +58,27 @@ inline std::vector<std::int64_t> GameStartsByteByByte(std::string_view text) {
     enum State { Between, Section, Tag, Moves, Comment, Line, Variation };
     State state = Between, back = Between, variationBack = Moves;
     bool quoted = false, hasEvent = false;
+    int players = 0;  // named since the last start or Event tag: 1 White, 2 Black
     std::int64_t eligible = 1, depth = 0;
     std::vector<std::int64_t> starts;
     for (std::int64_t p = 1; p <= length; ++p) {
         const char c = at(p);
         if (c == '[') {
-            const bool opens = state == Between || state == Moves;
+            int lineEnds = 0;  // in the blanks just before it, a CR LF pair counted once
+            for (std::int64_t q = p - 1; q >= 1 && static_cast<unsigned char>(at(q)) <= 32; --q) {
+                lineEnds += at(q) == '\n' || (at(q) == '\r' && at(q + 1) != '\n');
+            }
+            const bool opens = state == Between || state == Moves || (state == Section && lineEnds >= 2 && players == 3);
+            const bool amongTags = state != Comment && state != Line && state != Variation;
             if (opens) eligible = p;
             const bool examined = p >= eligible && p <= length - 8;
             bool event = examined;
             for (int i = 0; i < 6 && event; ++i) event = std::toupper(static_cast<unsigned char>(at(p + 1 + i))) == "EVENT "[i];
             if (examined) eligible = p + 7;
-            if (opens || (event && (!(state == Section || state == Tag) || hasEvent))) starts.push_back(p);
+            const bool startsGame = opens || (event && (!(state == Section || state == Tag) || hasEvent));
+            if (startsGame) starts.push_back(p);
+            if (startsGame || event) players = 0;
+            if (amongTags) players |= spellsFolded(p + 1, "white ") ? 1 : spellsFolded(p + 1, "black ") ? 2 : 0;
             if (opens || event || state == Section) {
                 hasEvent = event || (hasEvent && !opens);
                 state = Tag;
@@ -95,6 +110,7 @@ inline std::vector<std::int64_t> GameStartsByteByByte(std::string_view text) {
                     if (state == Between) {
                         starts.push_back(p);
                         eligible = p;
+                        players = 0;
                     }
                     state = Moves;
                 }
