@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
-#include "GameReader.h"
 #include "Text.h"
 
 namespace tavrel::pgn {
 namespace {
 
-bool SameName(const std::string& name, std::string_view wanted) {
+bool SameName(std::string_view name, std::string_view wanted) {
     if (name.size() != wanted.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
         char c = name[i];
@@ -20,7 +20,7 @@ bool SameName(const std::string& name, std::string_view wanted) {
 }
 
 // The field a tag fills, by its name in any letter case; kCount for a tag the list does not show.
-HeaderField FieldOf(const std::string& name) {
+HeaderField FieldOf(std::string_view name) {
     static constexpr std::pair<std::string_view, HeaderField> kNames[] = {
         {"white", HeaderField::White}, {"black", HeaderField::Black}, {"event", HeaderField::Event},
         {"site", HeaderField::Site},   {"round", HeaderField::Round}, {"date", HeaderField::Date},
@@ -32,13 +32,39 @@ HeaderField FieldOf(const std::string& name) {
 }
 
 std::uint16_t Rating(std::string_view text) {
-    const std::string shown = ShownTagText(text);
+    // Most ratings are digits alone; anything else is read as the list shows it.
+    const bool digits = !text.empty() && text.size() <= 4 &&
+                        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const std::string shown = digits ? std::string() : ShownTagText(text);
+    const std::string_view number = digits ? text : std::string_view(shown);
     unsigned value = 0;
-    const auto [end, error] = std::from_chars(shown.data(), shown.data() + shown.size(), value);
-    return error == std::errc() && end == shown.data() + shown.size() && value <= 9999
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return error == std::errc() && end == number.data() + number.size() && value <= 9999
                ? static_cast<std::uint16_t>(value)
                : 0;
 }
+
+// The tags of each game into its row.
+class RowTags final : public TagSink {
+public:
+    RowTags(HeaderReader& reader, HeaderBatch& batch, std::int64_t first) : reader_(reader), batch_(batch), first_(first) {}
+    void BeginGame(std::int64_t game) override { row_ = &batch_.rows[static_cast<std::size_t>(game - first_)]; }
+    void Tag(std::string_view name, std::string_view value) override {
+        if (SameName(name, "whiteelo")) {
+            row_->whiteElo = Rating(value);
+        } else if (SameName(name, "blackelo")) {
+            row_->blackElo = Rating(value);
+        } else if (const HeaderField field = FieldOf(name); field != HeaderField::kCount) {
+            row_->text[static_cast<std::size_t>(field)] = reader_.Intern(batch_, value);
+        }
+    }
+
+private:
+    HeaderReader& reader_;
+    HeaderBatch& batch_;
+    std::int64_t first_;
+    HeaderRow* row_ = nullptr;
+};
 
 }  // namespace
 
@@ -58,43 +84,27 @@ std::string ShownTagText(std::string_view bytes) {
 }
 
 HeaderReader::HeaderReader(const std::string& path, std::shared_ptr<const std::vector<std::int64_t>> offsets)
-    : offsets_(std::move(offsets)) {
+    : offsets_(std::move(offsets)), games_(file_, *offsets_) {
     file_.Open(path);
 }
 
-std::uint32_t HeaderReader::Intern(HeaderBatch& batch, const std::string& value) {
-    const auto [at, added] = batchIds_.try_emplace(value, static_cast<std::uint32_t>(batch.texts.size()));
-    if (added) batch.texts.push_back(ShownTagText(value));
-    return at->second;
+std::uint32_t HeaderReader::Intern(HeaderBatch& batch, std::string_view value) {
+    if (const auto known = batchIds_.find(value); known != batchIds_.end()) return known->second;
+    const auto id = static_cast<std::uint32_t>(batch.texts.size());
+    batchIds_.emplace(std::string(value), id);
+    batch.texts.push_back(ShownTagText(value));
+    return id;
 }
 
 HeaderBatch HeaderReader::Read(std::int64_t first, std::int64_t count) {
     HeaderBatch batch;
-    batch.rows.reserve(static_cast<std::size_t>(count));
+    batch.rows.resize(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
     batchIds_.clear();
-    for (std::int64_t game = first; game < first + count; ++game) {
-        HeaderRow row;
-        if (file_.IsOpen() && game >= 1 && game <= static_cast<std::int64_t>(offsets_->size())) {
-            const auto at = static_cast<std::size_t>(game - 1);
-            // The system is asked once a batch whether the file changed, not once a game.
-            if (game == first) {
-                file_.Seek((*offsets_)[at]);
-            } else {
-                file_.SeekInRun((*offsets_)[at]);
-            }
-            const std::int64_t end = at + 1 < offsets_->size() ? (*offsets_)[at + 1] : file_.Length() + 1;
-            for (const TagPair& tag : ReadTagPairs(file_, end)) {
-                if (SameName(tag.name, "whiteelo")) {
-                    row.whiteElo = Rating(tag.value);
-                } else if (SameName(tag.name, "blackelo")) {
-                    row.blackElo = Rating(tag.value);
-                } else if (const HeaderField field = FieldOf(tag.name); field != HeaderField::kCount) {
-                    row.text[static_cast<std::size_t>(field)] = Intern(batch, tag.value);
-                }
-            }
-        }
-        batch.rows.push_back(row);
-    }
+    if (!file_.IsOpen() || offsets_->empty()) return batch;
+    // The system is asked once a batch whether the file changed, not once a game.
+    file_.Seek(1);
+    RowTags rows(*this, batch, first);
+    ReadTags(games_, first, count, rows);
     return batch;
 }
 

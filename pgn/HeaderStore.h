@@ -3,12 +3,15 @@
 // pool, numbers as numbers. Filled batch by batch from a background pass.
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "GameBytes.h"
 #include "PgnFile.h"
 #include "StringPool.h"
 
@@ -42,13 +45,19 @@ public:
     HeaderReader(const std::string& path, std::shared_ptr<const std::vector<std::int64_t>> offsets);
     // Games first to first + count - 1 (from 1); a file that cannot be read gives empty headers.
     HeaderBatch Read(std::int64_t first, std::int64_t count);
+    // The id in `batch` of a tag's value as the list shows it, added when new.
+    std::uint32_t Intern(HeaderBatch& batch, std::string_view value);
 
 private:
-    std::uint32_t Intern(HeaderBatch& batch, const std::string& value);
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
 
     PgnFile file_;
     std::shared_ptr<const std::vector<std::int64_t>> offsets_;
-    std::unordered_map<std::string, std::uint32_t> batchIds_;
+    GameBytes games_;
+    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> batchIds_;  // by the bytes as written
 };
 
 class HeaderStore {

@@ -1,16 +1,23 @@
 // tavrel-check: reads every game of a PGN file as the viewer does and reports, one JSON object a
 // line, what each game replays to and which move texts matched no legal move.
 
+#include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "GamesInOrder.h"
 #include "Json.h"
 #include "WholeFileCheck.h"
+#include "pgn/GameBytes.h"
 #include "pgn/GameSource.h"
+#include "pgn/OrderedPass.h"
 #include "pgn/Text.h"
 
 namespace {
@@ -25,22 +32,76 @@ constexpr const char* kUsage =
     "Exit status: 0 every move matched, 1 some did not or a game cannot be replayed\n"
     "(its \"error\" says why), 2 the file cannot be read.\n";
 
-std::string Tag(const std::string& bytes) { return tavrel::JsonString(tavrel::pgn::DisplayText(bytes)); }
-
-void PrintHeaders(std::string& out, long long number, std::int64_t offset,
-                  const std::vector<tavrel::pgn::TagPair>& tags) {
-    out += "{\"game\":" + std::to_string(number) + ",\"offset\":" + std::to_string(offset) + ",\"tags\":[";
-    for (std::size_t i = 0; i < tags.size(); ++i) {
-        if (i) out += ',';
-        out += "[" + Tag(tags[i].name) + "," + Tag(tags[i].value) + "]";
-    }
-    out += "]}\n";
+void AppendNumber(std::string& out, long long number) {
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
 }
 
-void Flush(std::string& out, bool always) {
-    if (!always && out.size() <= (1 << 16)) return;
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    out.clear();
+// Most tag names and values are printable ASCII without quotes or backslashes: they are copied
+// as they stand.
+void AppendTag(std::string& out, std::string_view bytes) {
+    const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain) {
+        out += '"';
+        out += bytes;
+        out += '"';
+    } else if (tavrel::pgn::IsValidUtf8(bytes)) {
+        tavrel::AppendJsonString(out, bytes);
+    } else {
+        tavrel::AppendJsonString(out, tavrel::pgn::DisplayText(bytes));
+    }
+}
+
+// Each game's line of --headers: its number, offset and every tag pair in file order.
+class HeaderLines final : public tavrel::pgn::TagSink {
+public:
+    HeaderLines(std::string& out, const tavrel::pgn::GameIndex& index) : out_(out), index_(index) {}
+    void BeginGame(std::int64_t game) override {
+        out_ += "{\"game\":";
+        AppendNumber(out_, game);
+        out_ += ",\"offset\":";
+        AppendNumber(out_, index_.OffsetOf(game));
+        out_ += ",\"tags\":[";
+        first_ = true;
+    }
+    void Tag(std::string_view name, std::string_view value) override {
+        if (!first_) out_ += ',';
+        first_ = false;
+        out_ += '[';
+        AppendTag(out_, name);
+        out_ += ',';
+        AppendTag(out_, value);
+        out_ += ']';
+    }
+    void EndGame(std::int64_t /*game*/) override { out_ += "]}\n"; }
+
+private:
+    std::string& out_;
+    const tavrel::pgn::GameIndex& index_;
+    bool first_ = true;
+};
+
+// Every game's tags, read in runs of games on every core and written in game order.
+void PrintHeaders(tavrel::pgn::GameSource& source) {
+    const tavrel::pgn::GameIndex& index = source.Index();
+    const tavrel::pgn::PgnFile& file = source.File();
+    tavrel::pgn::OrderedPass<std::string> pass(index.GameCount(), 2048, tavrel::pgn::PassThreads(), [&file, &index] {
+        auto games = std::make_shared<tavrel::pgn::GameBytes>(file, index.GameOffsets);
+        return [games, &index](std::int64_t first, std::int64_t count) {
+            std::string lines;
+            HeaderLines sink(lines, index);
+            tavrel::pgn::ReadTags(*games, first, count, sink);
+            return lines;
+        };
+    });
+    const auto write = [&pass] {
+        for (const std::string& lines : pass.Take()) std::fwrite(lines.data(), 1, lines.size(), stdout);
+    };
+    while (!pass.Finished()) {
+        write();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    write();
 }
 
 }  // namespace
@@ -86,13 +147,8 @@ int main(int argc, char** argv) {
         std::printf("{\"games\":%lld}\n", count);
         return 0;
     }
-    std::string out;
     if (headers) {
-        for (long long k = 1; k <= count; ++k) {
-            PrintHeaders(out, k, source.Index().OffsetOf(k), source.ReadTags(k));
-            Flush(out, false);
-        }
-        Flush(out, true);
+        PrintHeaders(source);
         return 0;
     }
     std::vector<std::unique_ptr<tavrel::CheckWorker>> workers;
