@@ -65,6 +65,7 @@ private:
     bool Tags(std::int64_t end, std::vector<std::int64_t>& starts);
     bool TagsByteByByte(std::int64_t end, std::vector<std::int64_t>& starts);
     void SkipToNextEvent(std::int64_t from, std::int64_t end);
+    void SkipPlainMoves(std::int64_t from, std::int64_t end);
     bool BlankLineBefore(std::int64_t p) const;
     int PlayerNamed(std::int64_t p) const;
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts, bool afterBlankLine = false);

@@ -128,20 +128,23 @@ bool AnyBefore(std::int64_t size, BodyBits& bits) {
     return (bits.brackets | bits.markers) != 0;
 }
 
+template <bool kMovetext>
 BodyBits BodyBitsPortable(const char* at) {
     BodyBits bits;
     for (int i = 0; i < 64; ++i) {
         const char c = at[i];
         const bool afterDigit = (at[i - 1] | 1) == '1';
-        bits.brackets |= static_cast<std::uint64_t>(c == '[') << i;
+        const bool stops = c == '[' || (kMovetext && (c == '{' || c == '(' || c == ';' || c == '%'));
+        bits.brackets |= static_cast<std::uint64_t>(stops) << i;
         bits.markers |= static_cast<std::uint64_t>(c == '*' || ((c == '-' || c == '/') && afterDigit)) << i;
     }
     return bits;
 }
 
+template <bool kMovetext>
 std::int64_t NextBodyBitsPortable(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
     for (; chunk < end; chunk += 64) {
-        bits = BodyBitsPortable(file + chunk);
+        bits = BodyBitsPortable<kMovetext>(file + chunk);
         if (AnyBefore(end - chunk, bits)) return chunk;
     }
     return end;
@@ -160,14 +163,24 @@ __attribute__((target("avx2"))) inline __m256i MarkerBytes(__m256i x, __m256i be
     return _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('*')), _mm256_and_si256(dashOrSlash, afterDigit));
 }
 
+// The "["s of 32 bytes, and in movetext the other bytes that may end plain moves.
+template <bool kMovetext>
+__attribute__((target("avx2"))) inline __m256i StopBytes(__m256i x) {
+    const __m256i bracket = _mm256_cmpeq_epi8(x, _mm256_set1_epi8('['));
+    if (!kMovetext) return bracket;
+    const __m256i braceOrParen = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('{')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('(')));
+    const __m256i lineComment = _mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8(';')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('%')));
+    return _mm256_or_si256(bracket, _mm256_or_si256(braceOrParen, lineComment));
+}
+
 // The same, 32 bytes at a time; the bits are gathered only for the few 64 bytes that hold one.
+template <bool kMovetext>
 __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
-    const __m256i bracket = _mm256_set1_epi8('[');
     for (; chunk < end; chunk += 64) {
         const char* at = file + chunk;
         const __m256i x0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
         const __m256i x1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32));
-        const __m256i brackets0 = _mm256_cmpeq_epi8(x0, bracket), brackets1 = _mm256_cmpeq_epi8(x1, bracket);
+        const __m256i brackets0 = StopBytes<kMovetext>(x0), brackets1 = StopBytes<kMovetext>(x1);
         const __m256i markers0 = MarkerBytes(x0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at - 1)));
         const __m256i markers1 = MarkerBytes(x1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 31)));
         const __m256i any = _mm256_or_si256(_mm256_or_si256(brackets0, brackets1), _mm256_or_si256(markers0, markers1));
@@ -245,9 +258,16 @@ void Classify(const char* bytes, std::int64_t chunks, std::uint64_t* flow, std::
 
 std::int64_t NextBodyBits(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
 #if defined(TAVREL_SCAN_AVX2)
-    if (HasAvx2()) return NextBodyBitsAvx2(file, chunk, end, bits);
+    if (HasAvx2()) return NextBodyBitsAvx2<false>(file, chunk, end, bits);
 #endif
-    return NextBodyBitsPortable(file, chunk, end, bits);
+    return NextBodyBitsPortable<false>(file, chunk, end, bits);
+}
+
+std::int64_t NextMovetextBits(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
+#if defined(TAVREL_SCAN_AVX2)
+    if (HasAvx2()) return NextBodyBitsAvx2<true>(file, chunk, end, bits);
+#endif
+    return NextBodyBitsPortable<true>(file, chunk, end, bits);
 }
 
 TagBits TagBitsOf(const char* at) {

@@ -31,6 +31,11 @@ struct BodyBits {
 // readable from chunk - 1 to 64 bytes past the run that starts before `end`.
 std::int64_t NextBodyBits(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits);
 
+// The first run of 64 bytes, as NextBodyBits finds it, that holds a byte that may change the
+// state of plain movetext: a "[", "{", "(", ";" or "%" (in `brackets`), or a byte that may belong
+// to a termination marker (in `markers`).
+std::int64_t NextMovetextBits(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits);
+
 // The bytes that shape a tag section, a bit each for the 64 bytes from `at`.
 struct TagBits {
     std::uint64_t brackets = 0;     // [
