@@ -139,6 +139,8 @@ bool GameStartScan::BeginsMove(std::int64_t p) const {
 // Whether a blank line stands right before the "[" at p: the bytes up to 32 just before it hold
 // two line ends (a CR LF pair is one).
 bool GameStartScan::BlankLineBefore(std::int64_t p) const {
+    // Most tags follow a line end and a "]": no blank line is that short.
+    if (!IsSeparator(bytes_[p - 1 - origin_]) || !IsSeparator(bytes_[p - 2 - origin_])) return false;
     int lineEnds = 0;
     std::int64_t q = p - 1;
     for (; q >= start_ && IsSeparator(bytes_[q - origin_]); --q) {
@@ -150,15 +152,20 @@ bool GameStartScan::BlankLineBefore(std::int64_t p) const {
 }
 
 // The players a tag at p names: 1 for "[White ", 2 for "[Black " (in any letter case), else 0.
+// The six bytes are compared as one word, their letters folded to lower case.
 int GameStartScan::PlayerNamed(std::int64_t p) const {
-    const char first = static_cast<char>(bytes_[p + 1 - origin_] | 0x20);  // readable past the file's end
-    if (first != 'w' && first != 'b') return 0;
-    const char* name = first == 'w' ? "white" : "black";
-    for (int i = 1; i < 5; ++i) {
-        if ((At(p + 1 + i) | 0x20) != name[i]) return 0;
-    }
-    if (At(p + 6) != ' ') return 0;
-    return first == 'w' ? 1 : 2;
+    if (p + 6 > length_) return 0;
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes_ + (p + 1 - origin_), 6);
+    static constexpr std::uint64_t kFold = 0x2020202020;  // the five letters, not the blank
+    const auto spelled = [](const char (&name)[7]) {
+        std::uint64_t w = 0;
+        for (int i = 0; i < 6; ++i) w |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * i);
+        return w;
+    };
+    static const std::uint64_t kWhite = spelled("white "), kBlack = spelled("black ");
+    word |= kFold;
+    return word == kWhite ? 1 : word == kBlack ? 2 : 0;
 }
 
 // A "[" at p. `opensSection` when it stands after movetext, a termination marker or nothing:
@@ -190,7 +197,7 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
     }
     if (startsGame) starts.push_back(p);
     if (startsGame || event) players_ = 0;
-    if (amongTags) players_ |= PlayerNamed(p);
+    if (amongTags && players_ != 3) players_ |= PlayerNamed(p);
     if (state_ == State::Tag) bodyTried_ = false;
 }
 
