@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "pgn/GameSource.h"
 #include "pgn/OrderedPass.h"
 #include "pgn/Text.h"
+#include "search/PositionSearch.h"
 
 namespace {
 
@@ -29,6 +31,8 @@ constexpr const char* kUsage =
     "  --count    print only the number of games\n"
     "  --headers  print every game's offset and tag pairs instead of replaying it\n"
     "Games are replayed on every core; TAVREL_THREADS=N sets how many threads.\n"
+    "  --tree FEN   print the moves played next from the position, one object a move, then the total\n"
+    "  --reach FEN  print the games that reach the position and the half-move where each first does\n"
     "Exit status: 0 every move matched, 1 some did not or a game cannot be replayed\n"
     "(its \"error\" says why), 2 the file cannot be read.\n";
 
@@ -104,11 +108,25 @@ void PrintHeaders(tavrel::pgn::GameSource& source) {
     write();
 }
 
+std::string TallyFields(const tavrel::search::Tally& tally) {
+    std::string out = "\"games\":" + std::to_string(tally.games) + ",\"white\":" + std::to_string(tally.white) +
+                      ",\"draws\":" + std::to_string(tally.draws) + ",\"black\":" + std::to_string(tally.black);
+    if (tally.eloGames) out += ",\"elo\":" + std::to_string(tally.AverageElo());
+    if (tally.lastYear) out += ",\"year\":" + std::to_string(tally.lastYear);
+    return out;
+}
+
+void Flush(std::string& out, bool always) {
+    if (!always && out.size() <= (1 << 16)) return;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    out.clear();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool fens = false, countOnly = false, headers = false;
-    std::string path;
+    bool fens = false, countOnly = false, headers = false, tree = false, reach = false;
+    std::string path, fen;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--fens") {
@@ -117,6 +135,9 @@ int main(int argc, char** argv) {
             countOnly = true;
         } else if (arg == "--headers") {
             headers = true;
+        } else if ((arg == "--tree" || arg == "--reach") && i + 1 < argc) {
+            (arg == "--tree" ? tree : reach) = true;
+            fen = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -137,6 +158,14 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    std::optional<tavrel::search::Target> target;
+    if (tree || reach) {
+        target = tavrel::search::TargetOfFen(fen);
+        if (!target) {
+            std::fprintf(stderr, "tavrel-check: not a usable position: %s\n", fen.c_str());
+            return 2;
+        }
+    }
     tavrel::pgn::GameSource source;
     if (const std::string why = source.Open(path); !why.empty()) {
         std::fprintf(stderr, "tavrel-check: cannot read %s: %s\n", path.c_str(), why.c_str());
@@ -145,6 +174,25 @@ int main(int argc, char** argv) {
     const long long count = source.GameCount();
     if (countOnly) {
         std::printf("{\"games\":%lld}\n", count);
+        return 0;
+    }
+    std::string out;
+    if (target) {
+        const tavrel::search::OpeningStore store = tavrel::search::BuildStore(source.File(), source.Index());
+        const tavrel::search::SearchResult result =
+            tavrel::search::Search(store, source.File(), source.Index(), *target, {.wantReach = reach});
+        if (tree) {
+            for (const tavrel::search::TreeRow& row : tavrel::search::TreeRows(result, *target)) {
+                out += "{\"san\":" + tavrel::JsonString(row.san) + ",\"uci\":" + tavrel::JsonString(row.uci) + "," +
+                       TallyFields(row.tally) + "}\n";
+            }
+            out += "{\"total\":true," + TallyFields(result.total) + "}\n";
+        }
+        for (const tavrel::search::Reach& r : result.reach) {
+            out += "{\"game\":" + std::to_string(r.game) + ",\"ply\":" + std::to_string(r.ply) + "}\n";
+            Flush(out, false);
+        }
+        Flush(out, true);
         return 0;
     }
     if (headers) {

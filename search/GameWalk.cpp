@@ -1,0 +1,171 @@
+#include "GameWalk.h"
+
+#include "core/Fen.h"
+#include "core/MakeMove.h"
+#include "core/SanMatch.h"
+#include "core/Variant.h"
+#include "pgn/Lexer.h"
+
+namespace tavrel::search {
+namespace {
+
+std::uint16_t LeadingNumber(std::string_view text, std::size_t maxDigits) {
+    unsigned value = 0;
+    std::size_t digits = 0;
+    while (digits < text.size() && digits < maxDigits && text[digits] >= '0' && text[digits] <= '9') {
+        value = value * 10 + static_cast<unsigned>(text[digits++] - '0');
+    }
+    return digits == 0 ? 0 : static_cast<std::uint16_t>(value);
+}
+
+Outcome OutcomeOf(std::string_view text) {
+    if (text == "1-0") return Outcome::WhiteWins;
+    if (text == "0-1") return Outcome::BlackWins;
+    if (text == "1/2-1/2") return Outcome::Draw;
+    return Outcome::Unknown;
+}
+
+class Walker final : public pgn::Visitor {
+public:
+    Walker(WalkedGame& game, int maxPlies, const char* windowEnd, bool wholeGame)
+        : game_(game), maxPlies_(maxPlies), windowEnd_(windowEnd), wholeGame_(wholeGame) {}
+
+    pgn::Next Tag(std::string_view name, std::string_view value) override {
+        if (name == "Result") {
+            game_.outcome = OutcomeOf(value);
+            resultTag_ = true;
+        } else if (name == "Date") {
+            game_.year = LeadingNumber(value, 4);
+        } else if (name == "WhiteElo") {
+            game_.whiteElo = LeadingNumber(value, 4);
+        } else if (name == "BlackElo") {
+            game_.blackElo = LeadingNumber(value, 4);
+        } else if (name == "FEN") {
+            game_.fen = value;
+        } else if (name == "Variant") {
+            variant_ = value;
+        }
+        return pgn::Next::Go;
+    }
+
+    pgn::Next BeginMovetext() override {
+        started_ = true;
+        if (!StartGame()) {
+            game_.excluded = true;
+            game_.complete = true;
+            return pgn::Next::Skip;
+        }
+        return pgn::Next::Go;
+    }
+
+    void Move(const pgn::MoveToken& token) override {
+        if (token.depth != 0 || stopped_) return;
+        if (!wholeGame_ && token.written.data() + token.written.size() >= windowEnd_) {
+            stopped_ = true;  // the window may have cut this token: read more of the game
+            return;
+        }
+        if (static_cast<int>(game_.codes.size()) >= maxPlies_) {
+            stopped_ = true;
+            full_ = true;
+            return;
+        }
+        if (IsNullMoveText(token.san)) {
+            game_.codes.push_back(kNullMove);
+            opponentLast_ = {};
+            side_ = -side_;
+            return;
+        }
+        SanQuery query;
+        const tavrel::Move move = FindTextMove(position_, side_, opponentLast_, token.san, query);
+        if (move.IsNone()) {
+            stopped_ = true;
+            game_.complete = true;  // the rest cannot be replayed
+            return;
+        }
+        const int promotion = IsPromotion(move) ? PromotionNumber(query.promotion) : 0;
+        if (IsPromotion(move) && promotion == 0) {
+            ApplyMove(position_, side_, move, "Q");
+            game_.codes.push_back(EncodeMove(move, 1));
+        } else {
+            ApplyMove(position_, side_, move, PromotionLetter(promotion));
+            game_.codes.push_back(EncodeMove(move, promotion));
+        }
+        opponentLast_ = move;
+        side_ = -side_;
+    }
+
+    void Result(std::string_view text, int depth) override {
+        if (depth == 0 && !resultTag_) game_.outcome = OutcomeOf(text);
+    }
+
+    // The walk of this window is the game's answer: it read the whole game, or it kept all the
+    // plies it may keep, or it met a move that is not legal before the window's end.
+    [[nodiscard]] bool Settled() const {
+        if (wholeGame_) return true;
+        if (!started_ || !resultTag_) return false;
+        return game_.complete || full_;
+    }
+    void Finish() {
+        if (wholeGame_ && !full_) game_.complete = true;
+        if (!started_ && game_.fen.empty() && !wholeGame_) return;
+        if (!started_ && !StartGame()) game_.excluded = true;
+    }
+
+private:
+    bool IsPromotion(tavrel::Move move) const {
+        const int16_t piece = position_.GameBoard[move.from];
+        return (piece == Piece::Pawn && move.to.row == 1) || (piece == -Piece::Pawn && move.to.row == 8);
+    }
+
+    bool StartGame() {
+        if (!VariantProblem(variant_, game_.fen).empty()) return false;
+        if (game_.fen.empty()) {
+            position_ = StartPosition();
+            return true;
+        }
+        const FenResult fen = ParseFen(game_.fen);
+        if (!fen.setUp) return false;
+        position_ = fen.setUp->position;
+        side_ = fen.setUp->side;
+        opponentLast_ = fen.setUp->opponentLast;
+        return true;
+    }
+
+    WalkedGame& game_;
+    const int maxPlies_;
+    const char* const windowEnd_;
+    const bool wholeGame_;
+    std::string variant_;
+    bool resultTag_ = false;
+    bool started_ = false;
+    bool stopped_ = false;
+    bool full_ = false;
+    Position position_;
+    int side_ = White;
+    tavrel::Move opponentLast_;
+};
+
+// Most games keep their first plies well within this many bytes, tags included.
+constexpr std::size_t kFirstWindow = 1024;
+
+}  // namespace
+
+WalkedGame WalkGame(std::string_view bytes, int maxPlies) {
+    if (bytes.size() > kFirstWindow) {
+        WalkedGame game;
+        const std::string_view window = bytes.substr(0, kFirstWindow);
+        Walker walker(game, maxPlies, window.data() + window.size(), false);
+        pgn::LexGame(window, walker);
+        if (walker.Settled()) {
+            walker.Finish();
+            return game;
+        }
+    }
+    WalkedGame game;
+    Walker walker(game, maxPlies, bytes.data() + bytes.size(), true);
+    pgn::LexGame(bytes, walker);
+    walker.Finish();
+    return game;
+}
+
+}  // namespace tavrel::search

@@ -1,0 +1,223 @@
+#include "PositionSearch.h"
+
+#include <algorithm>
+#include <climits>
+#include <thread>
+
+#include "core/MakeMove.h"
+#include "core/MoveSan.h"
+#include "core/PositionKey.h"
+
+namespace tavrel::search {
+namespace {
+
+int PieceCount(const Board& b) {
+    int count = 0;
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) count += b(row, col) != 0;
+    }
+    return count;
+}
+
+std::uint64_t Bit(Square s) { return std::uint64_t{1} << SquareIndex(s); }
+
+bool HasHomePawns(const Board& b, std::uint64_t mask) {
+    for (int i = 0; i < 64; ++i) {
+        if (!(mask >> i & 1)) continue;
+        const Square s = SquareAt(i);
+        if (b[s] != (s.row == 7 ? Piece::Pawn : -Piece::Pawn)) return false;
+    }
+    return true;
+}
+
+// Where a game first stands on the target, replaying its codes from its start; -1 when it does
+// not within them (or cannot reach it any more).
+struct Probe {
+    int ply = -1;
+    bool settled = false;  // the codes answered the question: found, or the target is out of reach
+};
+
+Probe Walk(const Target& t, Position pos, int side, Move opponentLast, const MoveCode* codes, int plies) {
+    int pieces = PieceCount(pos.GameBoard);
+    if (pieces < t.pieces || !HasHomePawns(pos.GameBoard, t.homePawns)) return {-1, true};
+    for (int ply = 0;; ++ply) {
+        if (pieces == t.pieces && side == t.side && pos.GameBoard == t.position.GameBoard &&
+            CastlingRights(pos) == t.castling && EnPassantTarget(pos, side, opponentLast) == t.enPassant) {
+            return {ply, true};
+        }
+        if (ply == plies) return {-1, false};
+        const MoveCode code = codes[ply];
+        if (code == kNullMove) {
+            opponentLast = {};
+            side = -side;
+            continue;
+        }
+        const Move move = DecodeMove(code);
+        const int16_t piece = pos.GameBoard[move.from];
+        if (pos.GameBoard[move.to] != 0 || ((piece == Piece::Pawn || piece == -Piece::Pawn) && move.from.col != move.to.col)) {
+            if (--pieces < t.pieces) return {-1, true};
+        }
+        if (t.homePawns & (Bit(move.from) | Bit(move.to))) return {-1, true};
+        ApplyMove(pos, side, move, PromotionLetter(DecodePromotion(code)));
+        opponentLast = move;
+        side = -side;
+    }
+}
+
+class Searcher {
+public:
+    Searcher(const OpeningStore& store, const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target,
+             bool wantReach)
+        : store_(store), file_(file), index_(index), t_(target), wantReach_(wantReach), start_(StartPosition()) {}
+
+    void Game(std::int64_t game, SearchResult& out) {
+        ++out.gamesSearched;
+        if (store_.Excluded(game)) return;
+        Position pos = start_;
+        int side = White;
+        Move opponentLast;
+        if (store_.SetUp(game)) {
+            const FenResult fen = ParseFen(store_.Fen(game));
+            if (!fen.setUp) return;
+            pos = fen.setUp->position;
+            side = fen.setUp->side;
+            opponentLast = fen.setUp->opponentLast;
+        }
+        const MoveCode* codes = store_.Codes(game);
+        int plies = store_.PlyCount(game);
+        Probe probe = Walk(t_, pos, side, opponentLast, codes, plies);
+        if (!probe.settled && !store_.Complete(game)) {
+            ++out.textReplays;
+            ReadGames(file_, index_, game, 1, bytes_);
+            text_ = WalkGame(bytes_, INT_MAX);
+            if (text_.excluded) return;
+            codes = text_.codes.data();
+            plies = static_cast<int>(text_.codes.size());
+            probe = Walk(t_, pos, side, opponentLast, codes, plies);
+        }
+        if (probe.ply < 0) return;
+        Tally one;
+        one.games = 1;
+        const Outcome outcome = store_.OutcomeOf(game);
+        one.white = outcome == Outcome::WhiteWins;
+        one.draws = outcome == Outcome::Draw;
+        one.black = outcome == Outcome::BlackWins;
+        if (const int elo = store_.Elo(game, t_.side)) {
+            one.eloSum = elo;
+            one.eloGames = 1;
+        }
+        one.lastYear = store_.Year(game);
+        out.total.Add(one);
+        if (probe.ply < plies) out.moves[codes[probe.ply]].Add(one);
+        if (wantReach_) out.reach.push_back({game, probe.ply});
+    }
+
+private:
+    const OpeningStore& store_;
+    const pgn::PgnFile& file_;
+    const pgn::GameIndex& index_;
+    const Target& t_;
+    const bool wantReach_;
+    const Position start_;
+    std::string bytes_;
+    WalkedGame text_;
+};
+
+}  // namespace
+
+Target MakeTarget(const FenSetUp& setUp) {
+    Target t;
+    t.position = setUp.position;
+    t.side = setUp.side;
+    t.opponentLast = setUp.opponentLast;
+    t.castling = CastlingRights(t.position);
+    t.enPassant = EnPassantTarget(t.position, t.side, t.opponentLast);
+    t.key = PositionKey(t.position, t.side, t.opponentLast);
+    t.pieces = PieceCount(t.position.GameBoard);
+    for (int col = 1; col <= 8; ++col) {
+        if (t.position.GameBoard(7, col) == Piece::Pawn) t.homePawns |= Bit({7, static_cast<int16_t>(col)});
+        if (t.position.GameBoard(2, col) == -Piece::Pawn) t.homePawns |= Bit({2, static_cast<int16_t>(col)});
+    }
+    return t;
+}
+
+std::optional<Target> TargetOfFen(std::string_view fen) {
+    const FenResult parsed = ParseFen(fen);
+    if (!parsed.setUp) return std::nullopt;
+    return MakeTarget(*parsed.setUp);
+}
+
+void Tally::Add(const Tally& other) {
+    games += other.games;
+    white += other.white;
+    draws += other.draws;
+    black += other.black;
+    eloSum += other.eloSum;
+    eloGames += other.eloGames;
+    lastYear = std::max(lastYear, other.lastYear);
+}
+
+double Tally::ScoreFor(int side) const {
+    if (games == 0) return 0;
+    const double wins = static_cast<double>(side == White ? white : black);
+    return 100.0 * (wins + 0.5 * static_cast<double>(draws)) / static_cast<double>(games);
+}
+
+void SearchResult::Add(const SearchResult& later) {
+    for (const auto& [code, tally] : later.moves) moves[code].Add(tally);
+    total.Add(later.total);
+    reach.insert(reach.end(), later.reach.begin(), later.reach.end());
+    gamesSearched += later.gamesSearched;
+    textReplays += later.textReplays;
+}
+
+SearchResult Search(const OpeningStore& store, const pgn::PgnFile& file, const pgn::GameIndex& index,
+                    const Target& target, const SearchOptions& options) {
+    const std::int64_t first = std::max<std::int64_t>(1, options.firstGame);
+    const std::int64_t last = options.lastGame < 0 ? store.GameCount() : std::min(options.lastGame, store.GameCount());
+    const std::int64_t games = std::max<std::int64_t>(0, last - first + 1);
+    const int threads = static_cast<int>(std::clamp<std::int64_t>(games / 20000 + 1, 1,
+                                                                  options.threads > 0 ? options.threads : pgn::PassThreads()));
+    std::vector<SearchResult> parts(static_cast<std::size_t>(threads));
+    const auto run = [&](int part) {
+        Searcher searcher(store, file, index, target, options.wantReach);
+        const std::int64_t from = first + games * part / threads;
+        const std::int64_t to = first + games * (part + 1) / threads;
+        for (std::int64_t game = from; game < to; ++game) {
+            if ((game & 4095) == 0 && options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
+            searcher.Game(game, parts[static_cast<std::size_t>(part)]);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int part = 1; part < threads; ++part) workers.emplace_back(run, part);
+    run(0);
+    for (std::thread& worker : workers) worker.join();
+    SearchResult result;
+    for (const SearchResult& part : parts) result.Add(part);
+    return result;
+}
+
+std::vector<TreeRow> TreeRows(const SearchResult& result, const Target& target) {
+    std::vector<TreeRow> rows;
+    for (const auto& [code, tally] : result.moves) {
+        TreeRow row;
+        row.code = code;
+        row.tally = tally;
+        if (code == kNullMove) {
+            row.san = "--";
+            row.uci = "0000";
+        } else {
+            const Move move = DecodeMove(code);
+            const std::string_view letter = PromotionLetter(DecodePromotion(code));
+            row.san = MoveSan(target.position, target.side, target.opponentLast, move, letter);
+            row.uci = MoveUci(move, letter);
+        }
+        rows.push_back(std::move(row));
+    }
+    std::sort(rows.begin(), rows.end(), [](const TreeRow& a, const TreeRow& b) {
+        return a.tally.games != b.tally.games ? a.tally.games > b.tally.games : a.san < b.san;
+    });
+    return rows;
+}
+
+}  // namespace tavrel::search
