@@ -37,13 +37,16 @@ struct Probe {
     bool settled = false;  // the codes answered the question: found, or the target is out of reach
 };
 
-Probe Walk(const Target& t, Position pos, int side, Move opponentLast, const MoveCode* codes, int plies) {
+// `complete`: the codes hold every half-move of the game, so a game that stands on the target
+// after the last of them ends there rather than playing a move not kept.
+Probe Walk(const Target& t, Position pos, int side, Move opponentLast, const MoveCode* codes, int plies,
+           bool complete) {
     int pieces = PieceCount(pos.GameBoard);
     if (pieces < t.pieces || !HasHomePawns(pos.GameBoard, t.homePawns)) return {-1, true};
     for (int ply = 0;; ++ply) {
         if (pieces == t.pieces && side == t.side && pos.GameBoard == t.position.GameBoard &&
             CastlingRights(pos) == t.castling && EnPassantTarget(pos, side, opponentLast) == t.enPassant) {
-            return {ply, true};
+            return ply < plies || complete ? Probe{ply, true} : Probe{-1, false};
         }
         if (ply == plies) return {-1, false};
         const MoveCode code = codes[ply];
@@ -85,7 +88,7 @@ public:
         }
         const MoveCode* codes = store_.Codes(game);
         int plies = store_.PlyCount(game);
-        Probe probe = Walk(t_, pos, side, opponentLast, codes, plies);
+        Probe probe = Walk(t_, pos, side, opponentLast, codes, plies, store_.Complete(game));
         if (!probe.settled && !store_.Complete(game)) {
             ++out.textReplays;
             ReadGames(file_, index_, game, 1, bytes_);
@@ -93,7 +96,7 @@ public:
             if (text_.excluded) return;
             codes = text_.codes.data();
             plies = static_cast<int>(text_.codes.size());
-            probe = Walk(t_, pos, side, opponentLast, codes, plies);
+            probe = Walk(t_, pos, side, opponentLast, codes, plies, true);
         }
         if (probe.ply < 0) return;
         Tally one;

@@ -80,6 +80,21 @@ TEST(CheckTool, HeadersGiveEveryTagPairWithItsGamesOffset) {
               "{\"game\":2,\"offset\":59,\"tags\":[[\"Event\",\"Two\"]]}\n");
 }
 
+// The tree and the games reaching a position, as lines a script reads; a position that cannot be
+// used exits with 2.
+TEST(CheckTool, TreeAndReach) {
+    const testing::TempFile file(
+        "[Event \"a\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0\n\n[Event \"b\"]\n[Result \"0-1\"]\n\n1. Nf3 Nf6 2. e4 0-1\n"
+        "\n[Event \"c\"]\n[Result \"1/2-1/2\"]\n\n1. e4 Nf6 2. Nf3 1/2-1/2\n");
+    const std::string afterE4Nf6Nf3 = "\"rnbqkb1r/pppppppp/5n2/8/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq - 0 1\" ";
+    EXPECT_EQ(Check("--tree \"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\" " + file.path()).out,
+              "{\"san\":\"e4\",\"uci\":\"e2e4\",\"games\":2,\"white\":1,\"draws\":1,\"black\":0}\n"
+              "{\"san\":\"Nf3\",\"uci\":\"g1f3\",\"games\":1,\"white\":0,\"draws\":0,\"black\":1}\n"
+              "{\"total\":true,\"games\":3,\"white\":1,\"draws\":1,\"black\":1}\n");
+    EXPECT_EQ(Check("--reach " + afterE4Nf6Nf3 + file.path()).out, "{\"game\":2,\"ply\":3}\n{\"game\":3,\"ply\":3}\n");
+    EXPECT_EQ(Check("--tree \"8/8/8/8/8/8/8/8 w - - 0 1\" " + file.path()).status, 2);
+}
+
 TEST(CheckTool, FilesThatCannotBeReadExitWithTwo) {
     for (const char* path : {"/nonexistent/file.pgn", "/tmp"}) {
         const ToolRun run = Check(path);

@@ -1,0 +1,255 @@
+// The opening tree and the games reaching a position, against a count made independently from
+// the reference replays of real files: they hold the position after every half-move and the
+// moves in coordinates. Castling rights and the en passant square, which the references leave
+// out, are worked out here from the moves alone (a right ends when its king's or rook's home
+// square is left or entered; en passant counts when an enemy pawn stands beside the double step).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <set>
+
+#include "pgn/GameSource.h"
+#include "search/PositionSearch.h"
+#include "support/RealFiles.h"
+#include "support/TempFile.h"
+
+namespace tavrel::search {
+namespace {
+
+using testing::Json;
+
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
+// The 64 squares of a FEN placement, a8 first; '.' for an empty one.
+std::string Squares(const std::string& placement) {
+    std::string squares;
+    for (const char c : placement) {
+        if (c >= '1' && c <= '8') squares.append(static_cast<std::size_t>(c - '0'), '.');
+        else if (c != '/') squares += c;
+    }
+    return squares;
+}
+int At(const std::string& square) { return ('8' - square[1]) * 8 + (square[0] - 'a'); }
+
+// Every position of a reference game as a FEN with counters "0 1", and the move played from it.
+struct RefGame {
+    std::int64_t game = 0;
+    std::vector<std::string> fens;
+    std::vector<std::string> next;  // "" where the game ends
+};
+
+std::string FenTag(const std::string& bytes, std::int64_t offset) {
+    const std::size_t at = bytes.find("[FEN \"", static_cast<std::size_t>(offset - 1));
+    return bytes.substr(at + 6, bytes.find('"', at + 6) - at - 6);
+}
+
+RefGame Replayed(const Json& ref, const std::string& fileBytes) {
+    RefGame out;
+    out.game = static_cast<std::int64_t>(ref["game"].number);
+    std::string placement = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", side = "w", rights = "KQkq", ep = "-";
+    if (ref["setup"].boolean) {
+        std::istringstream fen(FenTag(fileBytes, static_cast<std::int64_t>(ref["offset"].number)));
+        fen >> placement >> side >> rights >> ep;
+    }
+    const auto fenOf = [&] {
+        const std::string sq = Squares(placement);
+        std::string kept;
+        const std::pair<char, std::string> needs[] = {{'K', "e1h1"}, {'Q', "e1a1"}, {'k', "e8h8"}, {'q', "e8a8"}};
+        for (const auto& [right, homes] : needs) {
+            const bool white = right < 'a';
+            if (rights.find(right) != std::string::npos && sq[At(homes.substr(0, 2))] == (white ? 'K' : 'k') &&
+                sq[At(homes.substr(2, 2))] == (white ? 'R' : 'r')) {
+                kept += right;
+            }
+        }
+        return placement + " " + side + " " + (kept.empty() ? "-" : kept) + " " + ep + " 0 1";
+    };
+    const auto& fens = ref["fens"].items;
+    const auto& ucis = ref["uci"].items;
+    if (ep != "-") {  // a set-up's square counts only with a pawn beside the double step
+        const std::string sq = Squares(placement);
+        const int row = At(ep) / 8 + (side == "w" ? 1 : -1);
+        const char pawn = side == "w" ? 'P' : 'p';
+        const int col = ep[0] - 'a';
+        if (!((col > 0 && sq[row * 8 + col - 1] == pawn) || (col < 7 && sq[row * 8 + col + 1] == pawn))) ep = "-";
+    }
+    out.fens.push_back(fenOf());
+    for (std::size_t i = 0; i < fens.size(); ++i) {
+        const std::string uci = ucis[i].text;
+        out.next.push_back(uci);
+        const std::string before = Squares(placement);
+        const std::string from = uci.substr(0, 2), to = uci.substr(2, 2);
+        for (const char* home : {"e1", "h1", "a1", "e8", "h8", "a8"}) {
+            if (uci != "0000" && (from == home || to == home)) {
+                const std::string lost = std::string(home) == "e1" ? "KQ" : std::string(home) == "h1" ? "K"
+                                       : std::string(home) == "a1" ? "Q" : std::string(home) == "e8" ? "kq"
+                                       : std::string(home) == "h8" ? "k" : "q";
+                for (const char c : lost) std::erase(rights, c);
+            }
+        }
+        placement = fens[i].text.substr(0, fens[i].text.find(' '));
+        side = fens[i].text.substr(fens[i].text.find(' ') + 1);
+        ep = "-";
+        const char moved = uci == "0000" ? '.' : before[At(from)];
+        if ((moved == 'P' || moved == 'p') && std::abs(from[1] - to[1]) == 2) {
+            const std::string after = Squares(placement);
+            const char enemy = moved == 'P' ? 'p' : 'P';
+            const int t = At(to);
+            if ((t % 8 > 0 && after[t - 1] == enemy) || (t % 8 < 7 && after[t + 1] == enemy)) {
+                ep = std::string(1, to[0]) + static_cast<char>((from[1] + to[1]) / 2);
+            }
+        }
+        out.fens.push_back(fenOf());
+    }
+    out.next.push_back("");
+    return out;
+}
+
+struct RefFile {
+    std::filesystem::path path;
+    std::vector<RefGame> games;
+};
+
+RefFile Load(const char* name) {
+    RefFile file{std::filesystem::path(TAVREL_SHARED_PGN) / name, {}};
+    const std::string bytes = testing::FileBytes(file.path.string());
+    for (const Json& ref : testing::References(file.path)) file.games.push_back(Replayed(ref, bytes));
+    return file;
+}
+
+// The independent answer: the first time each game stands on `fen`, and the move it plays there.
+struct Expected {
+    std::vector<Reach> reach;
+    std::map<std::string, std::int64_t> moves;  // by the move in coordinates
+};
+Expected Count(const RefFile& file, const std::string& fen) {
+    Expected e;
+    for (const RefGame& g : file.games) {
+        for (std::size_t ply = 0; ply < g.fens.size(); ++ply) {
+            if (g.fens[ply] != fen) continue;
+            e.reach.push_back({g.game, static_cast<int>(ply)});
+            if (!g.next[ply].empty()) ++e.moves[g.next[ply]];
+            break;
+        }
+    }
+    return e;
+}
+
+struct Answer {
+    std::vector<Reach> reach;
+    std::map<std::string, std::int64_t> moves;
+    std::int64_t total = 0;
+};
+Answer Ask(const RefFile& file, const std::string& fen, int keptPlies) {
+    // One store a file and kept length, as the window keeps one for the file it shows.
+    static std::map<std::pair<std::string, int>, std::pair<std::unique_ptr<pgn::GameSource>, OpeningStore>> stores;
+    auto& [source, store] = stores[{file.path.string(), keptPlies}];
+    if (!source) {
+        source = std::make_unique<pgn::GameSource>();
+        EXPECT_EQ(source->Open(file.path.string()), "");
+        store = BuildStore(source->File(), source->Index(), keptPlies);
+    }
+    const std::optional<Target> target = TargetOfFen(fen);
+    EXPECT_TRUE(target.has_value()) << fen;
+    if (!target) return {};
+    const SearchResult result = Search(store, source->File(), source->Index(), *target, {.wantReach = true});
+    Answer a{result.reach, {}, result.total.games};
+    for (const TreeRow& row : TreeRows(result, *target)) a.moves[row.uci] = row.tally.games;
+    return a;
+}
+
+void ExpectAgreement(const RefFile& file, const std::string& fen, const std::string& what) {
+    const Expected expected = Count(file, fen);
+    ASSERT_FALSE(expected.reach.empty()) << what << ": the table's position should occur";
+    // With few kept plies most answers come from reading the games' text again.
+    for (const int kept : {32, 3}) {
+        const Answer answer = Ask(file, fen, kept);
+        EXPECT_EQ(answer.reach, expected.reach) << what << " kept " << kept;
+        EXPECT_EQ(answer.moves, expected.moves) << what << " kept " << kept;
+        EXPECT_EQ(answer.total, static_cast<std::int64_t>(expected.reach.size())) << what;
+    }
+}
+
+TEST(PositionSearch, AgreesWithTheReferenceReplays) {
+    if (!std::filesystem::exists(std::filesystem::path(TAVREL_SHARED_PGN) / "chesslablab-PolgarJ.jsonl")) {
+        GTEST_SKIP() << "no real files";
+    }
+    const RefFile polgar = Load("chesslablab-PolgarJ.pgn");
+    const RefFile immortal = Load("immortal_games.pgn");  // games that stop at an illegal move
+    const RefFile books = Load("sfbooks-2moves_v2.pgn");
+    const RefFile setups = Load("pychess-mate_in_2.pgn");
+
+    ExpectAgreement(polgar, kStart, "start, Polgar");
+    ExpectAgreement(immortal, kStart, "start, immortal games");
+    for (std::size_t ply = 1; ply <= 10; ++ply) {
+        for (const std::size_t game : {0u, 700u}) {
+            ExpectAgreement(polgar, polgar.games[game].fens[ply], "Polgar game " + std::to_string(game + 1) +
+                                                                      " after " + std::to_string(ply));
+        }
+    }
+    ExpectAgreement(immortal, immortal.games[3].fens[6], "immortal game 4 after 6");
+    ExpectAgreement(setups, setups.games[0].fens[0], "a set-up game's start");
+    ExpectAgreement(setups, setups.games[5].fens[1], "a set-up game after a move");
+
+    // A position reached by two move orders.
+    std::map<std::string, std::set<std::string>> orders;
+    std::string transposed;
+    for (const RefGame& g : polgar.games) {
+        std::string order;
+        for (std::size_t ply = 1; ply < g.fens.size() && ply <= 12 && transposed.empty(); ++ply) {
+            order += g.next[ply - 1];
+            auto& seen = orders[g.fens[ply]];
+            seen.insert(order);
+            if (seen.size() > 1) transposed = g.fens[ply];
+        }
+    }
+    ASSERT_FALSE(transposed.empty());
+    ExpectAgreement(polgar, transposed, "a transposition: " + transposed);
+    ExpectAgreement(books, kStart, "start, books");
+}
+
+// What the references cannot tell: outcomes, ratings, years, and files with odd games.
+TEST(PositionSearch, TalliesAndOddFiles) {
+    const std::string pgn =
+        "[Event \"a\"]\n[Date \"1999.01.01\"]\n[Result \"1-0\"]\n[WhiteElo \"2000\"]\n\n1. e4 e5 2. Nf3 1-0\n\n"
+        "[Event \"b\"]\n[Date \"2005.??.??\"]\n[Result \"1/2-1/2\"]\n[WhiteElo \"2200\"]\n\n1. e4 c5 1/2-1/2\n\n"
+        "[Event \"c\"]\n[Result \"0-1\"]\n\n1. d4 Qxh7 2. e4 0-1\n\n"                      // stops at move 1 ... Qxh7
+        "[Event \"d\"]\n[Variant \"crazyhouse\"]\n[Result \"1-0\"]\n\n1. e4 e5 1-0\n\n"    // left out
+        "[Event \"e\"]\n[Result \"*\"]\n\n1. Nf3 Nf6 2. Ng1 Ng8 3. e4 *\n\n";               // back at the start
+    const testing::TempFile file(pgn);
+    pgn::GameSource source;
+    ASSERT_EQ(source.Open(file.path()), "");
+    const OpeningStore store = BuildStore(source.File(), source.Index());
+    const auto ask = [&](const char* fen) {
+        const Target target = *TargetOfFen(fen);
+        return std::pair(Search(store, source.File(), source.Index(), target, {.wantReach = true}), target);
+    };
+
+    const auto [start, startTarget] = ask(kStart);
+    EXPECT_EQ(start.reach, (std::vector<Reach>{{1, 0}, {2, 0}, {3, 0}, {5, 0}}));
+    const std::vector<TreeRow> rows = TreeRows(start, startTarget);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].san, "e4");
+    EXPECT_EQ(rows[0].tally.games, 2);
+    EXPECT_EQ(rows[0].tally.white, 1);
+    EXPECT_EQ(rows[0].tally.draws, 1);
+    EXPECT_EQ(rows[0].tally.AverageElo(), 2100);
+    EXPECT_EQ(rows[0].tally.lastYear, 2005);
+    EXPECT_DOUBLE_EQ(rows[0].tally.ScoreFor(White), 75.0);
+    EXPECT_EQ(start.total.black, 1);
+
+    // After 1. e4: game 5 reaches it only at its fifth half-move, and game 3 never (it stopped).
+    const auto [e4, e4Target] = ask("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1");
+    EXPECT_EQ(e4.reach, (std::vector<Reach>{{1, 1}, {2, 1}, {5, 5}}));
+    EXPECT_EQ(e4.total.games, 3);
+    EXPECT_EQ(e4.moves.size(), 2u);  // e5, c5; game 5 ends there
+
+    EXPECT_EQ(ask("8/8/8/8/8/8/8/K6k w - - 0 1").first.total.games, 0);
+}
+
+}  // namespace
+}  // namespace tavrel::search
