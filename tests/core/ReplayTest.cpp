@@ -23,6 +23,8 @@ TEST(Replay, TheBoardStopsAtAHalfMoveThatCannotBePlayed) {
         {{{"e4", "e5"}, {"Nf3", "Zz9"}, {"Nc3", "Nc6"}}, "", 3, "rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R", "2... Zz9"},
         {{{"e4", "--"}, {"Nf3", "e5"}}, "", std::nullopt, "", ""},
         {{{"", "Kd7"}, {"Kb2", "Ke9"}}, "4k3/8/8/8/8/8/8/K7 b - - 0 23", 2, "8/3k4/8/8/8/8/1K6/8", "24... Ke9"},
+        {{{"e4", "e5"}, {"Nf3", "Nc6"}, {"Bc4", "Ne7"}, {"O-O", "Nf5"}}, "", 5,
+         "r1bqkbnr/pppp1ppp/2n5/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R", "3... Ne7"},  // knights on c6 and g8
         {{{"Ng5", "e5"}}, "", 0, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", "1. Ng5"},
     };
     for (const auto& row : rows) {

@@ -85,6 +85,33 @@ TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
     EXPECT_EQ(window->Game().GameBoard(2, 2), -Piece::Pawn);
 }
 
+// A text that names no legal move, or that two pieces could play, stops the game: every later
+// value shows the last position reached, and the first panel names the move while it does.
+TEST_F(WindowTest, TheBoardStopsAtAMoveThatCannotBePlayedAndThePanelSaysWhich) {
+    const struct {
+        const char* movetext;
+        const char* said;
+        const char* reached;
+    } rows[] = {
+        {"1. e4 e5 2. Ke3 Nf6 3. d4 *", "Move 2. Ke3 cannot be played", "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR"},
+        {"1. e4 e5 2. Nf3 Nc6 3. Bc4 Ne7 4. O-O Nf5 *", "Move 3... Ne7 cannot be played",
+         "r1bqkbnr/pppp1ppp/2n5/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(LoadText(std::string("[White \"W\"]\n[Black \"B\"]\n\n") + row.movetext + "\n"));
+        Step(Qt::Key_End);
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.reached) << row.said;
+        EXPECT_EQ(Panel(0), row.said);
+        Step(Qt::Key_Up);
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.reached) << row.said;
+        Step(Qt::Key_Home);
+        EXPECT_EQ(Panel(0), "W vs. B ");
+        Step(Qt::Key_Down, 20);
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.reached) << row.said;
+        EXPECT_EQ(Panel(0), row.said);
+    }
+}
+
 TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
     ASSERT_TRUE(Load(kSample));
     QListWidget* list = window->Score()->Display;

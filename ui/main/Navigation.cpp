@@ -83,7 +83,9 @@ bool Skelda::ReadGame() {
     if (record.Beeps()) dialogs_.Beep();
     game_.LoadMoveTexts(record.rows);
     game_.LoadStart(record.Fen, record.Variant);
-    StatusPanel[0]->setText(Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ");
+    FindUnplayable(game_, record.SliderMax());
+    players_ = Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ";
+    StatusPanel[0]->setText(players_);
     StatusPanel[0]->setToolTip({});
     if (!game_.StartProblem.empty()) {
         // The moves stay in the score, but the board stays at the start: the panel says why.

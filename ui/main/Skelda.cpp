@@ -18,6 +18,7 @@
 #include "WindowWidth.h"
 #include "ElidedLabel.h"
 #include "core/Replay.h"
+#include "pgn/Text.h"
 
 namespace tavrel::ui {
 
@@ -191,10 +192,29 @@ void Skelda::WritePanels(int side) {
     StatusPanel[2]->setText(QString::fromStdString(MovePanelText(game_.ShownMoveNumber())));
 }
 
+namespace {
+
+// "Move 23... Qxe3 cannot be played": the half-move where the game leaves the board.
+QString UnplayableText(const GameState& game) {
+    const HalfMovePlace place = HalfMoveAt(game, *game.Unplayable);
+    const QString move = "Move " + QString::number(place.moveNumber) + (place.side == White ? "." : "...");
+    if (place.text.empty()) return move + " is missing";
+    return move + " " + QString::fromStdString(pgn::DisplayText(place.text)).left(40) + " cannot be played";
+}
+
+}  // namespace
+
 void Skelda::Slider1_Change() {
     score_->SuppressScoreClick = true;
     const ReplayView view = ShowSliderValue(game_, Slider1->value(), Slider1->minimum());
     WritePanels(view.namedSide);
+    // At or past a half-move that cannot be played the board shows where the game got to, and
+    // the first panel says which move stopped it.
+    if (game_.Unplayable) {
+        const bool past = Slider1->value() >= *game_.Unplayable;
+        StatusPanel[0]->setText(past ? UnplayableText(game_) : players_);
+        StatusPanel[0]->setToolTip(past ? players_ : QString());
+    }
     score_->SetBold(view.whiteBold);
     score_->SelectLine(view.selectLine);
     DrawBoard();

@@ -157,6 +157,7 @@ private:
     bool listStale_ = true;         // the list shows another file (or none yet)
     pgn::GameSource source_;  // the open file and its games
     long long currentGame_ = 0;
+    QString players_;  // the first panel's "White vs. Black", which the note of an unplayable move replaces
     Animation* animation_;
     std::vector<QAction*> held_;  // menu items held during the animation
     bool scanning_ = false;       // a scan is letting events through
