@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tavrel needs on Debian, only where something is missing.
 set -euo pipefail
-packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev xvfb xauth clang libclang-rt-dev)
+packages=(cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev stockfish xvfb xauth clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
