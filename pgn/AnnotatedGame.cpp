@@ -21,17 +21,30 @@ MovetextItem& AnnotationCollector::Add(MovetextItem::Kind kind, std::string_view
     return item;
 }
 
-void AnnotationCollector::Comment(std::string_view text) {
-    Add(MovetextItem::Kind::Comment, text);
+// Only a comment after the last tag stands before the first move.
+Next AnnotationCollector::Tag(std::string_view, std::string_view) {
+    game_.items.clear();
+    return Next::Go;
 }
+
+// The main line's first move number says where the numbering starts.
+void AnnotationCollector::MoveNumber(int number, int dots, int depth) {
+    if (numbered_ || depth > 0) return;
+    numbered_ = true;
+    game_.firstMoveNumber = number;
+    game_.blackStarts = dots >= 2;
+}
+
+void AnnotationCollector::Comment(std::string_view text) { Add(MovetextItem::Kind::Comment, text); }
 
 void AnnotationCollector::Glyph(int number) { Add(MovetextItem::Kind::Glyph, {}).glyph = number; }
 
-void AnnotationCollector::Move(std::string_view san) {
+void AnnotationCollector::Move(const MoveToken& move) {
+    numbered_ = true;
     Line& line = lines_.back();
     const int previous = line.last;
     const int ply = previous < 0 ? 0 : game_.items[previous].ply + 1;
-    MovetextItem& item = Add(MovetextItem::Kind::Move, san);
+    MovetextItem& item = Add(MovetextItem::Kind::Move, move.san);
     item.ply = ply;
     item.previous = previous;
     line.before = previous;
@@ -39,17 +52,13 @@ void AnnotationCollector::Move(std::string_view san) {
     line.last = static_cast<int>(game_.items.size()) - 1;
 }
 
-void AnnotationCollector::FirstMoveNumber(int number, bool blackToMove) {
-    game_.firstMoveNumber = number;
-    game_.blackStarts = blackToMove;
-}
-
 // A variation replaces the line's latest move: it is played from where that move was.
-void AnnotationCollector::BeginVariation() {
+Next AnnotationCollector::BeginVariation() {
     const Line& line = lines_.back();
     const int from = line.moved ? line.before : line.last;
     Add(MovetextItem::Kind::VariationStart, {});
     lines_.push_back(Line{.last = from, .before = from < 0 ? -1 : game_.items[from].previous});
+    return Next::Go;
 }
 
 void AnnotationCollector::EndVariation() {
@@ -58,8 +67,6 @@ void AnnotationCollector::EndVariation() {
     Add(MovetextItem::Kind::VariationEnd, {});
 }
 
-void AnnotationCollector::Result(std::string_view text) {
-    Add(MovetextItem::Kind::Result, text);
-}
+void AnnotationCollector::Result(std::string_view text, int) { Add(MovetextItem::Kind::Result, text); }
 
 }  // namespace tavrel::pgn

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "MovetextReceiver.h"
+#include "Visitor.h"
 
 namespace tavrel::pgn {
 
@@ -40,16 +40,17 @@ struct AnnotatedGame {
     [[nodiscard]] Path PathTo(int move) const;
 };
 
-// Builds an AnnotatedGame from what the reader hands on.
-class AnnotationCollector : public MovetextReceiver {
+// Builds an AnnotatedGame from what the lexer hands on.
+class AnnotationCollector final : public Visitor {
 public:
-    void Comment(std::string_view text) override;
+    Next Tag(std::string_view name, std::string_view value) override;
+    void MoveNumber(int number, int dots, int depth) override;
+    void Move(const MoveToken& move) override;
     void Glyph(int number) override;
-    void Move(std::string_view san) override;
-    void FirstMoveNumber(int number, bool blackToMove) override;
-    void BeginVariation() override;
+    void Comment(std::string_view text) override;
+    Next BeginVariation() override;
     void EndVariation() override;
-    void Result(std::string_view text) override;
+    void Result(std::string_view text, int depth) override;
 
     [[nodiscard]] const AnnotatedGame& Game() const { return game_; }
     AnnotatedGame Take() { return std::move(game_); }
@@ -64,6 +65,7 @@ private:
 
     AnnotatedGame game_;
     std::vector<Line> lines_{Line{}};
+    bool numbered_ = false;  // the main line's numbering is known (or a move came first)
 };
 
 }  // namespace tavrel::pgn

@@ -62,8 +62,4 @@ int FenMoveNumber(const std::string& fen) {
     return std::max(1, std::stoi(fields[5]));
 }
 
-bool IsResultText(const std::string& text) {
-    return text == "1-0" || text == "0-1" || text == "1/2-1/2";
-}
-
 }  // namespace tavrel::pgn

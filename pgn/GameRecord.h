@@ -18,7 +18,9 @@ constexpr char kCutMark = '~';
 struct GameRecord {
     enum class Outcome {
         AtEnd,        // the file was at its end: nothing was read, nothing changes (a beep)
-        EndedInTags,  // the file ended among the tags: the tags read so far, no moves (a beep)
+        // the game's bytes ended inside a comment, or right after one, before any move: the
+        // tags read so far, no moves (a beep, as for a file that ends among its tags)
+        EndedInComment,
         NoMoves,      // tags but no movetext before the next game
         Read,         // tags and movetext
     };
@@ -42,7 +44,7 @@ struct GameRecord {
     bool rowsDropped = false;  // the game had more than kMaxMoveRows rows
 
     [[nodiscard]] bool Beeps() const {
-        return outcome == Outcome::AtEnd || outcome == Outcome::EndedInTags;
+        return outcome == Outcome::AtEnd || outcome == Outcome::EndedInComment;
     }
     // The slider's range for this game runs from -1 (the initial position) to SliderMax().
     [[nodiscard]] int SliderMax() const;
@@ -58,7 +60,5 @@ std::string ScoreLine(int moveNumber, const std::string& white, const std::strin
 // score count them. Whether the position itself can be used is the replay's question.
 bool FenHasBlackToMove(const std::string& fen);
 int FenMoveNumber(const std::string& fen);
-
-bool IsResultText(const std::string& text);
 
 }  // namespace tavrel::pgn

@@ -35,17 +35,11 @@ void GameSource::Close() {
     indexed_ = {};
 }
 
-GameRecord GameSource::ReadGame(std::int64_t game, MovetextReceiver* receiver) {
+std::string_view GameSource::GameBytes(std::int64_t game) {
     if (!HasGame(game)) return {};
-    file_.Seek(index_.OffsetOf(game));
-    return pgn::ReadGame(file_, receiver);
-}
-
-std::vector<TagPair> GameSource::ReadTags(std::int64_t game) {
-    if (!HasGame(game)) return {};
-    file_.Seek(index_.OffsetOf(game));
     // The index knows where the next game starts: the reader need not look for it.
-    return ReadTagPairs(file_, EndOf(game));
+    file_.Seek(index_.OffsetOf(game));
+    return ReadGameBytes(file_, bytes_, EndOf(game));
 }
 
 std::optional<std::string> GameSource::ReadBytes(std::int64_t game, std::int64_t limit) {

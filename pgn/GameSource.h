@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "GameIndex.h"
@@ -37,11 +38,16 @@ public:
     [[nodiscard]] std::int64_t GameCount() const { return index_.GameCount(); }
     [[nodiscard]] bool HasGame(std::int64_t game) const { return game >= 1 && game <= GameCount(); }
 
+    // The bytes of game k, from its first byte to the next game's (or the file's end), in a
+    // buffer that the next read reuses; none when there is no such game. Any visitor can read
+    // them through LexGame (Lexer.h).
+    std::string_view GameBytes(std::int64_t game);
     // Game k (from 1); a record with Outcome::AtEnd when there is no such game.
-    // With a receiver, the game's comments, glyphs and variations go to it too.
-    GameRecord ReadGame(std::int64_t game, MovetextReceiver* receiver = nullptr);
+    GameRecord ReadGame(std::int64_t game) { return pgn::ReadGame(GameBytes(game)); }
+    // Game k's movetext with its comments, glyphs and variations.
+    AnnotatedGame ReadAnnotatedGame(std::int64_t game) { return pgn::ReadAnnotatedGame(GameBytes(game)); }
     // Every tag pair of game k in file order; none when there is no such game.
-    std::vector<TagPair> ReadTags(std::int64_t game);
+    std::vector<TagPair> ReadTags(std::int64_t game) { return ReadTagPairs(GameBytes(game)); }
     // The bytes of game k as they stand in the file, from its first byte to the next game's (or
     // the file's end); nothing when there is no such game or it is longer than `limit` bytes.
     std::optional<std::string> ReadBytes(std::int64_t game, std::int64_t limit);
@@ -67,6 +73,7 @@ private:
 
     PgnFile file_;
     GameIndex index_;
+    std::string bytes_;  // the game read last
     Identity indexed_;
 };
 

@@ -160,11 +160,23 @@ private:
                 afterComment = true;
             } else if ((notation::IsDigit(c) || notation::IsLetter(c)) && MovetextBeginsAt(b_, at_)) {
                 return GameEnd::AfterMovetext;
+            } else if (const std::size_t marker = ResultBeforeMoves()) {
+                v_.Result(b_.substr(at_, marker), 0);
+                at_ += marker;
             } else {
                 ++at_;
             }
         }
         return afterComment ? GameEnd::InComment : GameEnd::BeforeMovetext;
+    }
+
+    // A game of tags and a termination marker only: the marker's length when one stands alone at
+    // at_, else 0.
+    std::size_t ResultBeforeMoves() const {
+        if (at_ > 0 && !notation::IsSeparator(b_[at_ - 1])) return 0;
+        std::size_t end = at_;
+        while (end < b_.size() && !lex::EndsToken(b_[end])) ++end;
+        return notation::IsResultToken(b_.substr(at_, end - at_)) ? end - at_ : 0;
     }
 
     // The tag at at_ ("["), closed as the header describes; at_ moves past it.

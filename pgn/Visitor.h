@@ -4,7 +4,8 @@
 //
 // The calls of one game come in this order:
 //   BeginGame
-//   Tag* and Comment* (the tag section; a comment here stands before the first move)
+//   Tag*, Comment* (the tag section; a comment here stands before the first move) and, in a
+//   game without moves, a Result
 //   BeginMovetext (only when the game has moves; Next::Skip passes over the rest of the game)
 //   then, in file order: MoveNumber, Move, Glyph, Comment, BeginVariation ... EndVariation, Result
 //   EndGame (always, once)

@@ -1,13 +1,11 @@
 #include "GameCheck.h"
 
 #include "core/MakeMove.h"
+#include "core/Notation.h"
 
 namespace tavrel {
-namespace {
 
-bool IsDecidedResult(std::string_view text) { return text == "1-0" || text == "0-1" || text == "1/2-1/2"; }
-
-}  // namespace
+using notation::IsDecidedResult;
 
 void GameCheck::Clear() {
     plies = 0;

@@ -1,12 +1,14 @@
-// The movetext beside the main line: what the reader hands to a receiver, and that handing it on
-// never changes the record the plain read gives.
+// The movetext beside the main line: what the annotated game holds, and that its main line is the
+// score's.
 
 #include <gtest/gtest.h>
 
 #include <iostream>
 
 #include "core/LineReplay.h"
+#include "core/Notation.h"
 #include "pgn/AnnotatedGame.h"
+#include "pgn/GameReader.h"
 #include "pgn/GameSource.h"
 #include "support/RealFiles.h"
 #include "support/TempFile.h"
@@ -36,29 +38,10 @@ std::string Describe(const AnnotatedGame& game) {
     return out;
 }
 
-struct Both {
-    GameRecord plain;
-    GameRecord withReceiver;
-    AnnotatedGame game;
-};
-
-Both ReadBoth(const std::string& bytes, std::size_t buffer = PgnFile::kDefaultBufferSize) {
-    testing::TempFile temp(bytes);
-    Both both;
-    PgnFile file(buffer);
-    EXPECT_EQ(file.Open(temp.path()), "");
-    both.plain = ReadGame(file);
-    file.Seek(1);
-    AnnotationCollector collector;
-    both.withReceiver = ReadGame(file, &collector);
-    both.game = collector.Take();
-    return both;
-}
-
 const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
 
 // Variations at every depth and place are replayed from the real files below.
-TEST(Annotations, WhatTheReceiverIsHanded) {
+TEST(Annotations, WhatTheGameTextHolds) {
     struct Row {
         const char* why;
         std::string movetext;
@@ -79,27 +62,12 @@ TEST(Annotations, WhatTheReceiverIsHanded) {
         {"dots and commas of older annotators", "1. e4 e5 (1. ...d5, 2. Nc3,) 2. Nf3 *",
          "1.e4 1...e5 ( 1...d5 2.Nc3 ) 2.Nf3 *"},
         {"variations left open at the end", "1. e4 (1. d4 (1. c4", "1.e4 ( 1.d4 ( 1.c4 ) )"},
-        {"a glyph apart, an en passant mark apart, a null move in zeros", "1. e4 ? e5 2. exd6 e.p. 0000 *",
-         "1.e4 $2 1...e5 2.exd6 2...0000 *"},
+        {"a glyph apart, en passant marks apart, a null move in zeros", "1. e4 ? e5 2. exd6 e.p. 0000 3. exf6 ep *",
+         "1.e4 $2 1...e5 2.exd6 2...0000 3.exf6 *"},
+        {"a game of tags and a result only", "*", "*"},
         {"the next game's tags end it", "1. e4 {x} 1-0\n\n[Event \"F\"]\n1. d4 *", "1.e4 {x} 1-0"},
     };
-    for (const Row& row : rows) {
-        for (std::size_t buffer : {PgnFile::kDefaultBufferSize, std::size_t{1}, std::size_t{3}}) {
-            const Both both = ReadBoth(kTags + row.movetext, buffer);
-            EXPECT_EQ(Describe(both.game), row.expected) << row.why;
-            EXPECT_EQ(both.plain.rows, both.withReceiver.rows) << row.why;
-            EXPECT_EQ(both.plain.lastRowFlag, both.withReceiver.lastRowFlag) << row.why;
-        }
-    }
-}
-
-TEST(Annotations, HostileNestingIsBounded) {
-    const std::string deep(100000, '(');
-    const Both both = ReadBoth(kTags + "1. e4 " + deep + "1. d4" + std::string(100000, ')') + " e5 *");
-    // e4, the opening and closing of the variations handed on, e5 and the result.
-    EXPECT_EQ(both.game.items.size(), 2u * kMaxVariationDepth + 3);
-    EXPECT_EQ(both.game.items.back().text, "*");
-    EXPECT_EQ(both.plain.rows, both.withReceiver.rows);
+    for (const Row& row : rows) EXPECT_EQ(Describe(ReadAnnotatedGame(kTags + row.movetext)), row.expected) << row.why;
 }
 
 // Every variation move of a game, replayed from the main-line position where its line branches
@@ -127,9 +95,9 @@ void ReplayVariations(const GameRecord& record, const AnnotatedGame& text, const
     }
 }
 
-// Every game of the real files reads the same with a receiver, its game text's main line is the
-// score's half-move for half-move, and nearly every variation move replays.
-TEST(Annotations, RealFilesReadTheSameWithAReceiverAndTheirVariationsReplay) {
+// In every game of the real files the game text's main line is the score's half-move for
+// half-move, and nearly every variation move replays.
+TEST(Annotations, RealFilesMainLineIsTheScoreAndTheirVariationsReplay) {
     const auto files = testing::RealPgnFiles();
     if (files.empty()) GTEST_SKIP() << "no real PGN files at " << TAVREL_SHARED_PGN;
     long games = 0, moves = 0, replayed = 0;
@@ -139,22 +107,15 @@ TEST(Annotations, RealFilesReadTheSameWithAReceiverAndTheirVariationsReplay) {
         for (std::int64_t k = 1; k <= source.GameCount(); ++k) {
             const std::string where = path.filename().string() + " game " + std::to_string(k);
             const GameRecord a = source.ReadGame(k);
-            const std::int64_t end = source.File().Position();
-            AnnotationCollector collector;
-            const GameRecord b = source.ReadGame(k, &collector);
-            ASSERT_EQ(a.rows, b.rows) << where;
-            ASSERT_EQ(a.lastRowFlag, b.lastRowFlag) << where;
-            ASSERT_EQ(a.Fen, b.Fen) << where;
-            ASSERT_EQ(a.outcome, b.outcome) << where;
-            ASSERT_EQ(source.File().Position(), end) << where;
+            const AnnotatedGame text = source.ReadAnnotatedGame(k);
             long texts = 0, mainMoves = 0;
             for (const auto& [white, black] : a.rows) {
-                texts += !white.empty() + (!black.empty() && !IsResultText(black));
+                texts += !white.empty() + (!black.empty() && !notation::IsDecidedResult(black));
             }
-            for (const MovetextItem& item : collector.Game().items) mainMoves += item.kind == Kind::Move && item.depth == 0;
-            if (!a.rows.empty() && IsResultText(a.rows.back().first)) --texts;
+            for (const MovetextItem& item : text.items) mainMoves += item.kind == Kind::Move && item.depth == 0;
+            if (!a.rows.empty() && notation::IsDecidedResult(a.rows.back().first)) --texts;
             EXPECT_EQ(mainMoves, texts) << where;
-            ReplayVariations(b, collector.Game(), where, moves, replayed);
+            ReplayVariations(a, text, where, moves, replayed);
             ++games;
         }
     }

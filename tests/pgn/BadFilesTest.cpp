@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Notation.h"
+
 #include "GameCheck.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
@@ -90,11 +92,11 @@ TEST(BadFiles, EveryTruncationOfAnAnnotatedFileKeepsWhatWasRead) {
             if (rows.empty()) continue;
             const auto& [white, black] = rows.back();
             const auto& [fullWhite, fullBlack] = fullRows[rows.size() - 1];
-            EXPECT_TRUE(IsPrefix(white, fullWhite) || IsResultText(white)) << cut << " " << white;
-            EXPECT_TRUE(IsPrefix(black, fullBlack) || IsResultText(black)) << cut << " " << black;
+            EXPECT_TRUE(IsPrefix(white, fullWhite) || notation::IsDecidedResult(white)) << cut << " " << white;
+            EXPECT_TRUE(IsPrefix(black, fullBlack) || notation::IsDecidedResult(black)) << cut << " " << black;
             // The slider reaches the last half-move read.
             const int n = static_cast<int>(rows.size());
-            const bool blackMove = !black.empty() && !IsResultText(black);
+            const bool blackMove = !black.empty() && !notation::IsDecidedResult(black);
             EXPECT_GE(read.records[k].SliderMax(), blackMove ? 2 * n - 1 : 2 * n - 2) << cut;
             EXPECT_LE(read.records[k].SliderMax(), 2 * n - 1) << cut;
         }

@@ -2,6 +2,7 @@
 
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
+#include "pgn/GameSource.h"
 #include "support/TempFile.h"
 
 namespace tavrel::pgn {
@@ -10,26 +11,11 @@ namespace {
 using testing::TempFile;
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-// Reads game `number` of `bytes` with every buffer size from 1 to 5 bytes and the usual one, and
-// checks that all of them read the same game.
 GameRecord ReadNth(const std::string& bytes, int number = 1) {
     TempFile file(bytes);
-    GameRecord first;
-    for (std::size_t size : {PgnFile::kDefaultBufferSize, std::size_t{1}, std::size_t{2},
-                             std::size_t{3}, std::size_t{4}, std::size_t{5}}) {
-        PgnFile pgn(size);
-        EXPECT_EQ(pgn.Open(file.path()), "");
-        const GameIndex index = IndexGames(pgn);
-        pgn.Seek(index.OffsetOf(number));
-        const GameRecord game = ReadGame(pgn);
-        if (size == PgnFile::kDefaultBufferSize) {
-            first = game;
-        } else {
-            EXPECT_EQ(game.rows, first.rows) << "buffer of " << size;
-            EXPECT_EQ(game.WhitePlayer, first.WhitePlayer) << "buffer of " << size;
-        }
-    }
-    return first;
+    GameSource source;
+    EXPECT_EQ(source.Open(file.path()), "");
+    return source.ReadGame(number);
 }
 
 const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
@@ -129,6 +115,9 @@ TEST(GameReader, MoveRowsAndTheSliderRange) {
         {"castling with zeros after a bare move number", "1 e4 e5 2 0-0 0-0-0 3 Nf3 *",
          {{"e4", "e5"}, {"O-O", "O-O-O"}, {"Nf3", ""}}, 4},
         {"a result after a bare move number", "1 e4 e5 2 0-1\n", {{"e4", "e5"}, {"0-1", ""}}, 2},
+        // Forms real files write that the reader once refused.
+        {"a result glued to the last move", "1. e4 e5 2. R8xg20-1\n", {{"e4", "e5"}, {"R8xg2", "0-1"}}, 2},
+        {"an en passant mark without dots", "1. exd6 ep Kd7 *", {{"exd6 e.p.", "Kd7"}}, 1},
     };
     for (const MoveRow& row : rows) {
         const GameRecord game = ReadNth(kTags + row.movetext);
@@ -196,6 +185,11 @@ TEST(GameReader, OutcomesPastTheEndAndWithoutMoves) {
     EXPECT_TRUE(atEnd.Beeps());
     EXPECT_EQ(ReadNth("[Event \"x\"]\n[White \"A").outcome, GameRecord::Outcome::NoMoves);
     EXPECT_EQ(ReadNth(kNoMovesFirst).outcome, GameRecord::Outcome::NoMoves);
+    // Only a comment (or an escape line) that ends the bytes before any move gives this outcome.
+    const GameRecord inComment = ReadNth("[Event \"x\"]\n{no moves here");
+    EXPECT_EQ(inComment.outcome, GameRecord::Outcome::EndedInComment);
+    EXPECT_EQ(inComment.EventName, "x");
+    EXPECT_EQ(ReadNth("[Event \"x\"]\n; a line\n").outcome, GameRecord::Outcome::EndedInComment);
 }
 
 }  // namespace

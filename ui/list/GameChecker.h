@@ -26,6 +26,7 @@ public:
 
 private:
     pgn::PgnFile file_;
+    std::string bytes_;  // the game being checked
     std::shared_ptr<const std::vector<std::int64_t>> offsets_;
     GameState state_;  // reused: a game state is large
 };

@@ -49,10 +49,12 @@ void Skelda::ctlGameText_Click() {
 
 void Skelda::RefreshGameText() {
     if (!gameText_ || !gameText_->isVisible()) return;
-    pgn::AnnotationCollector collector;
     pgn::GameRecord record;
-    if (currentGame_ > 0) record = source_.ReadGame(currentGame_, &collector);
-    pgn::AnnotatedGame text = collector.Take();
+    pgn::AnnotatedGame text;
+    if (currentGame_ > 0) {
+        record = source_.ReadGame(currentGame_);
+        text = source_.ReadAnnotatedGame(currentGame_);
+    }
     // A set-up game is numbered as the score numbers it, from its FEN, whatever its movetext says.
     if (!record.Fen.empty()) {
         text.firstMoveNumber = record.firstMoveNumber;

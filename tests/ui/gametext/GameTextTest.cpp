@@ -5,6 +5,7 @@
 
 #include "../WindowFixture.h"
 #include "core/Board.h"
+#include "pgn/GameReader.h"
 #include "ui/gametext/GameText.h"
 
 namespace tavrel::ui::testing {
@@ -13,9 +14,7 @@ namespace {
 using Kind = pgn::MovetextItem::Kind;
 
 pgn::AnnotatedGame Collect(std::string_view movetext) {
-    pgn::AnnotationCollector collector;
-    pgn::WalkMovetext(movetext, collector);
-    return collector.Take();
+    return pgn::ReadAnnotatedGame(movetext);
 }
 
 TEST(GameTextDocument, ABookPageOfTheGame) {
