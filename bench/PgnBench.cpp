@@ -14,6 +14,7 @@
 #include "pgn/GameReader.h"
 #include "pgn/GameSource.h"
 #include "pgn/HeaderStore.h"
+#include "pgn/Lexer.h"
 #include "pgn/OrderedPass.h"
 
 namespace tavrel::pgn {
@@ -44,6 +45,51 @@ void BM_CheckEveryGame(benchmark::State& state) {
     state.counters["games/s"] = benchmark::Counter(static_cast<double>(games), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CheckEveryGame)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The reader alone over the whole file on one core: blocks of about a MiB, cut at the index's
+// offsets, read and lexed game by game with `visit`. Compare with BM_PlainRead.
+template <class Visit>
+void LexWholeFile(benchmark::State& state, Visit visit) {
+    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    GameSource source;
+    source.Open(LargeFile());
+    const std::vector<std::int64_t>& offsets = source.Index().GameOffsets;
+    const std::int64_t fileEnd = source.Length() + 1;
+    std::vector<char> block;
+    for (auto _ : state) {
+        for (std::size_t first = 0; first < offsets.size();) {
+            std::size_t last = first + 1;  // one past the block's last game
+            while (last < offsets.size() && offsets[last] - offsets[first] < (1 << 20)) ++last;
+            const std::int64_t end = last < offsets.size() ? offsets[last] : fileEnd;
+            block.resize(static_cast<std::size_t>(end - offsets[first]));
+            source.File().ReadAt(offsets[first], block.data(), block.size());
+            const std::string_view bytes(block.data(), block.size());
+            for (std::size_t k = first; k < last; ++k) {
+                const std::int64_t to = k + 1 < offsets.size() ? offsets[k + 1] : fileEnd;
+                visit(bytes.substr(static_cast<std::size_t>(offsets[k] - offsets[first]),
+                                   static_cast<std::size_t>(to - offsets[k])));
+            }
+            first = last;
+        }
+    }
+    state.SetBytesProcessed(source.Length() * state.iterations());
+}
+
+void BM_LexEveryGame(benchmark::State& state) {
+    struct Nothing final : Visitor {};
+    Nothing nothing;
+    LexWholeFile(state, [&](std::string_view game) { LexGame(game, nothing); });
+}
+BENCHMARK(BM_LexEveryGame)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ReadEveryGamesRows(benchmark::State& state) {
+    RecordReader reader;
+    LexWholeFile(state, [&](std::string_view game) {
+        LexGame(game, reader);
+        benchmark::DoNotOptimize(reader.Take());
+    });
+}
+BENCHMARK(BM_ReadEveryGamesRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The list of games' background pass: every game's headers into the compact store, on every
 // core. Compare with BM_PlainRead of the same (cached) file.

@@ -5,14 +5,15 @@
 
 #include "MoveGen.h"
 #include "MoveGenDetail.h"
+#include "Notation.h"
 
 namespace tavrel {
 namespace {
 
-bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
+using notation::IsFile;
 bool IsPromotionLetter(char c) { return c == 'Q' || c == 'R' || c == 'B' || c == 'N'; }
 bool IsAnnotation(char c) { return c == '!' || c == '?'; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr auto Upper = notation::ToUpper;
 
 // A rank character as a row: "8" is row 1, "1" row 8; anything that is not a digit counts as 0
 // and gives row 9, which no move reaches.
@@ -52,6 +53,8 @@ std::string_view CutEnPassantMark(std::string_view t) {
 std::string_view CutSuffixes(std::string_view t, SanQuery& query) {
     while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
     t = CutEnPassantMark(t);
+    // One check mark, or "++" as some files mark a double check or mate.
+    if (t.ends_with("++")) t.remove_suffix(1);
     if (!t.empty() && (t.back() == '+' || t.back() == '#')) t.remove_suffix(1);
     while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
     t = CutEnPassantMark(t);
@@ -96,9 +99,8 @@ SanQuery ParseSan(std::string_view text, int side) {
     if (t.size() == 2) {
         SetTarget(query, t[0], t[1]);
         letter = 'P';
-    } else if (t == "O-O" || t == "O-O-O") {
-        query.target = {static_cast<int16_t>(side == White ? 8 : 1),
-                        static_cast<int16_t>(t.size() == 3 ? 7 : 3)};
+    } else if (const int sides = notation::CastlingSides(t)) {  // "O-O", "0-0", "o-o" and long
+        query.target = {static_cast<int16_t>(side == White ? 8 : 1), static_cast<int16_t>(sides == 2 ? 7 : 3)};
         letter = 'O';
     } else {
         if (t.empty()) return query;
@@ -145,7 +147,7 @@ bool IsNullMoveText(std::string_view text) {
     while (!text.empty() && (IsAnnotation(text.back()) || text.back() == '+' || text.back() == '#')) {
         text.remove_suffix(1);
     }
-    return text == "--" || text == "Z0" || text == "0000";
+    return notation::IsNullMoveSpelling(text);
 }
 
 bool FitsQuery(const Board& board, Move move, const SanQuery& query) {

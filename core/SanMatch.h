@@ -22,10 +22,12 @@ struct SanQuery {
     std::string promotion;
 };
 
-// Reads the text from its end: suffix annotations ("!", "?") before or after one check mark,
+// Reads the text from its end: suffix annotations ("!", "?") before or after one check mark ("+",
+// "#", or "++" as some files write a double check),
 // then a promotion ("=Q", or a bare letter after a last-row square as older files write "e8Q"),
 // then the target, then the piece letter and disambiguation from the front. Letters are
-// case-sensitive: "b" is a file, "B" a bishop. An "e.p." after an en passant capture is cut
+// case-sensitive: "b" is a file, "B" a bishop, but castling may be written "O-O", "0-0" or
+// "o-o" (and long). An "e.p." after an en passant capture is cut
 // off. A text that asks for nothing possible gives a query no move fits (wanted 0 or a target
 // off the board).
 SanQuery ParseSan(std::string_view text, int side);

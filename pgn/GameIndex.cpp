@@ -158,7 +158,7 @@ GameIndex IndexGames(PgnFile& file, const ProgressFn& progress, const ScanOption
     GameIndex index;
     file.Seek(1);  // notices a file changed on disk since it was opened
     const std::int64_t length = file.Length();
-    index.longScan = length - 7 > kLongScanBytes;
+    index.longScan = IsLongScan(length);
     if (length > 0) {
         const std::vector<std::int64_t> points = SplitPoints(file, 1, length + 1, WorkersFor(length, options));
         std::deque<Part> parts(points.size() - 1);

@@ -41,6 +41,7 @@ struct GameIndex {
 
 // Files longer than this many bytes plus 7 count as long, and show their progress.
 constexpr std::int64_t kLongScanBytes = 64000;
+constexpr bool IsLongScan(std::int64_t length) { return length - 7 > kLongScanBytes; }
 
 // Scans the whole open file and leaves it positioned at the first game (or at its first byte
 // when it has none). Memory grows only with the number of games. A large file is scanned in parts

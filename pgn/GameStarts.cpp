@@ -1,6 +1,7 @@
 #include "GameStarts.h"
 
 #include "ScanBits.h"
+#include "core/Notation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,11 +17,11 @@ namespace {
 using scan::BodyBits;
 using scan::TagBits;
 
-bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= 32; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsFile(char c) { return c >= 'a' && c <= 'h'; }
-bool IsRank(char c) { return c >= '1' && c <= '8'; }
+using notation::IsDigit;
+using notation::IsFile;
+using notation::IsLetter;
+using notation::IsRank;
+using notation::IsSeparator;
 // A byte that continues a token: a termination marker must stand alone to count.
 bool IsWordByte(char c) { return IsLetter(c) || IsDigit(c) || c == '-' || c == '/'; }
 
@@ -114,20 +115,18 @@ bool GameStartScan::SpellsEvent(std::int64_t p) const {
 // "1-0", "0-1", "1/2-1/2" or "*" standing alone at p: its length, else 0.
 std::int64_t GameStartScan::MarkerLength(std::int64_t p) const {
     if (IsWordByte(At(p - 1))) return 0;
-    std::int64_t length = 0;
-    if (At(p) == '*') {
-        length = 1;
-    } else if ((At(p) == '1' && At(p + 1) == '-' && At(p + 2) == '0') ||
-               (At(p) == '0' && At(p + 1) == '-' && At(p + 2) == '1')) {
-        length = 3;
-    } else {
-        static constexpr char kDraw[] = "1/2-1/2";
-        for (std::int64_t i = 0; i < 7; ++i) {
-            if (At(p + i) != kDraw[i]) return 0;
+    const auto spells = [&](std::string_view marker) {
+        for (std::size_t i = 0; i < marker.size(); ++i) {
+            if (At(p + static_cast<std::int64_t>(i)) != marker[i]) return false;
         }
-        length = 7;
+        return true;
+    };
+    for (const std::string_view marker : {notation::kUnfinished, notation::kWhiteWins, notation::kBlackWins, notation::kDraw}) {
+        if (!spells(marker)) continue;
+        const auto length = static_cast<std::int64_t>(marker.size());
+        return IsWordByte(At(p + length)) ? 0 : length;
     }
-    return IsWordByte(At(p + length)) ? 0 : length;
+    return 0;
 }
 
 bool GameStartScan::BeginsMove(std::int64_t p) const {

@@ -332,23 +332,27 @@ private:
         while (end < b_.size() && !lex::EndsToken(b_[end])) ++end;
         at_ = end;
         std::string_view token = b_.substr(from, end - from);
-        if (notation::IsResultToken(token)) {
-            v_.Result(token, depth_);
-            return;
+        // Most tokens are moves, which start with a letter: they are no marker nor number.
+        if (!notation::IsLetter(token[0])) {
+            if (notation::IsResultToken(token)) {
+                v_.Result(token, depth_);
+                return;
+            }
+            // A suffix annotation written apart from its move ("Bxf7+ ?") belongs to that move;
+            // read as a move it would shift the line by a half-move.
+            if (IsAllAnnotation(token)) {
+                if (const int glyph = lex::SuffixGlyph(token)) v_.Glyph(glyph);
+                return;
+            }
+            token = CutMoveNumber(token);
+            // Older annotators write "3. ...d5".
+            while (!token.empty() && token.front() == '.') token.remove_prefix(1);
         }
-        // A suffix annotation written apart from its move ("Bxf7+ ?") belongs to that move; read
-        // as a move it would shift the line by a half-move.
-        if (IsAllAnnotation(token)) {
-            if (const int glyph = lex::SuffixGlyph(token)) v_.Glyph(glyph);
-            return;
-        }
-        token = CutMoveNumber(token);
-        // Older annotators write "3. ...d5" and "29. Nxf6, g7xf6".
-        while (!token.empty() && token.front() == '.') token.remove_prefix(1);
         std::string_view san = token;
-        while (!san.empty() && san.back() == ',') san.remove_suffix(1);
-        if (san.empty() || san == "e.p." || san == "ep") return;
-        std::size_t glued = lex::GluedResultLength(san);
+        while (!san.empty() && san.back() == ',') san.remove_suffix(1);  // "29. Nxf6, g7xf6"
+        if (san.empty() || (san[0] == 'e' && (san == "e.p." || san == "ep"))) return;
+        const char last = san.back();
+        std::size_t glued = last == '0' || last == '1' || last == '2' ? lex::GluedResultLength(san) : 0;
         if (glued != 0) {
             token = san.substr(0, san.size() - glued);
             san = token;
@@ -356,10 +360,12 @@ private:
         MoveToken move;
         move.written = token;
         move.depth = depth_;
-        std::size_t suffixAt = san.size();
-        while (suffixAt > 0 && lex::IsAnnotationByte(san[suffixAt - 1])) --suffixAt;
-        move.glyph = lex::SuffixGlyph(san.substr(suffixAt));
-        if (move.glyph != 0 && suffixAt > 0) san = san.substr(0, suffixAt);
+        if (lex::IsAnnotationByte(san.back())) {
+            std::size_t suffixAt = san.size();
+            while (suffixAt > 0 && lex::IsAnnotationByte(san[suffixAt - 1])) --suffixAt;
+            move.glyph = lex::SuffixGlyph(san.substr(suffixAt));
+            if (move.glyph != 0 && suffixAt > 0) san = san.substr(0, suffixAt);
+        }
         move.san = san;
         if (glued == 0 && lex::MayTakeEnPassant(token)) move.enPassant = EnPassantMarkFollows();
         move.endsGame = glued == 0 && EndsGame(at_);

@@ -64,6 +64,12 @@ TEST(SanMatch, ReadsPiecesSquaresAndDisambiguation) {
         // An en passant mark after the capture.
         {"4k3/8/8/8/3pP3/8/8/4K3 b - e3", "dxe3e.p.", "d4", "e3"},
         {"4k3/8/8/8/3pP3/8/8/4K3 b - e3", "dxe3 e.p.+", "d4", "e3"},
+        // Castling in every spelling, so that a variation's "0-0" plays as the score's does; and
+        // "++" as a check mark.
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "0-0", "e1", "g1"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "o-o-o+", "e8", "c8"},
+        {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "O-0-O", "e1", "c1"},
+        {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd8++", "d1", "d8"},
     };
     for (const Row& row : rows) {
         GameState state = StateAt(row.fen);

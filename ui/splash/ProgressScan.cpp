@@ -53,7 +53,7 @@ ProgressScan IndexWithProgress(pgn::GameSource& source, QWidget* owner, const st
                                const pgn::ScanOptions& options, const std::function<void(frmSplash&)>& onShown) {
     ProgressScan scan;
     std::unique_ptr<frmSplash> splash;
-    if (source.Length() - 7 > pgn::kLongScanBytes) {
+    if (pgn::IsLongScan(source.Length())) {
         splash = std::make_unique<frmSplash>(owner);
         QObject::connect(splash.get(), &frmSplash::Cancelled, [&scan] { scan.cancelled = true; });
         splash->show();

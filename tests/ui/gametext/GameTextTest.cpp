@@ -120,10 +120,11 @@ TEST_F(GameTextWindowTest, AVariationMoveShowsOnTheAnalysisBoardAndTheGameStays)
     EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
 }
 
-// Set up at Black's move 23, its first move numbered as if it were White's: the FEN decides.
+// Set up at Black's move 23, its first move numbered as if it were White's: the FEN decides. The
+// variation castles with zeros and in lower case, as the score may.
 TEST_F(GameTextWindowTest, ASetUpGameWithBlackToMove) {
     ASSERT_TRUE(LoadText("[Event \"Set up\"]\n[FEN \"r3k2r/ppp2ppp/2n5/8/3pP3/5N2/PPP2PPP/R3K2R b KQkq e3 4 23\"]\n\n"
-                         "23. dxe3 (23... O-O-O 24. O-O) 24. fxe3 O-O (24... Kf8) *\n"));
+                         "23. dxe3 (23... 0-0-0 24. o-o) 24. fxe3 O-O (24... Kf8) *\n"));
     GameText* text = OpenText();
     EXPECT_TRUE(text->Text->toPlainText().startsWith("23... dxe3")) << text->Text->toPlainText().toStdString();
     Step(Qt::Key_Down, 2);
@@ -131,7 +132,7 @@ TEST_F(GameTextWindowTest, ASetUpGameWithBlackToMove) {
     window->Action(MenuItem::ctlCopyFen)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "r3k2r/ppp2ppp/2n5/8/8/4PN2/PPP3PP/R3K2R b KQkq - 0 24");
 
-    Click(ItemOf("O-O", 1));  // 23... O-O-O 24. O-O, from the set-up position
+    Click(ItemOf("o-o", 1));  // 23... 0-0-0 24. o-o, from the set-up position
     EXPECT_EQ(FenPlacement(window->Game().AnalysisBoard), "2kr3r/ppp2ppp/2n5/8/3pP3/5N2/PPP2PPP/R4RK1");
     Click(ItemOf("Kf8", 1));  // after 24. fxe3
     EXPECT_EQ(FenPlacement(window->Game().AnalysisBoard), "r4k1r/ppp2ppp/2n5/8/8/4PN2/PPP3PP/R3K2R");
