@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
+#include "pgn/GameReader.h"
 #include "pgn/GameSource.h"
 #include "ui/gametext/GameText.h"
 
@@ -27,9 +29,8 @@ const pgn::AnnotatedGame* LongestGame() {
         if (!source.Open(GameTextFile()).empty()) return nullptr;
         auto* best = new pgn::AnnotatedGame;
         for (std::int64_t game = 1; game <= source.GameCount(); ++game) {
-            pgn::AnnotationCollector collector;
-            source.ReadGame(game, &collector);
-            if (collector.Game().items.size() > best->items.size()) *best = collector.Take();
+            pgn::AnnotatedGame text = source.ReadAnnotatedGame(game);
+            if (text.items.size() > best->items.size()) *best = std::move(text);
         }
         return best;
     }();
