@@ -6,27 +6,15 @@
 namespace tavrel {
 namespace {
 
-ReplayView ViewAtStart(GameState& state) {
-    state.SetUpStartPosition();
-    return {state.SideToMove, state.SideToMove == White, state.Moves.RowCount() > 0 ? 0 : -1};
-}
-
-int LineIfPresent(const GameState& state) {
-    return state.MoveNumber - 1 < state.Moves.RowCount() ? state.MoveNumber - 1 : -1;
-}
-
-ReplayView StepForward(GameState& state, int v) {
+void StepForward(GameState& state, int v) {
     state.MoveNumber = v / 2 + 1;
     const bool blacksHalf = v % 2 == 1;
     state.SideToMove = blacksHalf ? Black : White;
-    const int line = LineIfPresent(state);
     PlayHalfMove(state, false);
     state.SideToMove = blacksHalf ? White : Black;
-    // After a single step the bold heading marks the side to move next.
-    return {static_cast<int16_t>(blacksHalf ? Black : White), blacksHalf, line};
 }
 
-ReplayView ReplayFromStart(GameState& state, int v) {
+void ReplayFromStart(GameState& state, int v) {
     state.SetUpStartPosition();
     const int fullMoves = v / 2;
     for (state.MoveNumber = 1; state.MoveNumber <= fullMoves; ++state.MoveNumber) {
@@ -43,8 +31,6 @@ ReplayView ReplayFromStart(GameState& state, int v) {
         PlayHalfMove(state, true);
         state.SideToMove = White;
     }
-    // After a replay the bold heading marks the side whose half-move is shown last.
-    return {static_cast<int16_t>(blacksHalf ? Black : White), !blacksHalf, LineIfPresent(state)};
 }
 
 }  // namespace
@@ -62,21 +48,19 @@ void PlayHalfMove(GameState& state, bool useResolved) {
     MakeMove(state, FindSanMove(state, text));
 }
 
-ReplayView ShowSliderValue(GameState& state, int v, int sliderMin) {
-    ReplayView view;
+void ShowSliderValue(GameState& state, int v, int sliderMin) {
     if (state.Unplayable && v >= *state.Unplayable) v = *state.Unplayable - 1;
     // A game that starts with Black's move has no White half in its first row: slider value v
     // stands where v + 1 stands in a game that starts with White's.
     const int halfMove = v + (state.BlackStarts() ? 1 : 0);
     if (v <= sliderMin) {
-        view = ViewAtStart(state);
+        state.SetUpStartPosition();
     } else if (v == state.LastSliderValue + 1) {
-        view = StepForward(state, halfMove);
+        StepForward(state, halfMove);
     } else {
-        view = ReplayFromStart(state, halfMove);
+        ReplayFromStart(state, halfMove);
     }
     state.LastSliderValue = v <= sliderMin ? sliderMin : v;
-    return view;
 }
 
 void FindUnplayable(GameState& state, int sliderMax) {
@@ -111,13 +95,5 @@ SliderPlace PlaceOfSliderValue(int v, bool blackStarts, int firstMoveNumber) {
     return {static_cast<int16_t>((v == -1 || v % 2 == 0) ? White : Black),
             (v < 0 ? -v : v) / 2 + firstMoveNumber};
 }
-
-std::string NumberText(long long value) {
-    return (value >= 0 ? " " : "") + std::to_string(value);
-}
-
-std::string MovePanelText(int moveNumber) { return "Move:" + NumberText(moveNumber) + " "; }
-
-std::string SidePanelText(int side) { return side == White ? "White " : "Black "; }
 
 }  // namespace tavrel

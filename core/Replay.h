@@ -3,18 +3,9 @@
 // value v >= 0 is the position after v + 1 half-moves (move number v / 2 + 1, White's half when v
 // is even). The window's slider handler is a thin layer over ShowSliderValue.
 
-#include <string>
-
 #include "GameState.h"
 
 namespace tavrel {
-
-// What the window shows after a change of position.
-struct ReplayView {
-    int16_t namedSide = White;  // the status bar's side panel: "White " or "Black "
-    bool whiteBold = true;      // which game-score heading is bold
-    int selectLine = -1;        // the game-score line to select, or -1 for none
-};
 
 // One half-move of the side to move with the current move number. With useResolved, squares
 // the replay already resolved are applied without matching. The side does not change here.
@@ -24,7 +15,7 @@ void PlayHalfMove(GameState& state, bool useResolved);
 // matcher, or any other jump replayed from the initial position with resolved half-moves taken
 // as they are. `sliderMin` is the slider's minimum (the initial position). A value at or past
 // state.Unplayable leaves the state at the last position the game reached before it.
-ReplayView ShowSliderValue(GameState& state, int v, int sliderMin = -1);
+void ShowSliderValue(GameState& state, int v, int sliderMin = -1);
 
 // Plays the game's half-moves up to slider value `sliderMax` once, to find state.Unplayable;
 // every half-move played on the way is resolved, so later jumps cost no matching. Leaves the
@@ -48,12 +39,5 @@ struct SliderPlace {
     int moveNumber = 1;  // as the game counts it
 };
 SliderPlace PlaceOfSliderValue(int v, bool blackStarts = false, int firstMoveNumber = 1);
-
-// The window's number texts put one blank before a number that is not negative.
-std::string NumberText(long long value);
-// "Move:" and the move number, with its blanks: "Move: 12 ".
-std::string MovePanelText(int moveNumber);
-// "White " or "Black ".
-std::string SidePanelText(int side);
 
 }  // namespace tavrel

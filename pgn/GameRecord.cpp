@@ -17,22 +17,6 @@ int GameRecord::LargeChange() const {
     return 10;
 }
 
-std::vector<std::string> GameRecord::ScoreLines() const {
-    std::vector<std::string> lines;
-    lines.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string& white = i == 0 && blackStarts ? std::string("...") : rows[i].first;
-        lines.push_back(ScoreLine(firstMoveNumber + static_cast<int>(i), white, rows[i].second));
-    }
-    return lines;
-}
-
-std::string ScoreLine(int moveNumber, const std::string& white, const std::string& black) {
-    const std::string digits = std::to_string(moveNumber);
-    const std::string number = moveNumber < 10 ? "   " + digits : moveNumber < 100 ? " " + digits : digits;
-    return number + ".       " + white + "\t" + black;
-}
-
 namespace {
 
 std::vector<std::string> FenFields(const std::string& fen) {

@@ -49,12 +49,7 @@ struct GameRecord {
     // The slider's range for this game runs from -1 (the initial position) to SliderMax().
     [[nodiscard]] int SliderMax() const;
     [[nodiscard]] int LargeChange() const;
-    [[nodiscard]] std::vector<std::string> ScoreLines() const;
 };
-
-// "   9.       e4\te5": the move number right-aligned, a period, seven blanks, White's move, a tab,
-// Black's move.
-std::string ScoreLine(int moveNumber, const std::string& white, const std::string& black);
 
 // The side field ("w" or "b") and the full-move number of a FEN, as the game's rows and the
 // score count them. Whether the position itself can be used is the replay's question.

@@ -25,10 +25,7 @@ protected:
         dialogs.texts = {"2"};
         window->ctlGoToGame_Click();
         window->ctlUndo_Click();
-        QListWidget* list = window->Score()->Display;
-        if (list->count() > 0) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        }
+        if (ScoreLineCount() > 0) ClickScoreLine(0);
     }
     // The sample opens after it and plays its first move.
     void ExpectTheNextFileOpens(const std::string& what) {

@@ -20,8 +20,8 @@ TEST_F(WindowTest, StartsOnTheFirstGameOfTheFileNamedOnTheCommandLine) {
     EXPECT_EQ(window->txtFileName->text(), kSample);
     EXPECT_EQ(window->Slider1->maximum(), 44);  // 23 rows, the result after White's last move
     EXPECT_EQ(window->Slider1->value(), -1);
-    EXPECT_EQ(window->Score()->Display->item(0)->text(), "   1.       e4\te5");
-    EXPECT_EQ(window->Score()->Display->item(9)->text(), " 10.       g4\tNf6");
+    EXPECT_EQ(ScoreLine(0), "1|e4|e5");
+    EXPECT_EQ(ScoreLine(9), "10|g4|Nf6");
     EXPECT_EQ(dialogs.beeps, 0);
 }
 
@@ -48,7 +48,7 @@ TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
     EXPECT_FALSE(WhiteBold());
     EXPECT_TRUE(BlackBold());
     EXPECT_EQ(window->Game().GameBoard(5, 5), 1);  // e4
-    EXPECT_EQ(window->Score()->Display->currentRow(), 0);
+    EXPECT_EQ(ScoreSelection(), 0);
     Step(Qt::Key_Up);
     EXPECT_EQ(window->Slider1->value(), -1);
     EXPECT_EQ(Panel(1), "White ");
@@ -59,7 +59,7 @@ TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
     EXPECT_EQ(Panel(1), "Black ");
     EXPECT_EQ(Panel(2), "Move: 3 ");
     EXPECT_TRUE(BlackBold());
-    EXPECT_EQ(window->Score()->Display->currentRow(), 2);
+    EXPECT_EQ(ScoreSelection(), 2);
     window->ctlUndo_Click();
     Step(Qt::Key_Down);  // the same position by one step
     EXPECT_EQ(window->Slider1->value(), 5);
@@ -114,11 +114,7 @@ TEST_F(WindowTest, TheBoardStopsAtAMoveThatCannotBePlayedAndThePanelSaysWhich) {
 
 TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
     ASSERT_TRUE(Load(kSample));
-    QListWidget* list = window->Score()->Display;
-    const auto click = [&](int line) {
-        list->scrollToItem(list->item(line));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
-    };
+    QListView* list = window->Score()->Display;
     const struct {
         int before;  // the slider's value before the click, or none
         int line;
@@ -133,20 +129,20 @@ TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
     };
     for (const auto& row : rows) {
         window->Slider1->setValue(row.before);
-        click(row.line);
+        ClickScoreLine(row.line);
         EXPECT_EQ(window->Slider1->value(), row.after) << "line " << row.line << " from " << row.before;
-        EXPECT_EQ(list->currentRow(), row.line);
+        EXPECT_EQ(ScoreSelection(), row.line);
     }
     EXPECT_EQ(window->Game().GameBoard(2, 5), Piece::Bishop);
     QTest::keyClick(list, Qt::Key_A);
     QTest::keyClick(list, Qt::Key_1);
-    EXPECT_EQ(list->currentRow(), 22);
+    EXPECT_EQ(ScoreSelection(), 22);
     EXPECT_EQ(window->Slider1->value(), 44);
     QTest::keyClick(list, Qt::Key_Up);  // selection keys act as clicks
     EXPECT_EQ(window->Slider1->value(), 43);
     // The window's own selection changes never move the slider.
     window->Slider1->setValue(0);
-    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(ScoreSelection(), 0);
     EXPECT_EQ(window->Slider1->value(), 0);
 }
 
@@ -255,7 +251,7 @@ TEST_F(WindowTest, AGameGoneFromTheFileLeavesTheGameOnShowWhole) {
     EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
     EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-One");
     EXPECT_EQ(Panel(0), "A vs. None ");
-    EXPECT_EQ(window->Score()->Display->count(), 1);
+    EXPECT_EQ(ScoreLineCount(), 1);
     EXPECT_EQ(window->Slider1->value(), 1);
     EXPECT_EQ(window->Game().GameBoard, shown);
     // What is left of game 1 reads as a game without moves, shown whole with its number.
@@ -263,7 +259,7 @@ TEST_F(WindowTest, AGameGoneFromTheFileLeavesTheGameOnShowWhole) {
     dialogs.texts = {"1"};
     window->ctlGoToGame_Click();
     EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
-    EXPECT_EQ(window->Score()->Display->count(), 0);
+    EXPECT_EQ(ScoreLineCount(), 0);
     EXPECT_EQ(window->Slider1->maximum(), -1);
     EXPECT_EQ(Panel(0), "None vs. None ");
     EXPECT_EQ(window->Game().GameBoard(7, 5), Piece::Pawn);  // e2 pawn home

@@ -93,8 +93,7 @@ TEST_F(WindowTest, NoCommandOfTheMainWindowStartsDuringAScan) {
         QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);   // Exit
         QTest::keyClick(window.get(), Qt::Key_U, Qt::ControlModifier);   // Undo
         QTest::keyClick(window->Slider1, Qt::Key_Down);
-        const QRect line = window->Score()->Display->visualItemRect(window->Score()->Display->item(8));
-        QTest::mouseClick(window->Score()->Display->viewport(), Qt::LeftButton, {}, line.center());
+        ClickScoreLine(8);
         held = window->isVisible() && window->Slider1->value() == 5;
     });
     dialogs.files = {QString::fromStdString(big.path())};

@@ -15,10 +15,9 @@ const std::string kGames =
 
 TEST_F(WindowTest, AGameThatStartsWithBlacksMove) {
     ASSERT_TRUE(LoadText(kGames));
-    QListWidget* list = window->Score()->Display;
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(0)->text(), " 23.       ...\tKd7");
-    EXPECT_EQ(list->item(2)->text(), " 25.       e5+\t");
+    ASSERT_EQ(ScoreLineCount(), 3);
+    EXPECT_EQ(ScoreLine(0), "23|...|Kd7");
+    EXPECT_EQ(ScoreLine(2), "25|e5+|");
     EXPECT_EQ(window->Slider1->maximum(), 3);
 
     const struct {
@@ -41,7 +40,7 @@ TEST_F(WindowTest, AGameThatStartsWithBlacksMove) {
         EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard) << row.value;
         EXPECT_EQ(Panel(1), row.side) << row.value;
         EXPECT_EQ(Panel(2), row.move) << row.value;
-        EXPECT_EQ(list->currentRow(), row.line) << row.value;
+        EXPECT_EQ(ScoreSelection(), row.line) << row.value;
     }
     EXPECT_TRUE(BlackBold());  // Black is to move at the start
     Step(Qt::Key_Down);        // the first step plays Black's move
@@ -66,7 +65,7 @@ TEST_F(WindowTest, GamesThatCannotBeReplayedSayWhyAndKeepTheirStart) {
         window->Toolbar1_ButtonClick(row.toolbar);
         EXPECT_TRUE(Panel(0).startsWith(row.status)) << Panel(0).toStdString();
         EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement);
-        EXPECT_EQ(window->Score()->Display->count(), row.lines);
+        EXPECT_EQ(ScoreLineCount(), row.lines);
         Step(Qt::Key_Down);  // nothing to replay: the board stays
         EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement);
     }

@@ -34,6 +34,19 @@ protected:
         for (int i = 0; i < times; ++i) QTest::keyClick(window->Slider1, key);
     }
     QString Panel(int i) const { return window->StatusPanel[i]->text(); }
+    // Score line `line` as "number|White's move|Black's move".
+    QString ScoreLine(int line) const {
+        const ScoreRow& row = window->Score()->Model().Rows().at(static_cast<std::size_t>(line));
+        return QString::number(row.moveNumber) + "|" + row.white.text + "|" + row.black.text;
+    }
+    int ScoreLineCount() const { return window->Score()->Model().rowCount(); }
+    int ScoreSelection() const { return window->Score()->SelectedLine(); }
+    void ClickScoreLine(int line) {
+        QListView* list = window->Score()->Display;
+        const QModelIndex index = list->model()->index(line, 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    }
     bool WhiteBold() const { return window->Score()->WLabel->font().bold(); }
     bool BlackBold() const { return window->Score()->BLabel->font().bold(); }
     QRgb Pixel(QPoint at) const { return window->Canvas().pixel(at) & 0xFFFFFF; }

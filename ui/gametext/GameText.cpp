@@ -1,8 +1,11 @@
 #include "GameText.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tavrel::ui {
 
@@ -109,6 +112,13 @@ QString GameText::HighlightedText() const {
     cursor.setPosition(span.start);
     cursor.setPosition(span.end, QTextCursor::KeepAnchor);
     return cursor.selectedText();
+}
+
+void GameText::PlaceAtScreenEdge() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(std::max(area.left(), area.right() - width() - 12), area.top() + 40);
+    }
 }
 
 }  // namespace tavrel::ui

@@ -22,6 +22,8 @@ public:
     // Highlights the main-line move whose position slider value v shows (none for the first
     // position) and scrolls it into view; a variation move marked before is unmarked.
     void ShowSliderValue(int v);
+    // At the right edge of the screen, beside the game score.
+    void PlaceAtScreenEdge();
     // Marks a variation move as the one the analysis board shows.
     void MarkVariationMove(int item);
 

@@ -1,9 +1,12 @@
 #include "GameList.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tavrel::ui {
 namespace {
@@ -184,6 +187,19 @@ void GameList::SelectGame(std::int64_t game) {
     currentShown_ = true;
     Table->selectRow(row);
     Table->scrollTo(model_->index(row, GameListModel::Number), QAbstractItemView::PositionAtCenter);
+}
+
+void GameList::PlaceClearOf(const QRect& windows) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const int above = windows.top() - area.top(), below = area.bottom() - windows.bottom();
+    constexpr int kGap = 8, kTitle = 30, kLeast = 300;
+    const int height = std::max(kLeast, std::max(above, below) - kGap - kTitle);
+    const int top = below >= above ? std::min(windows.bottom() + kGap, area.bottom() - height - kTitle)
+                                   : std::max(area.top(), windows.top() - kGap - height - kTitle);
+    const int width = std::min(area.width() - 40, 1000);
+    setGeometry(area.left() + (area.width() - width) / 2, top + kTitle, width, height);
 }
 
 }  // namespace tavrel::ui

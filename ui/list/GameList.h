@@ -34,6 +34,9 @@ public:
     // Stops the pass running now, keeping what it read.
     void CancelPass();
     [[nodiscard]] bool PassRunning() const { return headerPass_ || checkPass_; }
+    // Across the screen, above or below `windows` (the main window and the game score), where
+    // there is more room: they stay in view.
+    void PlaceClearOf(const QRect& windows);
 
     GameListModel* Model() { return model_; }
     QLineEdit* Search;

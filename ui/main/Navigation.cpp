@@ -10,8 +10,7 @@
 #include "../splash/ProgressScan.h"
 #include "NumberInput.h"
 #include "Skelda.h"
-#include "core/Replay.h"
-#include "pgn/GameReader.h"
+#include "../score/ScoreModel.h"
 #include "pgn/Text.h"
 
 namespace tavrel::ui {
@@ -38,28 +37,25 @@ QString Decoded(const std::string& bytes) {
     return text;
 }
 
-QString Counted(long long n) { return QString::fromStdString(NumberText(n)); }
-
 }  // namespace
 
 bool Skelda::OpenAndIndex(const QString& path) {
-    const std::string why = source_.OpenUnindexed(path.toStdString());
-    if (!why.empty()) {
-        QString reason = QString::fromStdString(why);
+    if (const auto why = session_.OpenUnindexed(path.toStdString())) {
+        QString reason = QString::fromStdString(*why);
         reason[0] = reason[0].toUpper();
         dialogs_.Message(this, "Tavrel", QString("Tavrel cannot open the file\n%1\n\n%2.").arg(path, reason));
         return false;
     }
     txtFileName->setText(path);
     scanning_ = true;
-    const ProgressScan scan = IndexWithProgress(source_, this, [this] { return !closing_; }, ScanSettings);
+    const ProgressScan scan = IndexWithProgress(session_.Source(), this, [this] { return !closing_; }, ScanSettings);
     scanning_ = false;
     lastScanShowedProgress_ = scan.showedWindow;
     if (scan.cancelled || closing_) {
         EndProgram();
         return false;
     }
-    currentGame_ = GameCount() > 0 ? 1 : 0;
+    session_.Indexed();
     listStale_ = true;
     if (list_ && list_->isVisible()) ctlListGames_Click();
     return true;
@@ -74,68 +70,56 @@ bool Skelda::ChooseAndIndex() {
     }
 }
 
-bool Skelda::ReadGame() {
-    const pgn::GameRecord record = source_.ReadGame(currentGame_);
-    if (record.outcome == pgn::GameRecord::Outcome::AtEnd) {
+bool Skelda::ReadGame(long long number) {
+    const auto read = session_.ShowGame(number);
+    if (read == session::GameSession::ReadResult::NotThere) {
         dialogs_.Beep();  // nothing to read here: the game on show stays
         return false;
     }
-    if (record.Beeps()) dialogs_.Beep();
-    game_.LoadMoveTexts(record.rows);
-    game_.LoadStart(record.Fen, record.Variant);
-    FindUnplayable(game_, record.SliderMax());
-    players_ = Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ";
-    StatusPanel[0]->setText(players_);
-    StatusPanel[0]->setToolTip({});
-    if (!game_.StartProblem.empty()) {
-        // The moves stay in the score, but the board stays at the start: the panel says why.
-        StatusPanel[0]->setToolTip(StatusPanel[0]->text() + "\n" + QString::fromStdString(game_.StartProblem));
-        StatusPanel[0]->setText(QString::fromStdString(pgn::DisplayText(game_.StartProblem)));
-    }
-    setWindowTitle("Tavrel 2.0-" + Decoded(record.EventName));
-    score_->setWindowTitle("Round: " + Decoded(record.RoundName));
-    QStringList lines;
-    for (const std::string& line : record.ScoreLines()) lines << QString::fromStdString(pgn::DisplayText(line));
-    score_->SetLines(lines);
-    SetSlider(-1, game_.StartProblem.empty() ? record.SliderMax() : -1, -1);
-    Slider1->setPageStep(record.LargeChange());
-    game_.LastSliderValue = -1;
-    Slider1_Change();
-    score_->GameCounter->setText("Game" + Counted(currentGame_) + " of" + Counted(GameCount()));
-    score_->show();
-    RefreshGameText();
-    if (list_) list_->SelectGame(currentGame_);
+    if (read == session::GameSession::ReadResult::ShownBeeps) dialogs_.Beep();
+    ShowSessionGame();
     return true;
 }
 
 // A file without games: the initial position, "Game 0 of 0" and a beep; every command stays safe.
 void Skelda::ShowNoGame() {
     dialogs_.Beep();
-    game_.LoadMoveTexts({});
-    game_.LoadStart({}, {});
-    game_.SetUpStartPosition();
-    setWindowTitle("Tavrel");
-    StatusPanel[0]->setText("Players");
-    score_->setWindowTitle("Skelda Game Score");
-    score_->SetLines({});
-    SetSlider(-1, -1, -1);
-    game_.LastSliderValue = -1;
+    session_.ShowNoGame();
+    ShowSessionGame();
+}
+
+void Skelda::ShowSessionGame() {
+    const pgn::GameRecord& record = session_.Record();
+    const GameState& game = Game();
+    StatusPanel[0]->setToolTip({});
+    if (session_.CurrentGame() == 0) {
+        setWindowTitle("Tavrel");
+        StatusPanel[0]->setText("Players");
+        score_->ShowNoGame();
+    } else {
+        players_ = Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ";
+        StatusPanel[0]->setText(players_);
+        if (!game.StartProblem.empty()) {
+            // The moves stay in the score, but the board stays at the start: the panel says why.
+            StatusPanel[0]->setToolTip(StatusPanel[0]->text() + "\n" + QString::fromStdString(game.StartProblem));
+            StatusPanel[0]->setText(QString::fromStdString(pgn::DisplayText(game.StartProblem)));
+        }
+        setWindowTitle("Tavrel 2.0-" + Decoded(record.EventName));
+        score_->ShowGame(Decoded(record.RoundName), ScoreRowsOf(record.rows, record.firstMoveNumber, record.blackStarts));
+    }
+    SetSlider(session_.Range());
     Slider1_Change();
-    score_->GameCounter->setText("Game" + Counted(0) + " of" + Counted(0));
+    score_->ShowGameCount(session_.CurrentGame(), GameCount());
     score_->show();
     RefreshGameText();
+    if (list_ && session_.CurrentGame() > 0) list_->SelectGame(session_.CurrentGame());
 }
 
 void Skelda::ShowGame(long long number) {
-    const long long shown = currentGame_;
-    currentGame_ = number;
-    if (!ReadGame()) {
-        // The game is gone from the file (it changed on disk): the one on show stays, whole.
-        currentGame_ = shown;
-        return;
-    }
+    // A game gone from the file (it changed on disk) leaves the one on show as it was, whole.
+    if (!ReadGame(number)) return;
     DrawBoard();
-    score_->SetBold(game_.SideToMove == White);
+    score_->SetBold(Game().SideToMove == White);
     score_->SelectLine(0);
     Slider1->setFocus();
 }
@@ -145,21 +129,20 @@ void Skelda::ctlOpen_Click() {
     if (path.isEmpty()) return;  // cancelled: the file and game on show stay
     if (!OpenAndIndex(path)) {
         // A file that is not PGN is refused with the open one kept, and the game on show stays.
-        if (ended_ || source_.IsOpen()) return;
+        if (ended_ || session_.IsOpen()) return;
         // The old file is closed by the attempt; show that nothing is open now.
-        currentGame_ = 0;
         txtFileName->clear();
         ShowNoGame();
         return;
     }
-    game_.SetUpStartPosition();
+    session_.Game().SetUpStartPosition();
     if (GameCount() == 0) {
         ShowNoGame();
     } else {
-        ReadGame();
+        ReadGame(session_.CurrentGame());
         DrawBoard();
     }
-    score_->SetBold(game_.SideToMove == White);
+    score_->SetBold(Game().SideToMove == White);
     Slider1->setFocus();
 }
 
@@ -180,20 +163,14 @@ void Skelda::ctlGoToGame_Click() {
 }
 
 void Skelda::Toolbar1_ButtonClick(const QString& key) {
-    long long target;
-    if (key == "Fgame") {
-        target = 1;
-    } else if (key == "Pgame") {
-        target = currentGame_ - 1;
-    } else if (key == "Ngame") {
-        target = currentGame_ + 1;
-    } else if (key == "Lgame") {
-        target = GameCount();
-    } else {
-        return;
-    }
-    if (target == currentGame_ || target < 1 || target > GameCount()) return;
-    ShowGame(target);
+    using session::GameStep;
+    const std::optional<GameStep> step = key == "Fgame"   ? std::optional(GameStep::First)
+                                         : key == "Pgame" ? std::optional(GameStep::Previous)
+                                         : key == "Ngame" ? std::optional(GameStep::Next)
+                                         : key == "Lgame" ? std::optional(GameStep::Last)
+                                                          : std::nullopt;
+    if (!step) return;
+    if (const std::optional<std::int64_t> target = session_.GameAt(*step)) ShowGame(*target);
 }
 
 void Skelda::ctlUndo_Click() {

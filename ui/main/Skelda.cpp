@@ -16,7 +16,9 @@
 #include "../score/GameScr.h"
 #include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
+#include "../common/PanelTexts.h"
 #include "ElidedLabel.h"
+#include "ReplayView.h"
 #include "core/Replay.h"
 #include "pgn/Text.h"
 
@@ -35,7 +37,7 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     animation_ = new Animation(*Slider1, dialogs_, this);
     connect(animation_, &Animation::Started, this, &Skelda::LockForAnimation);
     connect(animation_, &Animation::Finished, this, &Skelda::FreeAfterAnimation);
-    analysis_ = new AnalysisEditor(*client_, game_.AnalysisBoard, pictures_, options_, dialogs_, menus_);
+    analysis_ = new AnalysisEditor(*client_, session_.Game().AnalysisBoard, pictures_, options_, dialogs_, menus_);
     connect(client_, &ClientArea::MouseDown, analysis_, &AnalysisEditor::Form_MouseDown);
     connect(client_, &ClientArea::MouseMove, analysis_, &AnalysisEditor::Form_MouseMove);
     connect(client_, &ClientArea::MouseUp, analysis_, &AnalysisEditor::Form_MouseUp);
@@ -43,7 +45,7 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     score_->setWindowIcon(windowIcon());
     connect(score_, &GameScr::Display_Click, this, &Skelda::Display_Click);
     ConnectMenus();
-    game_.SetUpStartPosition();
+    session_.Game().SetUpStartPosition();
 }
 
 void Skelda::ConnectMenus() {
@@ -167,9 +169,9 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
     if (GameCount() == 0) {
         ShowNoGame();
     } else {
-        ReadGame();
+        ReadGame(session_.CurrentGame());
     }
-    score_->SetBold(game_.SideToMove == White);
+    score_->SetBold(Game().SideToMove == White);
     return true;
 }
 
@@ -177,19 +179,20 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
 // piece being carried on it end here.
 void Skelda::DrawBoard() {
     analysis_->EndDrag();
-    game_.AnalysisBoard = game_.GameBoard;
+    GameState& game = session_.Game();
+    game.AnalysisBoard = game.GameBoard;
     const BoardView view = options_.View();
-    PaintBoard(client_->Canvas(), kGameBoardOrigin, game_.GameBoard, view, pictures_);
+    PaintBoard(client_->Canvas(), kGameBoardOrigin, game.GameBoard, view, pictures_);
     if (options_.AnalysisShown()) {
-        PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, game_.GameBoard, view, pictures_);
+        PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, game.GameBoard, view, pictures_);
     }
     client_->update();
     Toolbar1->update();
 }
 
-void Skelda::WritePanels(int side) {
-    StatusPanel[1]->setText(QString::fromStdString(SidePanelText(side)));
-    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(game_.ShownMoveNumber())));
+void Skelda::WritePanels(int side, int moveNumber) {
+    StatusPanel[1]->setText(SidePanelText(side));
+    StatusPanel[2]->setText(MovePanelText(moveNumber));
 }
 
 namespace {
@@ -205,42 +208,40 @@ QString UnplayableText(const GameState& game) {
 }  // namespace
 
 void Skelda::Slider1_Change() {
-    score_->SuppressScoreClick = true;
-    const ReplayView view = ShowSliderValue(game_, Slider1->value(), Slider1->minimum());
-    WritePanels(view.namedSide);
+    const int v = Slider1->value();
+    const int from = session_.MoveToSliderValue(v);
+    const GameState& game = Game();
+    const ReplayView view = ViewOfSliderValue(game, from, Slider1->minimum());
+    WritePanels(view.namedSide, game.ShownMoveNumber());
     // At or past a half-move that cannot be played the board shows where the game got to, and
     // the first panel says which move stopped it.
-    if (game_.Unplayable) {
-        const bool past = Slider1->value() >= *game_.Unplayable;
-        StatusPanel[0]->setText(past ? UnplayableText(game_) : players_);
+    if (game.Unplayable) {
+        const bool past = v >= *game.Unplayable;
+        StatusPanel[0]->setText(past ? UnplayableText(game) : players_);
         StatusPanel[0]->setToolTip(past ? players_ : QString());
     }
     score_->SetBold(view.whiteBold);
     score_->SelectLine(view.selectLine);
     DrawBoard();
-    if (gameText_) gameText_->ShowSliderValue(Slider1->value());
-    score_->SuppressScoreClick = false;
+    if (gameText_) gameText_->ShowSliderValue(v);
 }
 
 // The thumb only names a position; the board stays until it is let go.
 void Skelda::Slider1_Scroll(int value) {
-    const SliderPlace place = PlaceOfSliderValue(value, game_.BlackStarts(), game_.ShownMoveNumber() - game_.MoveNumber + 1);
-    StatusPanel[1]->setText(QString::fromStdString(SidePanelText(place.side)));
-    StatusPanel[2]->setText(QString::fromStdString(MovePanelText(place.moveNumber)));
+    const GameState& game = Game();
+    const SliderPlace place = PlaceOfSliderValue(value, game.BlackStarts(), game.ShownMoveNumber() - game.MoveNumber + 1);
+    WritePanels(place.side, place.moveNumber);
 }
 
-void Skelda::Display_Click(int line) {
-    // The position after Black's move of the line; a game that starts with Black's move has no
-    // White half before it in the first line.
-    const int target = std::min(2 * line + 1 - (game_.BlackStarts() ? 1 : 0), Slider1->maximum());
-    Slider1->setValue(target);
-}
+void Skelda::Display_Click(int line) { Slider1->setValue(session_.SliderValueOfLine(line)); }
 
-void Skelda::SetSlider(int minimum, int maximum, int value) {
+// The slider stands at the range's first position; nothing is replayed by setting it.
+void Skelda::SetSlider(session::SliderRange range) {
     const QSignalBlocker block(Slider1);
     Slider1->setEnabled(false);
-    Slider1->setRange(minimum, std::max(minimum, maximum));
-    Slider1->setValue(value);
+    Slider1->setRange(range.minimum, std::max(range.minimum, range.maximum));
+    Slider1->setValue(range.minimum);
+    Slider1->setPageStep(range.pageStep);
     Slider1->setEnabled(true);
 }
 
@@ -258,7 +259,7 @@ void Skelda::closeEvent(QCloseEvent* event) {
 
 void Skelda::EndProgram() {
     ended_ = true;
-    source_.Close();
+    session_.Close();
     score_->close();
     if (gameText_) gameText_->close();
     if (list_) list_->close();

@@ -17,8 +17,7 @@
 #include "Options.h"
 #include "PiecePictures.h"
 #include "UserDialogs.h"
-#include "core/GameState.h"
-#include "pgn/GameSource.h"
+#include "session/GameSession.h"
 
 namespace tavrel::ui {
 
@@ -72,11 +71,12 @@ public:
     void btnReset_Click();
 
     // The game on show and what the window shows of it, for the tests.
-    const GameState& Game() const { return game_; }
+    const session::GameSession& Session() const { return session_; }
+    const GameState& Game() const { return session_.Game(); }
     const QImage& Canvas() const { return client_->Canvas(); }
-    const pgn::GameIndex& Index() const { return source_.Index(); }
-    long long GameCount() const { return source_.GameCount(); }
-    long long CurrentGame() const { return currentGame_; }
+    const pgn::GameIndex& Index() const { return session_.Index(); }
+    long long GameCount() const { return session_.GameCount(); }
+    long long CurrentGame() const { return session_.CurrentGame(); }
     GameScr* Score() const { return score_; }
     TutBox* Tutorial() const;
     QSlider* Slider1;
@@ -126,21 +126,23 @@ private:
     bool OpenAndIndex(const QString& path);
     // Asks for a file until one opens; false when the user chose none.
     bool ChooseAndIndex();
-    // Reads game CurrentGame into the game on show, its captions and the slider. False, after a
-    // beep, when nothing is there to read (the file changed on disk): then nothing on show has
-    // changed.
-    bool ReadGame();
+    // Reads game `number` into the game on show, its captions, the score and the slider. False,
+    // after a beep, when nothing is there to read (the file changed on disk): then nothing on
+    // show has changed.
+    bool ReadGame(long long number);
+    // Shows game `number` from its first position, the slider taking the keys.
     void ShowGame(long long number);
     void ShowNoGame();
-    void SetSlider(int minimum, int maximum, int value);
+    // The captions, the score and the slider for the game the session has on show.
+    void ShowSessionGame();
+    void SetSlider(session::SliderRange range);
     // Reads the game on show again for the game text window, when that is open.
     void RefreshGameText();
     // Shows on the analysis board the position after variation move `item` of the game text.
     void ShowVariationMove(int item);
-    void WritePanels(int side);
+    void WritePanels(int side, int moveNumber);
     // A game chosen in the list of games, shown as "Go to game #..." shows it.
     void ShowListedGame(std::int64_t number);
-    void PlaceList();
 
     UserDialogs& dialogs_;
     ClientArea* client_;
@@ -149,14 +151,12 @@ private:
     Menus menus_;
     Options options_;
     PiecePictures pictures_;
-    GameState game_;
+    session::GameSession session_;  // the open file and the game on show
     AnalysisEditor* analysis_;
     int shiftedLeft_ = 0;  // how far widening moved the window left
     GameText* gameText_ = nullptr;  // made on first use
     GameList* list_ = nullptr;      // made on first use
     bool listStale_ = true;         // the list shows another file (or none yet)
-    pgn::GameSource source_;  // the open file and its games
-    long long currentGame_ = 0;
     QString players_;  // the first panel's "White vs. Black", which the note of an unplayable move replaces
     Animation* animation_;
     std::vector<QAction*> held_;  // menu items held during the animation

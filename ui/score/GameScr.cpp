@@ -6,12 +6,21 @@
 #include <QStyledItemDelegate>
 
 #include "../common/FramedPlacement.h"
+#include "../common/PanelTexts.h"
 
 namespace tavrel::ui {
 namespace {
 
-// Draws a line's tab as a column stop under the Black heading, as the list shows it.
-class ScoreLineDelegate : public QStyledItemDelegate {
+// The move number right-aligned in four places, a period and seven blanks, as the score has
+// always set it before White's move: "   9.       ".
+QString NumberColumn(int moveNumber) {
+    const QString digits = QString::number(moveNumber);
+    return (moveNumber < 10 ? "   " : moveNumber < 100 ? " " : "") + digits + ".       ";
+}
+
+// Draws a row as two columns: the number and White's move, then Black's move under the Black
+// heading. A move the board never reaches is drawn as disabled text.
+class ScoreRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     static constexpr int kBlackColumn = 112;  // the Black heading's left edge, in list pixels
@@ -19,27 +28,28 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
-        const QString text = opt.text;
         opt.text.clear();
         opt.widget->style()->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
         const QPalette::ColorRole role = opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
+        const auto pen = [&](int reachedRole) {
+            const bool reached = index.data(reachedRole).toBool();
+            return reached ? opt.palette.color(role) : opt.palette.color(QPalette::Disabled, role);
+        };
+        const QFontMetrics metrics(opt.font);
         painter->save();
         painter->setFont(opt.font);
-        painter->setPen(opt.palette.color(role));
-        const int tab = text.indexOf('\t');
         const QRect r = opt.rect.adjusted(2, 0, 0, 0);
-        if (tab < 0) {
-            painter->drawText(r, Qt::AlignVCenter | Qt::AlignLeft, text);
-        } else {
-            // A long move ("exd6 e.p.") ends in an ellipsis at its column's edge instead of
-            // running into Black's move.
-            const QRect white(r.left(), r.top(), kBlackColumn - 6, r.height());
-            const QString shown = QFontMetrics(opt.font).elidedText(text.left(tab), Qt::ElideRight, white.width());
-            painter->drawText(white, Qt::AlignVCenter | Qt::AlignLeft, shown);
-            const QRect black(opt.rect.left() + kBlackColumn, r.top(), r.width() - kBlackColumn, r.height());
-            painter->drawText(black, Qt::AlignVCenter | Qt::AlignLeft,
-                              QFontMetrics(opt.font).elidedText(text.mid(tab + 1), Qt::ElideRight, black.width()));
-        }
+        // A long move ("exd6 e.p.") ends in an ellipsis at its column's edge instead of running
+        // into Black's move.
+        const QRect white(r.left(), r.top(), kBlackColumn - 6, r.height());
+        const QString whiteText = NumberColumn(index.data(ScoreModel::MoveNumberRole).toInt()) +
+                                  index.data(ScoreModel::WhiteRole).toString();
+        painter->setPen(pen(ScoreModel::WhiteReachedRole));
+        painter->drawText(white, Qt::AlignVCenter | Qt::AlignLeft, metrics.elidedText(whiteText, Qt::ElideRight, white.width()));
+        const QRect black(opt.rect.left() + kBlackColumn, r.top(), r.width() - kBlackColumn, r.height());
+        painter->setPen(pen(ScoreModel::BlackReachedRole));
+        painter->drawText(black, Qt::AlignVCenter | Qt::AlignLeft,
+                          metrics.elidedText(index.data(ScoreModel::BlackRole).toString(), Qt::ElideRight, black.width()));
         painter->restore();
     }
 };
@@ -54,12 +64,13 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     WLabel->setGeometry(48, 8, 57, 17);
     BLabel = new QLabel("Black", this);
     BLabel->setGeometry(120, 8, 57, 17);
-    Display = new QListWidget(this);
+    Display = new QListView(this);
     Display->setGeometry(8, 24, 209, 164);
     QFont bold = Display->font();
     bold.setBold(true);
     Display->setFont(bold);
-    Display->setItemDelegate(new ScoreLineDelegate(Display));
+    Display->setModel(&model_);
+    Display->setItemDelegate(new ScoreRowDelegate(Display));
     Display->setSelectionMode(QAbstractItemView::SingleSelection);
     Display->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Display->installEventFilter(this);
@@ -69,9 +80,10 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     GameCounter->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     // The selection keys act through the change of the current line; a mouse click acts on the
     // line it lands on (below), changed or not.
-    connect(Display, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!SuppressScoreClick && !mouseDown_ && row >= 0) emit Display_Click(row);
-    });
+    connect(Display->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!suppressScoreClick_ && !mouseDown_ && current.isValid()) emit Display_Click(current.row());
+            });
     Form_Load();
 }
 
@@ -81,11 +93,22 @@ void GameScr::Form_Load() {
     });
 }
 
-void GameScr::SetLines(const QStringList& lines) {
-    SuppressScoreClick = true;
-    Display->clear();
-    Display->addItems(lines);
-    SuppressScoreClick = false;
+void GameScr::ShowGame(const QString& round, std::vector<ScoreRow> rows) {
+    setWindowTitle("Round: " + round);
+    suppressScoreClick_ = true;
+    model_.SetRows(std::move(rows));
+    suppressScoreClick_ = false;
+}
+
+void GameScr::ShowNoGame() {
+    setWindowTitle("Skelda Game Score");
+    suppressScoreClick_ = true;
+    model_.SetRows({});
+    suppressScoreClick_ = false;
+}
+
+void GameScr::ShowGameCount(std::int64_t game, std::int64_t total) {
+    GameCounter->setText("Game" + NumberText(game) + " of" + NumberText(total));
 }
 
 void GameScr::SetBold(bool whiteBold) {
@@ -97,12 +120,14 @@ void GameScr::SetBold(bool whiteBold) {
 }
 
 void GameScr::SelectLine(int line) {
-    if (line < 0 || line >= Display->count()) return;
-    const bool was = SuppressScoreClick;
-    SuppressScoreClick = true;
-    Display->setCurrentRow(line);
-    SuppressScoreClick = was;
+    if (line < 0 || line >= model_.rowCount()) return;
+    const bool was = suppressScoreClick_;
+    suppressScoreClick_ = true;
+    Display->setCurrentIndex(model_.index(line));
+    suppressScoreClick_ = was;
 }
+
+int GameScr::SelectedLine() const { return Display->currentIndex().row(); }
 
 // Typed characters are dropped, so the list's search on first letters never moves the
 // selection; the arrow and page keys still do, and act as clicks.
@@ -127,14 +152,14 @@ void GameScr::WatchMouse(const QEvent& event) {
     const auto& mouse = static_cast<const QMouseEvent&>(event);
     if (mouse.button() != Qt::LeftButton) return;
     if (type != QEvent::MouseButtonRelease) {
-        if (!mouseDown_) rowAtPress_ = Display->currentRow();
+        if (!mouseDown_) rowAtPress_ = SelectedLine();
         mouseDown_ = true;
         return;
     }
     mouseDown_ = false;
-    const int row = Display->currentRow();
+    const int row = SelectedLine();
     const bool onIt = Display->indexAt(mouse.position().toPoint()).row() == row;
-    if (!SuppressScoreClick && row >= 0 && (onIt || row != rowAtPress_)) emit Display_Click(row);
+    if (!suppressScoreClick_ && row >= 0 && (onIt || row != rowAtPress_)) emit Display_Click(row);
 }
 
 }  // namespace tavrel::ui

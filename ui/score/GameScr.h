@@ -3,9 +3,13 @@
 // jumps to that move.
 
 #include <QLabel>
-#include <QListWidget>
-#include <QStringList>
+#include <QListView>
+#include <QString>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "ScoreModel.h"
 
 namespace tavrel::ui {
 
@@ -17,17 +21,22 @@ public:
     // Stands in the right half of the screen, vertically centred, next to the main window.
     void Form_Load();
 
-    void SetLines(const QStringList& lines);
+    // A game's score under its round; ShowNoGame empties the score and names no round.
+    void ShowGame(const QString& round, std::vector<ScoreRow> rows);
+    void ShowNoGame();
+    // "Game 3 of 40" under the score.
+    void ShowGameCount(std::int64_t game, std::int64_t total);
     void SetBold(bool whiteBold);
     // Selects a line as the program, not the user: no click follows from it.
     void SelectLine(int line);
-
-    // While set, a change of the selection is the program's own and is not taken as a click.
-    bool SuppressScoreClick = false;
+    // The line selected, or -1 for none.
+    [[nodiscard]] int SelectedLine() const;
+    [[nodiscard]] const ScoreModel& Model() const { return model_; }
+    ScoreModel& Model() { return model_; }
 
     QLabel* WLabel;
     QLabel* BLabel;
-    QListWidget* Display;
+    QListView* Display;
     QLabel* GameCounter;
 
 signals:
@@ -40,6 +49,9 @@ protected:
 private:
     void WatchMouse(const QEvent& event);
 
+    ScoreModel model_;
+    // While set, a change of the selection is the program's own and is not taken as a click.
+    bool suppressScoreClick_ = false;
     bool mouseDown_ = false;  // the left button is held over the list: the release clicks
     int rowAtPress_ = -1;     // a press that moved the selection acts wherever it is let go
 };

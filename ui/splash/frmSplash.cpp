@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "core/Replay.h"
+#include "../common/PanelTexts.h"
 
 namespace tavrel::ui {
 namespace {
@@ -103,7 +103,7 @@ void frmSplash::Form_Load() {
 
 void frmSplash::SetProgress(double percent, long long games) {
     ProgressBar1->setValue(static_cast<int>(percent / 100.0 * kSteps));
-    lblProgress->setText("Reading Game" + QString::fromStdString(NumberText(games)));
+    lblProgress->setText("Reading Game" + NumberText(games));
 }
 
 void frmSplash::SetDone() { lblProgress->setText("Done!"); }
