@@ -1,5 +1,6 @@
 #include "GameText.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -25,6 +26,13 @@ GameText::GameText(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(Text);
     resize(420, 520);
     connect(Text, &QTextBrowser::anchorClicked, this, &GameText::AnchorClicked);
+    // Copy belongs to this window, wherever its focus is: the main window's Ctrl+C is its colour
+    // scheme.
+    auto* copy = new QAction("Copy", this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    addAction(copy);
+    connect(copy, &QAction::triggered, Text, &QTextBrowser::copy);
 }
 
 void GameText::SetGame(pgn::AnnotatedGame game, const QString& players) {

@@ -1,5 +1,7 @@
 #include "GameList.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -87,6 +89,12 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
             [this](const QModelIndex& index) { emit GameChosen(model_->GameAt(index.row())); });
     connect(CancelButton, &QPushButton::clicked, this, &GameList::CancelPass);
     connect(CheckButton, &QPushButton::clicked, this, &GameList::CheckTheGames);
+    // Copy belongs to this window: the main window's Ctrl+C is its colour scheme.
+    auto* copy = new QAction("Copy", this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    addAction(copy);
+    connect(copy, &QAction::triggered, this, &GameList::CopySelectedRow);
     connect(&poll_, &QTimer::timeout, this, &GameList::Poll);
     poll_.setInterval(kPollMs);
     ShowPass({}, 0, 0);
@@ -187,6 +195,16 @@ void GameList::SelectGame(std::int64_t game) {
     currentShown_ = true;
     Table->selectRow(row);
     Table->scrollTo(model_->index(row, GameListModel::Number), QAbstractItemView::PositionAtCenter);
+}
+
+void GameList::CopySelectedRow() {
+    const QModelIndexList selected = Table->selectionModel()->selectedRows();
+    if (selected.isEmpty()) return;
+    QStringList cells;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        cells << model_->index(selected.front().row(), column).data().toString();
+    }
+    QGuiApplication::clipboard()->setText(cells.join('\t'));
 }
 
 void GameList::PlaceClearOf(const QRect& windows) {

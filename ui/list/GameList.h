@@ -37,6 +37,8 @@ public:
     // Across the screen, above or below `windows` (the main window and the game score), where
     // there is more room: they stay in view.
     void PlaceClearOf(const QRect& windows);
+    // Copy (Ctrl+C): the selected game's row, its cells apart by tabs, as the columns show them.
+    void CopySelectedRow();
 
     GameListModel* Model() { return model_; }
     QLineEdit* Search;

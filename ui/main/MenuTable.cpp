@@ -47,7 +47,9 @@ Menus Menus::Build(QMenuBar* bar, QWidget* owner) {
         action->setObjectName(item.name);
         if (*item.shortcut) {
             action->setShortcut(QKeySequence(item.shortcut));
-            action->setShortcutContext(Qt::ApplicationShortcut);
+            // The main window's keys act in the main window only: in the list and the game
+            // text, Ctrl+C copies rather than turning the squares grey.
+            action->setShortcutContext(Qt::WindowShortcut);
         }
         action->setCheckable(item.checkable);
         action->setChecked(item.checked);

@@ -172,6 +172,9 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
         ReadGame(session_.CurrentGame());
     }
     score_->SetBold(Game().SideToMove == White);
+    // The score came up after this window; the keyboard stays here, with the slider and the menus.
+    activateWindow();
+    Slider1->setFocus();
     return true;
 }
 

@@ -60,6 +60,8 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("GameScr");
     setWindowTitle("Skelda Game Score");
     setFixedSize(226, 220);
+    // Shown beside the main window at start and with every game: the keyboard stays where it is.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     WLabel = new QLabel("White", this);
     WLabel->setGeometry(48, 8, 57, 17);
     BLabel = new QLabel("Black", this);
