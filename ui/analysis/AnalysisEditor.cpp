@@ -108,6 +108,7 @@ void AnalysisEditor::Form_MouseUp(Qt::MouseButton, QPoint at) {
     area_.unsetCursor();
     area_.update();
     drag_.Dragging = false;
+    if (drag_.DropRow != drag_.PressRow || drag_.DropCol != drag_.PressCol) emit BoardEdited();
 }
 
 void AnalysisEditor::EndDrag() {
@@ -124,6 +125,7 @@ void AnalysisEditor::ctlPiece_Click(int index) {
     PaintPiece(area_.Canvas(), QPoint(drag_.SquareX, drag_.SquareY), code, pictures_);
     board_[Element(drag_.PressRow, drag_.PressCol)] = static_cast<int16_t>(code);
     area_.update();
+    emit BoardEdited();
 }
 
 // Either colour item switches to the other colour, also when it was the checked one already.
@@ -144,6 +146,7 @@ void AnalysisEditor::ctlClear_Click() {
     board_[Element(drag_.PressRow, drag_.PressCol)] = 0;
     DrawEmptySquare(drag_.PressRow, drag_.PressCol);
     area_.update();
+    emit BoardEdited();
 }
 
 void AnalysisEditor::ctlClearAll_Click() {
@@ -159,6 +162,7 @@ void AnalysisEditor::ctlClearAll_Click() {
         }
     }
     area_.update();
+    emit BoardEdited();
 }
 
 }  // namespace tavrel::ui

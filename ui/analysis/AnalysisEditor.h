@@ -53,6 +53,10 @@ public:
 
     const DragState& Drag() const { return drag_; }
 
+signals:
+    // The board array changed: a piece moved, placed or cleared.
+    void BoardEdited();
+
 private:
     Square Element(int row, int col) const;  // through the orientation
     void DrawEmptySquare(int row, int col);

@@ -26,6 +26,7 @@ ClientArea::ClientArea(QSize size, int widest, QWidget* parent)
 void ClientArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), canvas_, event->rect());
+    if (overlay_) overlay_(painter);
 }
 
 void ClientArea::mousePressEvent(QMouseEvent* event) { emit MouseDown(event->button(), Pixel(event)); }

@@ -5,6 +5,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+
+class QPainter;
 
 namespace tavrel::ui {
 
@@ -17,6 +20,12 @@ public:
 
     QImage& Canvas() { return canvas_; }
     const QImage& Canvas() const { return canvas_; }
+    // Drawn over the canvas on screen and never into it, so that what it shows (an engine's
+    // arrow) goes with the next paint and leaves the board's pixels as they were.
+    void SetOverlay(std::function<void(QPainter&)> paint) {
+        overlay_ = std::move(paint);
+        update();
+    }
 
 signals:
     void MouseDown(Qt::MouseButton button, QPoint at);
@@ -31,6 +40,7 @@ protected:
 
 private:
     QImage canvas_;
+    std::function<void(QPainter&)> overlay_;
 };
 
 }  // namespace tavrel::ui

@@ -61,6 +61,13 @@ void Skelda::ShowVariationMove(int item) {
     client_->update();
     Toolbar1->update();
     gameText_->MarkVariationMove(item);
+    // The engine reads side, castling and move number from where the line left the board.
+    const pgn::AnnotatedGame& text = gameText_->Game();
+    const pgn::AnnotatedGame::Path path = text.PathTo(item);
+    const int branch = path.branch < 0 ? -1 : text.items[static_cast<std::size_t>(path.branch)].ply;
+    analysisFrom_ = reached.at;
+    analysisPly_ = branch + reached.at.played;
+    HandPositionToEngine();
     // A move the position does not allow: the board shows where the line could be followed to.
     if (!reached.whole) dialogs_.Beep();
 }

@@ -11,6 +11,7 @@
 #include "../analysis/AnalysisEditor.h"
 #include "../animation/Animation.h"
 #include "../common/FramedPlacement.h"
+#include "../engine/EngineWindow.h"
 #include "../gametext/GameText.h"
 #include "../list/GameList.h"
 #include "../score/GameScr.h"
@@ -19,6 +20,7 @@
 #include "../common/PanelTexts.h"
 #include "ElidedLabel.h"
 #include "ReplayView.h"
+#include "core/MoveGen.h"
 #include "core/Replay.h"
 #include "pgn/Text.h"
 
@@ -65,6 +67,7 @@ void Skelda::ConnectMenus() {
     on(MenuItem::ctlGameText, &Skelda::ctlGameText_Click);
     on(MenuItem::ctlCopyFen, &Skelda::ctlCopyFen_Click);
     on(MenuItem::ctlCopyPgn, &Skelda::ctlCopyPgn_Click);
+    on(MenuItem::ctlEngine, &Skelda::ctlEngine_Click);
     // A click has already turned the mark over when these run: each applies the mark as it is.
     on(MenuItem::ctlBeep, &Skelda::ctlBeep_Click);
     on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
@@ -191,6 +194,9 @@ void Skelda::DrawBoard() {
     }
     client_->update();
     Toolbar1->update();
+    analysisFrom_ = {Game(), Game().SideToMove, OpponentLastMove(Game(), Game().SideToMove), 0};
+    analysisPly_ = Game().LastSliderValue;
+    HandPositionToEngine();
 }
 
 void Skelda::WritePanels(int side, int moveNumber) {
@@ -266,6 +272,7 @@ void Skelda::EndProgram() {
     score_->close();
     if (gameText_) gameText_->close();
     if (list_) list_->close();
+    if (engine_) engine_->close();
     hide();
     // Before the event loop runs this does nothing: Form_Load's false result ends the program.
     QApplication::quit();

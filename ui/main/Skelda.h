@@ -18,11 +18,13 @@
 #include "PiecePictures.h"
 #include "UserDialogs.h"
 #include "session/GameSession.h"
+#include "core/LineReplay.h"
 
 namespace tavrel::ui {
 
 class AnalysisEditor;
 class Animation;
+class EngineWindow;
 class GameList;
 class GameText;
 class GameScr;
@@ -66,6 +68,10 @@ public:
     void ctlGameText_Click();
     void ctlCopyFen_Click();
     void ctlCopyPgn_Click();
+
+    // The engine analysis window, and the position it is told about.
+    void ctlEngine_Click();
+    EngineWindow* Engine() const { return engine_; }
 
     // Makes the analysis board the game position again.
     void btnReset_Click();
@@ -141,6 +147,7 @@ private:
     // Shows on the analysis board the position after variation move `item` of the game text.
     void ShowVariationMove(int item);
     void WritePanels(int side, int moveNumber);
+    void HandPositionToEngine();
     // A game chosen in the list of games, shown as "Go to game #..." shows it.
     void ShowListedGame(std::int64_t number);
 
@@ -156,6 +163,11 @@ private:
     int shiftedLeft_ = 0;  // how far widening moved the window left
     GameText* gameText_ = nullptr;  // made on first use
     GameList* list_ = nullptr;      // made on first use
+    EngineWindow* engine_ = nullptr;  // made on first use
+    // What the analysis board was last made from, and its slider value or a variation's
+    // equivalent: the side to move, castling and move number of its position.
+    LinePosition analysisFrom_;
+    int analysisPly_ = -1;
     bool listStale_ = true;         // the list shows another file (or none yet)
     QString players_;  // the first panel's "White vs. Black", which the note of an unplayable move replaces
     Animation* animation_;

@@ -1,0 +1,13 @@
+#pragma once
+// An arrow from one square's centre to another's, over the pieces of a board on the canvas.
+
+#include <QPainter>
+
+#include "core/Board.h"
+#include "ui/main/BoardPainter.h"
+
+namespace tavrel::ui {
+
+void PaintMoveArrow(QPainter& painter, QPoint origin, const BoardView& view, Move move);
+
+}  // namespace tavrel::ui
