@@ -37,6 +37,7 @@ namespace tavrel::ui {
     X(ctlGame, ctlCopyFen, "Copy position (FEN)", "Ctrl+Shift+F", false, false, false)       \
     X(ctlGame, ctlCopyPgn, "Copy game (PGN)", "Ctrl+Shift+G", false, false, false)           \
     X(ctlGame, ctlEngine, "&Engine analysis", "Ctrl+E", false, false, false)                 \
+    X(ctlGame, ctlOpeningTree, "&Opening tree", "", false, false, false)                     \
     X(ctlOptions, ctlBeep, "&Beep on error", "", true, true, false)                          \
     X(ctlOptions, Color_or_mono, "&Color for squares", "Ctrl+C", true, true, false)          \
     X(ctlOptions, ctlDisplay, "&Display analysis board", "Ctrl+D", true, false, false)       \

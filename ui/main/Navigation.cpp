@@ -57,6 +57,7 @@ bool Skelda::OpenAndIndex(const QString& path) {
     }
     session_.Indexed();
     listStale_ = true;
+    treeStale_ = true;
     if (list_ && list_->isVisible()) ctlListGames_Click();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "../engine/EngineWindow.h"
 #include "../gametext/GameText.h"
 #include "../list/GameList.h"
+#include "../tree/OpeningTree.h"
 #include "../score/GameScr.h"
 #include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
@@ -59,6 +60,7 @@ void Skelda::ConnectMenus() {
     on(MenuItem::ctlExit, &Skelda::ctlExit_Click);
     on(MenuItem::ctlGoToGame, &Skelda::ctlGoToGame_Click);
     on(MenuItem::ctlListGames, &Skelda::ctlListGames_Click);
+    on(MenuItem::ctlOpeningTree, &Skelda::ctlOpeningTree_Click);
     // The list shows a game by the same path as "Go to game #...", so it is usable when that is.
     connect(menus_[MenuItem::ctlGoToGame], &QAction::enabledChanged, menus_[MenuItem::ctlListGames],
             &QAction::setEnabled);
@@ -85,6 +87,7 @@ Skelda::~Skelda() {
     delete score_;
     delete gameText_;
     delete list_;
+    delete tree_;
 }
 
 void Skelda::BuildClientArea() {
@@ -197,6 +200,7 @@ void Skelda::DrawBoard() {
     analysisFrom_ = {Game(), Game().SideToMove, OpponentLastMove(Game(), Game().SideToMove), 0};
     analysisPly_ = Game().LastSliderValue;
     HandPositionToEngine();
+    FollowInTree();
 }
 
 void Skelda::WritePanels(int side, int moveNumber) {
@@ -273,6 +277,7 @@ void Skelda::EndProgram() {
     if (gameText_) gameText_->close();
     if (list_) list_->close();
     if (engine_) engine_->close();
+    if (tree_) tree_->close();
     hide();
     // Before the event loop runs this does nothing: Form_Load's false result ends the program.
     QApplication::quit();

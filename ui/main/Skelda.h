@@ -26,6 +26,7 @@ class AnalysisEditor;
 class Animation;
 class EngineWindow;
 class GameList;
+class OpeningTree;
 class GameText;
 class GameScr;
 class TutBox;
@@ -103,6 +104,9 @@ public:
     GameText* Text() const { return gameText_; }
     GameList* List() const { return list_; }
     void ctlListGames_Click();
+    // The opening tree window; it follows the position of interest while it is shown.
+    void ctlOpeningTree_Click();
+    OpeningTree* Tree() const { return tree_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -150,6 +154,10 @@ private:
     void HandPositionToEngine();
     // A game chosen in the list of games, shown as "Go to game #..." shows it.
     void ShowListedGame(std::int64_t number);
+    // Hands the position of interest to the opening tree when it is shown.
+    void FollowInTree();
+    // A move clicked in the tree: shown on the analysis board, from the tree's position.
+    void ShowTreeMove(const FenSetUp& after);
 
     UserDialogs& dialogs_;
     ClientArea* client_;
@@ -169,6 +177,8 @@ private:
     LinePosition analysisFrom_;
     int analysisPly_ = -1;
     bool listStale_ = true;         // the list shows another file (or none yet)
+    OpeningTree* tree_ = nullptr;   // made on first use
+    bool treeStale_ = true;         // the tree reads another file (or none yet)
     QString players_;  // the first panel's "White vs. Black", which the note of an unplayable move replaces
     Animation* animation_;
     std::vector<QAction*> held_;  // menu items held during the animation

@@ -1,0 +1,72 @@
+// The opening tree from the main window: it follows the position on show, and a click plays the
+// move on the analysis board without touching the game.
+
+#include "ui/WindowFixture.h"
+#include "ui/tree/OpeningTree.h"
+
+namespace tavrel::ui::testing {
+namespace {
+
+const std::string kGames =
+    "[Event \"a\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 Nc6 1-0\n\n"
+    "[Event \"b\"]\n[Result \"0-1\"]\n\n1. e4 c5 2. Nf3 d6 0-1\n\n"
+    "[Event \"c\"]\n[Result \"1/2-1/2\"]\n\n1. d4 d5 1/2-1/2\n";
+
+class OpeningTreeTest : public WindowTest {
+protected:
+    OpeningTree* Open() {
+        window->Action(MenuItem::ctlOpeningTree)->trigger();
+        OpeningTree* tree = window->Tree();
+        EXPECT_NE(tree, nullptr);
+        return tree;
+    }
+    // The rows as "move games", in name order (rows of equal games may stand either way).
+    static QStringList Rows(OpeningTree* tree) {
+        QStringList rows;
+        for (int i = 0; i < tree->Table->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = tree->Table->topLevelItem(i);
+            rows << item->text(0) + " " + item->text(1);
+        }
+        rows.sort();
+        return rows;
+    }
+    static QTreeWidgetItem* RowOf(OpeningTree* tree, const QString& move) {
+        const QList<QTreeWidgetItem*> found = tree->Table->findItems(move, Qt::MatchExactly, 0);
+        return found.size() == 1 ? found[0] : nullptr;
+    }
+};
+
+TEST_F(OpeningTreeTest, FollowsTheSliderAndPlaysAClickedMoveOnTheAnalysisBoard) {
+    ASSERT_TRUE(LoadText(kGames));
+    OpeningTree* tree = Open();
+    QTRY_VERIFY(tree->Settled());
+    EXPECT_EQ(tree->Count->text(), "3 games");
+    EXPECT_EQ(Rows(tree), (QStringList{"Total 3", "d4 1", "e4 2"}));
+    EXPECT_EQ(tree->Table->topLevelItem(1)->text(0), "e4");  // most played first, under the total
+
+    Step(Qt::Key_Down);  // 1. e4 on show
+    QTRY_VERIFY(tree->Settled());
+    EXPECT_EQ(Rows(tree), (QStringList{"Total 2", "c5 1", "e5 1"}));
+    EXPECT_EQ(RowOf(tree, "e5")->text(3), "0.0%");  // Black lost it: the score is the mover's
+
+    // A click on "e5": the analysis board shows the position after it, the game stays.
+    const Board gameBoard = window->Game().GameBoard;
+    QTreeWidgetItem* e5 = RowOf(tree, "e5");
+    ASSERT_NE(e5, nullptr);
+    QTest::mouseClick(tree->Table->viewport(), Qt::LeftButton, {}, tree->Table->visualItemRect(e5).center());
+    QTRY_VERIFY(window->Settings().AnalysisShown());
+    QTRY_VERIFY(tree->Settled());
+    EXPECT_EQ(window->Game().AnalysisBoard(4, 5), -Piece::Pawn);  // e5
+    EXPECT_EQ(window->Game().AnalysisBoard(5, 5), Piece::Pawn);   // e4
+    EXPECT_EQ(window->Game().GameBoard, gameBoard);
+    EXPECT_EQ(Rows(tree), (QStringList{"Nf3 1", "Total 1"}));
+
+    // A position no game reaches.
+    tree->PlayMove(search::EncodeMove({{8, 7}, {6, 8}}, 0));  // Nh3
+    QTRY_VERIFY(tree->Settled());
+    EXPECT_EQ(tree->Count->text(), "No games");
+    EXPECT_EQ(tree->Table->topLevelItemCount(), 0);
+}
+
+}  // namespace
+}  // namespace tavrel::ui::testing

@@ -1,0 +1,45 @@
+// "Opening tree": the tree window beside the main window, following the position of interest
+// (the game board's, or the analysis board's after a move played from the tree).
+
+#include "../analysis/AnalysisEditor.h"
+#include "../tree/OpeningTree.h"
+#include "BoardPainter.h"
+#include "Skelda.h"
+#include "core/LineReplay.h"
+
+namespace tavrel::ui {
+
+void Skelda::ctlOpeningTree_Click() {
+    if (scanning_ || !session_.IsOpen()) return;
+    if (!tree_) {
+        tree_ = new OpeningTree(nullptr);
+        tree_->setWindowIcon(windowIcon());
+        connect(tree_, &OpeningTree::MovePlayed, this, &Skelda::ShowTreeMove);
+        const QRect frame = frameGeometry();
+        tree_->move(frame.left(), frame.bottom() + 8);
+    }
+    tree_->show();
+    tree_->raise();
+    FollowInTree();
+}
+
+void Skelda::FollowInTree() {
+    if (!tree_ || !tree_->isVisible() || !session_.IsOpen()) return;
+    if (treeStale_) {
+        tree_->Load(session_.Path(), session_.Index());
+        treeStale_ = false;
+    }
+    const FenResult fen = ParseFen(GameFen(session_.Game(), session_.Game().LastSliderValue));
+    if (fen.setUp) tree_->Follow(*fen.setUp);
+}
+
+void Skelda::ShowTreeMove(const FenSetUp& after) {
+    // Showing the board redraws both from the game: the move is painted after that.
+    if (!options_.AnalysisShown()) menus_[MenuItem::ctlDisplay]->trigger();
+    analysis_->EndDrag();
+    session_.Game().AnalysisBoard = after.position.GameBoard;
+    PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, session_.Game().AnalysisBoard, options_.View(), pictures_);
+    client_->update();
+}
+
+}  // namespace tavrel::ui

@@ -1,0 +1,219 @@
+#include "OpeningTree.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "core/MakeMove.h"
+
+namespace tavrel::ui {
+namespace {
+
+enum Column { kMove, kGames, kShare, kScore, kBar, kElo, kYear, kColumns };
+constexpr int kCodeRole = Qt::UserRole;
+constexpr int kBarRole = Qt::UserRole + 1;  // white, draws, black as a list of three numbers
+constexpr std::size_t kRecentPositions = 64;
+
+// Sorts numbers as numbers; the total row stays at the bottom whichever way.
+class Row : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        if (column == kMove || column == kBar) return text(column) < other.text(column);
+        return data(column, Qt::UserRole + 2).toDouble() < other.data(column, Qt::UserRole + 2).toDouble();
+    }
+};
+
+// White's wins, draws and Black's wins as a bar of three parts.
+class BarDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QVariantList parts = index.data(kBarRole).toList();
+        double total = 0;
+        for (const QVariant& part : parts) total += part.toDouble();
+        if (parts.size() != 3 || total <= 0) return;
+        const QRect r = option.rect.adjusted(2, 4, -2, -4);
+        const QColor colors[3] = {QColor(245, 245, 245), QColor(150, 150, 150), QColor(30, 30, 30)};
+        double x = r.left();
+        for (int i = 0; i < 3; ++i) {
+            const double w = r.width() * parts[i].toDouble() / total;
+            painter->fillRect(QRectF(x, r.top(), w, r.height()), colors[i]);
+            x += w;
+        }
+        painter->setPen(QColor(90, 90, 90));
+        painter->drawRect(r);
+    }
+};
+
+QString Percent(double value) { return QString::number(value, 'f', 1) + "%"; }
+
+}  // namespace
+
+OpeningTree::OpeningTree(QWidget* parent) : QWidget(parent) {
+    setObjectName("OpeningTree");
+    setWindowTitle("Opening tree");
+    auto* layout = new QVBoxLayout(this);
+    Count = new QLabel("No games", this);
+    Count->setObjectName("Count");
+    Table = new QTreeWidget(this);
+    Table->setObjectName("Table");
+    Table->setRootIsDecorated(false);
+    Table->setColumnCount(kColumns);
+    Table->setHeaderLabels({"Move", "Games", "Share", "Score", "White / draw / Black", "Elo", "Last"});
+    Table->setItemDelegateForColumn(kBar, new BarDelegate(Table));
+    Table->setSortingEnabled(true);
+    Table->sortByColumn(kGames, Qt::DescendingOrder);
+    Table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Table->header()->setSectionResizeMode(kBar, QHeaderView::Stretch);
+    Progress = new QProgressBar(this);
+    Progress->setObjectName("Progress");
+    Progress->setRange(0, 1000);
+    layout->addWidget(Count);
+    layout->addWidget(Table, 1);
+    layout->addWidget(Progress);
+    // Played once the click is over: the rows are made anew for the position after the move.
+    connect(Table, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (!item || !item->data(kMove, kCodeRole).isValid()) return;
+        const auto code = static_cast<search::MoveCode>(item->data(kMove, kCodeRole).toUInt());
+        QMetaObject::invokeMethod(this, [this, code] { PlayMove(code); }, Qt::QueuedConnection);
+    });
+    poll_.setInterval(40);
+    connect(&poll_, &QTimer::timeout, this, &OpeningTree::Poll);
+    resize(560, 420);
+}
+
+OpeningTree::~OpeningTree() { StopSearch(); }
+
+void OpeningTree::Load(const std::string& path, const pgn::GameIndex& index) {
+    StopSearch();
+    pass_.reset();
+    answers_.clear();
+    recent_.clear();
+    store_ = search::OpeningStore();
+    index_ = index;
+    file_.Close();
+    file_.Open(path);
+    pass_ = std::make_unique<search::StorePass>(file_, index_);
+    poll_.start();
+}
+
+void OpeningTree::Follow(const FenSetUp& position) {
+    const search::Target target = search::MakeTarget(position);
+    if (target_ && target_->key == target.key) return;
+    StopSearch();
+    target_ = target;
+    std::erase(recent_, target.key);
+    recent_.push_back(target.key);
+    if (recent_.size() > kRecentPositions) {
+        answers_.erase(recent_.front());
+        recent_.pop_front();
+    }
+    ShowRows();
+    Poll();
+    poll_.start();
+}
+
+bool OpeningTree::Settled() const {
+    if (!target_ || pass_ || running_.valid()) return false;
+    const auto it = answers_.find(target_->key);
+    return it != answers_.end() && it->second.searchedTo >= store_.GameCount();
+}
+
+OpeningTree::Answer& OpeningTree::Current() { return answers_[target_->key]; }
+
+// A search over games not yet asked about runs while the store is left alone; between searches
+// the store takes what the pass has kept since.
+void OpeningTree::Poll() {
+    if (running_.valid()) {
+        if (running_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+        const search::SearchResult part = running_.get();
+        Answer& answer = Current();
+        answer.result.Add(part);
+        answer.searchedTo = runningTo_;
+        ShowRows();
+    }
+    if (pass_ && pass_->TakeInto(store_)) pass_.reset();
+    if (!target_) return;
+    const Answer& answer = Current();
+    if (answer.searchedTo < store_.GameCount()) {
+        cancel_ = false;
+        runningTo_ = store_.GameCount();
+        running_ = std::async(std::launch::async, [this, target = *target_, from = answer.searchedTo + 1,
+                                                   to = runningTo_] {
+            return search::Search(store_, file_, index_, target,
+                                  {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
+        });
+    } else if (!pass_) {
+        poll_.stop();
+    }
+    const std::int64_t total = std::max<std::int64_t>(1, index_.GameCount());
+    Progress->setValue(static_cast<int>(1000 * answer.searchedTo / total));
+    Progress->setVisible(answer.searchedTo < index_.GameCount());
+}
+
+void OpeningTree::StopSearch() {
+    if (!running_.valid()) return;
+    cancel_ = true;
+    running_.wait();
+    running_ = {};  // a cancelled search covers only part of its games: it is not kept
+}
+
+void OpeningTree::ShowRows() {
+    if (!target_) return;
+    const Answer& answer = Current();
+    const search::SearchResult& result = answer.result;
+    const int side = target_->side;
+    const auto fill = [side](QTreeWidgetItem* item, const search::Tally& tally, std::int64_t all) {
+        const auto number = [item](int column, double value, const QString& text) {
+            item->setText(column, text);
+            item->setData(column, Qt::UserRole + 2, value);
+        };
+        number(kGames, static_cast<double>(tally.games), QString::number(tally.games));
+        number(kShare, all ? 100.0 * tally.games / all : 0, Percent(all ? 100.0 * tally.games / all : 0));
+        number(kScore, tally.ScoreFor(side), Percent(tally.ScoreFor(side)));
+        item->setData(kBar, kBarRole, QVariantList{QVariant::fromValue(tally.white), QVariant::fromValue(tally.draws),
+                                                   QVariant::fromValue(tally.black)});
+        number(kElo, tally.AverageElo(), tally.AverageElo() ? QString::number(tally.AverageElo()) : "");
+        number(kYear, tally.lastYear, tally.lastYear ? QString::number(tally.lastYear) : "");
+        for (int c = kGames; c < kColumns; ++c) {
+            if (c != kBar) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+    };
+    Table->setUpdatesEnabled(false);
+    Table->clear();
+    for (const search::TreeRow& row : search::TreeRows(result, *target_)) {
+        auto* item = new Row(Table);
+        item->setText(kMove, QString::fromStdString(row.san));
+        item->setData(kMove, kCodeRole, row.code);
+        fill(item, row.tally, result.total.games);
+    }
+    if (result.total.games > 0) {
+        auto* total = new Row(Table);
+        total->setText(kMove, "Total");
+        QFont bold = total->font(kMove);
+        bold.setBold(true);
+        for (int c = 0; c < kColumns; ++c) total->setFont(c, bold);
+        fill(total, result.total, result.total.games);
+    }
+    Table->setUpdatesEnabled(true);
+    Count->setText(result.total.games == 0 ? (answer.searchedTo < index_.GameCount() ? "Searching..." : "No games")
+                                           : QString::number(result.total.games) + " games");
+}
+
+void OpeningTree::PlayMove(search::MoveCode code) {
+    if (!target_) return;
+    FenSetUp after;
+    after.position = target_->position;
+    after.side = static_cast<int16_t>(-target_->side);
+    if (code != search::kNullMove) {
+        after.opponentLast = search::DecodeMove(code);
+        ApplyMove(after.position, target_->side, after.opponentLast, search::PromotionLetter(search::DecodePromotion(code)));
+    }
+    emit MovePlayed(after);
+    Follow(after);
+}
+
+}  // namespace tavrel::ui
