@@ -30,6 +30,14 @@ constexpr std::int64_t kFirstReadBytes = 4096;
 bool IsPieceOrCastle(char c) { return c == 'K' || c == 'Q' || c == 'R' || c == 'B' || c == 'N' || c == 'O'; }
 constexpr std::int64_t kMostReadBytes = 256 * 1024;
 
+// GameStartScan::TagNameWord of the tags that name Event and the players.
+constexpr std::uint64_t Spelled(const char (&name)[7]) {
+    std::uint64_t w = 0;
+    for (int i = 0; i < 6; ++i) w |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * i);
+    return w;
+}
+constexpr std::uint64_t kEventWord = Spelled("event "), kWhiteWord = Spelled("white "), kBlackWord = Spelled("black ");
+
 
 // What a listed byte does in the movetext loop. One table entry tells whether the byte may end the
 // loop, which few do, where a chain of comparisons with each such byte cost a tenth of the scan.
@@ -114,22 +122,28 @@ bool GameStartScan::SpellsEvent(std::int64_t p) const {
 
 // "1-0", "0-1", "1/2-1/2" or "*" standing alone at p: its length, else 0.
 std::int64_t GameStartScan::MarkerLength(std::int64_t p) const {
-    if (IsWordByte(At(p - 1))) return 0;
-    const auto spells = [&](std::string_view marker) {
-        for (std::size_t i = 0; i < marker.size(); ++i) {
-            if (At(p + static_cast<std::int64_t>(i)) != marker[i]) return false;
-        }
-        return true;
-    };
-    for (const std::string_view marker : {notation::kUnfinished, notation::kWhiteWins, notation::kBlackWins, notation::kDraw}) {
-        if (!spells(marker)) continue;
-        const auto length = static_cast<std::int64_t>(marker.size());
-        return IsWordByte(At(p + length)) ? 0 : length;
+    // The first two bytes tell which marker it can be, so only that one is spelled out.
+    const char first = At(p);
+    std::string_view marker;
+    if (first == '*') {
+        marker = notation::kUnfinished;
+    } else if (first == '0') {
+        marker = notation::kBlackWins;
+    } else if (first == '1') {
+        marker = At(p + 1) == notation::kWhiteWins[1] ? notation::kWhiteWins : notation::kDraw;
+    } else {
+        return 0;
     }
-    return 0;
+    if (IsWordByte(At(p - 1))) return 0;
+    const auto length = static_cast<std::int64_t>(marker.size());
+    for (std::int64_t i = 1; i < length; ++i) {
+        if (At(p + i) != marker[static_cast<std::size_t>(i)]) return 0;
+    }
+    return IsWordByte(At(p + length)) ? 0 : length;
 }
 
 bool GameStartScan::BeginsMove(std::int64_t p) const {
+    if (p + kAhead <= length_ + 1) return pgn::BeginsMove(std::string_view(bytes_ + (p - origin_), kAhead));
     char ahead[kAhead];
     for (std::int64_t i = 0; i < kAhead; ++i) ahead[i] = At(p + i);
     return pgn::BeginsMove(std::string_view(ahead, kAhead));
@@ -154,17 +168,16 @@ bool GameStartScan::BlankLineBefore(std::int64_t p) const {
 // The six bytes are compared as one word, their letters folded to lower case.
 int GameStartScan::PlayerNamed(std::int64_t p) const {
     if (p + 6 > length_) return 0;
+    const std::uint64_t word = TagNameWord(p);
+    return word == kWhiteWord ? 1 : word == kBlackWord ? 2 : 0;
+}
+
+// The six bytes after the "[" at p as one word, their first five folded to lower case. Eight are
+// loaded and two dropped: a six-byte copy through memory would stall on its store.
+std::uint64_t GameStartScan::TagNameWord(std::int64_t p) const {
     std::uint64_t word = 0;
-    std::memcpy(&word, bytes_ + (p + 1 - origin_), 6);
-    static constexpr std::uint64_t kFold = 0x2020202020;  // the five letters, not the blank
-    const auto spelled = [](const char (&name)[7]) {
-        std::uint64_t w = 0;
-        for (int i = 0; i < 6; ++i) w |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * i);
-        return w;
-    };
-    static const std::uint64_t kWhite = spelled("white "), kBlack = spelled("black ");
-    word |= kFold;
-    return word == kWhite ? 1 : word == kBlack ? 2 : 0;
+    std::memcpy(&word, bytes_ + (p + 1 - origin_), 8);
+    return (word | 0x2020202020) & 0xFFFFFFFFFFFF;
 }
 
 // A "[" at p. `opensSection` when it stands after movetext, a termination marker or nothing:
@@ -405,11 +418,33 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         // ends the section.
         const std::uint64_t text = valid & ~inTag & ~ends & ~bits.blanks;
         const std::uint64_t beforeText = text ? (text & (~text + 1)) - 1 : valid;
-        for (std::uint64_t each = brackets & beforeText; each; each &= each - 1) {
+        const std::uint64_t tags = brackets & beforeText;
+        if (tags) {
             state_ = State::Tag;
-            const std::int64_t p = from + std::countr_zero(each);
-            OnBracket(p, false, starts, players_ == 3 && BlankLineBefore(p));
+            bodyTried_ = false;
         }
+        // Most tags of a section are examined, name neither Event nor a section break, and change
+        // nothing but where the next examined "[" may stand and which players are named.
+        std::int64_t eligible = eligible_;
+        int players = players_;
+        for (std::uint64_t each = tags; each; each &= each - 1) {
+            const std::int64_t p = from + std::countr_zero(each);
+            if (p >= eligible && p <= length_ - 8 && !(players == 3 && BlankLineBefore(p))) {
+                const std::uint64_t word = TagNameWord(p);
+                if (word != kEventWord) {
+                    eligible = p + 7;
+                    players |= static_cast<int>(word == kWhiteWord) | static_cast<int>(word == kBlackWord) << 1;
+                    continue;
+                }
+            }
+            eligible_ = eligible;
+            players_ = players;
+            OnBracket(p, false, starts, players_ == 3 && BlankLineBefore(p));
+            eligible = eligible_;
+            players = players_;
+        }
+        eligible_ = eligible;
+        players_ = players;
         if (text) {
             state_ = State::Section;
             pos_ = from + std::countr_zero(text);
@@ -487,7 +522,10 @@ void GameStartScan::Step(std::vector<std::int64_t>& starts) {
         case State::Between:
         case State::Section: {
             const bool between = state_ == State::Between;
-            if (IsSeparator(c)) return;
+            if (IsSeparator(c)) {  // the blanks between games and sections change nothing
+                while (pos_ < blockEnd_ && IsSeparator(bytes_[pos_ - origin_])) ++pos_;
+                return;
+            }
             if (c == '[') return OnBracket(p, between, starts, !between && players_ == 3 && BlankLineBefore(p));
             if (c == '{') return comment(state_);
             if (c == ';' || (c == '%' && LineStart(p))) return line(state_);
@@ -568,6 +606,7 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     }
     flow_[chunks] = tag_[chunks] = 0;  // a chunk past the end, which BitsFrom may look at
     blockSize_ = size;
+    blockEnd_ = end;
     classFrom_ = classTo_ = listFrom_ = listTo_ = 0;
     pos_ = std::max(pos_, start);
     if (state_ == State::Moves) SkipPlainMoves(pos_, end);  // a game's moves that the last block began

@@ -68,6 +68,7 @@ private:
     void SkipPlainMoves(std::int64_t from, std::int64_t end);
     bool BlankLineBefore(std::int64_t p) const;
     int PlayerNamed(std::int64_t p) const;
+    std::uint64_t TagNameWord(std::int64_t p) const;
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts, bool afterBlankLine = false);
     bool SpellsEvent(std::int64_t p) const;
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
@@ -93,6 +94,7 @@ private:
     std::vector<std::uint64_t> flow_;     // the bytes that matter in movetext (a bit each)
     std::vector<std::uint64_t> tag_;      // and in tags and rest-of-line comments
     std::int64_t blockSize_ = 0;          // in bytes
+    std::int64_t blockEnd_ = 0;           // the first position past the block
     std::size_t classFrom_ = 0, classTo_ = 0;  // the chunks that flow_ and tag_ hold for this block
     std::unique_ptr<std::int64_t[]> flowAt_;  // the positions of flow_'s bits, in order,
     std::size_t listFrom_ = 0, listTo_ = 0;   // for the chunks listFrom_ to listTo_
