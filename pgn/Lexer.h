@@ -26,6 +26,7 @@
 // virtual call per token; any Visitor& works as well.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -79,6 +80,14 @@ inline bool EndsToken(char c) {
     const unsigned char k = ClassOf(c);
     return k != kTokenByte && k != kEscape;
 }
+
+// A byte that a tag pair's text must look at: a line end, a quote, a backslash or a "]".
+inline constexpr auto kEndsTag = [] {
+    std::array<bool, 256> t{};
+    for (const char c : {'\n', '\r', '"', '\\', ']'}) t[static_cast<unsigned char>(c)] = true;
+    return t;
+}();
+inline bool EndsTag(char c) { return kEndsTag[static_cast<unsigned char>(c)]; }
 
 // "!" 1, "?" 2, "!!" 3, "??" 4, "!?" 5, "?!" 6; 0 for anything else.
 inline int SuffixGlyph(std::string_view suffix) {
@@ -146,6 +155,10 @@ private:
         while (at_ < b_.size()) {
             const char c = b_[at_];
             afterComment = false;
+            if (notation::IsSeparator(c)) {  // most bytes between tags
+                ++at_;
+                continue;
+            }
             if (c == '[') {
                 if (Tag() == Next::Skip) return GameEnd::Skipped;
             } else if (c == '{') {
@@ -187,6 +200,7 @@ private:
         bool closed = false;
         for (; close < b_.size(); ++close) {
             const char c = b_[close];
+            if (!lex::EndsTag(c)) continue;
             if (c == '\n' || c == '\r') break;
             if (quoted && c == '\\') {
                 ++close;

@@ -2,6 +2,7 @@
 // line, what each game replays to and which move texts matched no legal move.
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -43,12 +44,22 @@ void AppendNumber(std::string& out, long long number) {
 
 // Most tag names and values are printable ASCII without quotes or backslashes: they are copied
 // as they stand.
+constexpr auto kCopiedAsTheyStand = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0x20; c < 0x7F; ++c) t[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
+    return t;
+}();
+
+bool CopiedAsTheyStand(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (!kCopiedAsTheyStand[static_cast<unsigned char>(c)]) return false;
+    }
+    return true;
+}
+
 void AppendTag(std::string& out, std::string_view bytes) {
-    const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
-    if (plain) {
-        out += '"';
-        out += bytes;
-        out += '"';
+    if (CopiedAsTheyStand(bytes)) {
+        out.append(1, '"').append(bytes).append(1, '"');
     } else if (tavrel::pgn::IsValidUtf8(bytes)) {
         tavrel::AppendJsonString(out, bytes);
     } else {
@@ -69,6 +80,23 @@ public:
         first_ = true;
     }
     void Tag(std::string_view name, std::string_view value) override {
+        if (CopiedAsTheyStand(name) && CopiedAsTheyStand(value)) {  // most tags: written at once
+            const std::size_t at = out_.size();
+            out_.resize(at + name.size() + value.size() + (first_ ? 7 : 8));
+            char* to = out_.data() + at;
+            if (!first_) *to++ = ',';
+            first_ = false;
+            const auto put = [&to](std::string_view bytes) {
+                std::memcpy(to, bytes.data(), bytes.size());
+                to += bytes.size();
+            };
+            put("[\"");
+            put(name);
+            put("\",\"");
+            put(value);
+            put("\"]");
+            return;
+        }
         if (!first_) out_ += ',';
         first_ = false;
         out_ += '[';
