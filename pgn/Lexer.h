@@ -401,7 +401,10 @@ private:
         if (token.size() < 1 || !notation::IsDigit(token[0]) || token.starts_with("0000")) return token;
         std::size_t digits = 0;
         int number = 0;
-        while (digits < token.size() && notation::IsDigit(token[digits])) number = number * 10 + (token[digits++] - '0');
+        // Past six digits it is no move number, and the number is not worked out (it would overflow).
+        for (; digits < token.size() && notation::IsDigit(token[digits]); ++digits) {
+            if (digits < 6) number = number * 10 + (token[digits] - '0');
+        }
         if (digits > 6 || (digits < token.size() && token[digits] != '.')) return token;
         std::size_t dots = digits;
         while (dots < token.size() && token[dots] == '.') ++dots;

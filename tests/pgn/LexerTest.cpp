@@ -75,6 +75,7 @@ TEST(Lexer, HandsOnEveryTokenOfOddAndHostileText) {
         {"en passant marks", "5. exd6 e.p. Nf6 6. exf7 ep Kxf7 7. e4 ep",
          "|5. exd6(ep) Nf6 6. exf7(ep) Kxf7 7. e4 E3"},
         {"a move at the end", "1. e4 e5 ", "|1. e4 e5$ E3"},
+        {"a number of many digits is no move number", "1. e4 8888888888882. Nf6", "|1. e4 8888888888882. Nf6$ E3"},
     };
     for (const Row& row : rows) EXPECT_EQ(Lex(row.bytes), row.expected) << row.why;
 }
