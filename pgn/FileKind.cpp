@@ -22,6 +22,7 @@ constexpr Signature kSignatures[] = {
     {std::string_view("PK\x05\x06", 4), FileKind::Zip},  // an empty archive
     {"\x1f\x8b", FileKind::Gzip},
     {"\x28\xb5\x2f\xfd", FileKind::Zstd},
+    {"\x50\x2a\x4d\x18", FileKind::Zstd},  // a skippable frame first, as parallel compressors write
     {"\xff\xfe", FileKind::Utf16},
     {"\xfe\xff", FileKind::Utf16},
 };

@@ -1,8 +1,8 @@
 #pragma once
 // What a file holds, told by its first bytes rather than by its name: PGN text, or something a
 // user may pick by mistake (a picture, a program, an archive, random bytes). The answer names
-// the kind so that compressed files can be routed to a decompressor later; today every kind but
-// Text is refused as "not a PGN file".
+// the kind so that compressed files (zstd, gzip, zip) go to their decompressor; every other kind
+// but Text is refused as "not a PGN file".
 
 #include <cstddef>
 #include <string>
@@ -32,7 +32,9 @@ FileKind KindOfHead(std::string_view head);
 // The kind of the file at `path`; Text when it cannot be read, so that opening it reports why.
 FileKind KindOfFile(const std::string& path);
 
-// The reason given for refusing a file of a kind other than Text.
+// The reason given for refusing a file of a kind that holds no PGN text.
 inline constexpr std::string_view kNotPgnFile = "not a PGN file";
+// The reason given for a zip archive of several PGN files opened without naming one.
+inline constexpr std::string_view kSeveralPgnFiles = "the zip archive holds several PGN files";
 
 }  // namespace tavrel::pgn

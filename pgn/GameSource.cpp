@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #include "FileKind.h"
+#include "PackedIndex.h"
+#include "io/Decoder.h"
+#include "io/PackedFile.h"
 
 namespace tavrel::pgn {
 
@@ -14,23 +17,104 @@ std::string GameSource::Open(const std::string& path, const ProgressFn& progress
     return {};
 }
 
+namespace {
+
+std::optional<io::Container> ContainerOf(FileKind kind) {
+    switch (kind) {
+        case FileKind::Zstd:
+            return io::Container::Zstd;
+        case FileKind::Gzip:
+            return io::Container::Gzip;
+        case FileKind::Zip:
+            return io::Container::Zip;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The file on disk and the archive entry that "ARCHIVE.zip:NAME.pgn" names; a path that names a
+// file as it stands is that file.
+std::pair<std::string, std::string> SplitEntry(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return {path, {}};
+    for (std::size_t colon = path.find(':'); colon != std::string::npos; colon = path.find(':', colon + 1)) {
+        const std::string file = path.substr(0, colon);
+        if (::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return {file, path.substr(colon + 1)};
+    }
+    return {path, {}};
+}
+
+// Whether the compressed text begins as text does: a picture or a program compressed is not
+// a game file either.
+bool HoldsText(const io::PackedRegion& region) {
+    io::Decoder decoder(region, io::RestartPoint{.packed = region.from}, nullptr, 0);
+    std::string head(kKindHeadBytes, '\0');
+    std::size_t got = 0;
+    while (got < head.size()) {
+        const std::size_t n = decoder.Read(head.data() + got, head.size() - got);
+        if (n == 0) break;
+        got += n;
+    }
+    head.resize(got);
+    return KindOfHead(head) == FileKind::Text;
+}
+
+}  // namespace
+
 std::string GameSource::OpenUnindexed(const std::string& path) {
     // Refused before the open file is closed, so that a picture picked by mistake costs the
     // user nothing.
-    if (KindOfFile(path) != FileKind::Text) return std::string(kNotPgnFile);
+    const auto [onDisk, entry] = SplitEntry(path);
+    const FileKind kind = KindOfFile(onDisk);
+    const std::optional<io::Container> container = ContainerOf(kind);
+    if (kind != FileKind::Text && !container) return std::string(kNotPgnFile);
+    std::optional<io::PackedRegion> packed;
+    if (container) {
+        io::PackedOpen open = io::OpenPacked(onDisk, *container, entry);
+        if (!open.choices.empty()) return std::string(kSeveralPgnFiles);
+        if (open.region && !HoldsText(*open.region)) return std::string(kNotPgnFile);
+        if (!open.region) {
+            Close();
+            return open.why;
+        }
+        packed = std::move(open.region);
+    }
     Close();
-    if (std::string why = file_.Open(path); !why.empty()) return why;
-    IdentityOf(path, indexed_);
+    if (packed) {
+        packed_ = std::move(packed);
+    } else if (std::string why = file_.Open(onDisk); !why.empty()) {
+        return why;
+    }
+    path_ = path;
+    onDisk_ = onDisk;
+    IdentityOf(onDisk_, indexed_);
     return {};
 }
 
+std::vector<std::string> GameSource::PgnFilesIn(const std::string& path) {
+    return io::OpenPacked(path, io::Container::Zip).choices;
+}
+
 const GameIndex& GameSource::Scan(const ProgressFn& progress, const ScanOptions& options) {
-    index_ = IndexGames(file_, progress, options);
+    if (!packed_) {
+        index_ = IndexGames(file_, progress, options);
+        return index_;
+    }
+    PackedIndex packed = IndexPacked(*packed_, progress, options);
+    packed_.reset();
+    index_ = std::move(packed.index);
+    damage_ = std::move(packed.damage);
+    file_.Open(FileRef(path_, std::move(packed.text)));
+    file_.Seek(index_.OffsetOf(1));
     return index_;
 }
 
 void GameSource::Close() {
     file_.Close();
+    packed_.reset();
+    path_.clear();
+    onDisk_.clear();
+    damage_.clear();
     index_ = {};
     indexed_ = {};
 }
@@ -68,7 +152,7 @@ bool GameSource::IdentityOf(const std::string& path, Identity& out) {
 bool GameSource::ChangedOnDisk() const {
     if (!IsOpen()) return false;
     Identity now;
-    return !IdentityOf(Path(), now) || !(now == indexed_);
+    return !IdentityOf(onDisk_, now) || !(now == indexed_);
 }
 
 }  // namespace tavrel::pgn

@@ -14,6 +14,7 @@
 #include "GameReader.h"
 #include "GameRecord.h"
 #include "PgnFile.h"
+#include "io/Packing.h"
 
 namespace tavrel::pgn {
 
@@ -22,8 +23,10 @@ public:
     explicit GameSource(std::size_t bufferSize = PgnFile::kDefaultBufferSize) : file_(bufferSize) {}
 
     // Opens and indexes `path`; on failure returns why and nothing is open, except for a file
-    // that is not PGN (kNotPgnFile): the file open before stays open, as it was. `progress` is
-    // called during the scan as IndexGames calls it.
+    // that is not PGN (kNotPgnFile) and a zip archive that holds several (kSeveralPgnFiles): the
+    // file open before stays open, as it was. `progress` is called during the scan as IndexGames
+    // calls it. A file compressed with zstd or gzip, or a zip archive, is read as the PGN text it
+    // holds; "ARCHIVE.zip:NAME.pgn" names one file in an archive.
     std::string Open(const std::string& path, const ProgressFn& progress = {}, const ScanOptions& options = {});
     // The two steps of Open apart, for a caller that reports a file it cannot open before it
     // shows the scan's progress: the file opened has no games until Scan has indexed it.
@@ -31,9 +34,15 @@ public:
     // Indexes the open file; a scan stopped by `progress` keeps the games found until then.
     const GameIndex& Scan(const ProgressFn& progress = {}, const ScanOptions& options = {});
     void Close();
-    [[nodiscard]] bool IsOpen() const { return file_.IsOpen(); }
-    [[nodiscard]] const std::string& Path() const { return file_.Path(); }
-    [[nodiscard]] std::int64_t Length() const { return file_.Length(); }
+    // The PGN files in the zip archive at `path`, to choose one from when there are several.
+    static std::vector<std::string> PgnFilesIn(const std::string& path);
+    [[nodiscard]] bool IsOpen() const { return file_.IsOpen() || packed_.has_value(); }
+    [[nodiscard]] const std::string& Path() const { return path_; }
+    // The text's length; for a compressed file not indexed yet, the compressed length.
+    [[nodiscard]] std::int64_t Length() const { return packed_ ? packed_->to - packed_->from : file_.Length(); }
+    // Why a compressed file's text ends before its end (damaged, cut short): the games before the
+    // damage are indexed. Empty when the text is whole.
+    [[nodiscard]] const std::string& Damage() const { return damage_; }
     [[nodiscard]] const GameIndex& Index() const { return index_; }
     [[nodiscard]] std::int64_t GameCount() const { return index_.GameCount(); }
     [[nodiscard]] bool HasGame(std::int64_t game) const { return game >= 1 && game <= GameCount(); }
@@ -72,6 +81,10 @@ private:
     static bool IdentityOf(const std::string& path, Identity& out);
 
     PgnFile file_;
+    std::string path_;  // as opened: an archive's path may name a file in it
+    std::string onDisk_;  // the file itself
+    std::optional<io::PackedRegion> packed_;  // a compressed file until its pass has indexed it
+    std::string damage_;
     GameIndex index_;
     std::string bytes_;  // the game read last
     Identity indexed_;

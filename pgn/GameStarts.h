@@ -46,6 +46,11 @@ public:
     // True when `at` can begin AfterEventTag: `tagAndBefore` holds the bytes from at - 6 to at + 6.
     static bool IsResumePoint(const char* tagAndBefore, std::int64_t at, std::int64_t length);
 
+    // For text whose length shows only at its end (a compressed stream): a scan may begin with any
+    // length beyond the true one while each block it is handed ends kAhead + 8 bytes or more
+    // before the true end, and learn the true length before the blocks that follow.
+    void SetLength(std::int64_t length) { length_ = length; }
+
     // Appends the game starts among file positions [start, start + size). `bytes` holds the file
     // from position start - kBehind to start + size + kAhead (what of it lies within the file),
     // then kPadding readable bytes. Blocks come in file order, each beginning where the last ended.

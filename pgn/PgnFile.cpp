@@ -9,8 +9,15 @@
 #include <cstring>
 
 namespace tavrel::pgn {
-std::string PgnFile::Open(const std::string& path) {
+std::string PgnFile::Open(const FileRef& file) {
     Close();
+    const std::string& path = file.path;
+    if (file.text) {
+        text_ = file.text;
+        path_ = path;
+        length_ = text_->Length();
+        return {};
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::strerror(errno);
     struct stat info {};
@@ -36,6 +43,7 @@ std::string PgnFile::Open(const std::string& path) {
 void PgnFile::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    text_.reset();
     buffer_.clear();
     bufferStart_ = 0;
     next_ = 0;
@@ -62,7 +70,7 @@ void PgnFile::SeekInRun(std::int64_t position) {
 // A game is read long after the scan; if the file was truncated or rewritten in the meantime,
 // the buffered bytes and the old length would describe a file that no longer exists.
 void PgnFile::RefreshLength() {
-    if (fd_ < 0) return;
+    if (fd_ < 0) return;  // a compressed file's text is what the pass made of it
     struct stat info {};
     if (::fstat(fd_, &info) != 0) return;
     const auto length = static_cast<std::int64_t>(info.st_size);
@@ -75,18 +83,24 @@ void PgnFile::RefreshLength() {
     next_ = 0;
 }
 
+std::size_t PgnFile::Read(std::int64_t offset, char* out, std::size_t size) const {
+    if (text_) return text_->ReadAt(offset, out, size);
+    ssize_t got;
+    do {
+        got = ::pread(fd_, out, size, offset);
+    } while (got < 0 && errno == EINTR);
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
 bool PgnFile::Refill() {
-    if (fd_ < 0) return false;
+    if (!IsOpen()) return false;
     const std::int64_t offset = bufferStart_ + static_cast<std::int64_t>(next_);
     if (offset >= length_) return false;
     buffer_.resize(bufferSize_);
-    ssize_t got;
-    do {
-        got = ::pread(fd_, buffer_.data(), bufferSize_, offset);
-    } while (got < 0 && errno == EINTR);
+    const std::size_t got = Read(offset, buffer_.data(), bufferSize_);
     bufferStart_ = offset;
     next_ = 0;
-    buffer_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    buffer_.resize(got);
     return got > 0;
 }
 
@@ -114,15 +128,12 @@ std::size_t PgnFile::ReadBlock(char* out, std::size_t size) {
         if (next_ >= buffer_.size()) {
             // Large reads go straight to the caller's memory instead of through the buffer.
             const std::int64_t offset = bufferStart_ + static_cast<std::int64_t>(next_);
-            if (size - copied >= bufferSize_ && fd_ >= 0 && offset < length_) {
-                ssize_t got;
-                do {
-                    got = ::pread(fd_, out + copied, size - copied, offset);
-                } while (got < 0 && errno == EINTR);
-                if (got <= 0) break;
-                copied += static_cast<std::size_t>(got);
+            if (size - copied >= bufferSize_ && IsOpen() && offset < length_) {
+                const std::size_t got = Read(offset, out + copied, size - copied);
+                if (got == 0) break;
+                copied += got;
                 buffer_.clear();
-                bufferStart_ = offset + got;
+                bufferStart_ = offset + static_cast<std::int64_t>(got);
                 next_ = 0;
                 continue;
             }
@@ -137,6 +148,7 @@ std::size_t PgnFile::ReadBlock(char* out, std::size_t size) {
 }
 
 std::size_t PgnFile::ReadAt(std::int64_t position, char* out, std::size_t size) const {
+    if (text_) return position >= 1 ? text_->ReadAt(position - 1, out, size) : 0;
     std::size_t copied = 0;
     while (fd_ >= 0 && copied < size && position >= 1) {
         const ssize_t got = ::pread(fd_, out + copied, size - copied, position - 1 + static_cast<std::int64_t>(copied));

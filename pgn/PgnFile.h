@@ -3,10 +3,25 @@
 
 #include <ctime>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "io/ByteSource.h"
+
 namespace tavrel::pgn {
+
+// What another reader needs to read the same file on its own: the path, and for a compressed
+// file its decompressed text (which only the pass that indexed it can make). A path alone is
+// read as a plain file.
+struct FileRef {
+    FileRef() = default;
+    FileRef(std::string path) : path(std::move(path)) {}  // NOLINT: a path names a plain file
+    FileRef(const char* path) : path(path) {}               // NOLINT
+    FileRef(std::string path, std::shared_ptr<const io::ByteSource> text) : path(std::move(path)), text(std::move(text)) {}
+    std::string path;
+    std::shared_ptr<const io::ByteSource> text;
+};
 
 class PgnFile {
 public:
@@ -18,10 +33,12 @@ public:
     PgnFile(const PgnFile&) = delete;
     PgnFile& operator=(const PgnFile&) = delete;
 
-    // Opens `path` for reading; on failure returns why (and the file stays closed).
-    std::string Open(const std::string& path);
+    // Opens `file` for reading; on failure returns why (and the file stays closed).
+    std::string Open(const FileRef& file);
     void Close();
-    [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
+    [[nodiscard]] bool IsOpen() const { return fd_ >= 0 || text_ != nullptr; }
+    // What another reader opens to read this file on its own.
+    [[nodiscard]] FileRef Ref() const { return {path_, text_}; }
     [[nodiscard]] const std::string& Path() const { return path_; }
 
     // The length as it was when opened or last sought (a seek notices a file changed on disk).
@@ -56,10 +73,12 @@ public:
 
 private:
     bool Refill();
+    std::size_t Read(std::int64_t offset, char* out, std::size_t size) const;
     void RefreshLength();
 
     std::size_t bufferSize_;
     int fd_ = -1;
+    std::shared_ptr<const io::ByteSource> text_;  // a compressed file's text, read in place of fd_
     std::string path_;
     std::int64_t length_ = 0;
     timespec modified_{};

@@ -1,0 +1,53 @@
+#pragma once
+// The text of a compressed file read at any position: decompression starts again at the restart
+// point before the position asked for, and what was decompressed last is kept a while, since
+// readers tend to ask for the same stretch again or for the one after it.
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "ByteSource.h"
+#include "Packing.h"
+
+namespace tavrel::io {
+
+class Decoder;
+
+class PackedText final : public ByteSource {
+public:
+    // The first of `points` is the region's start; `windows` are the points' windows by index.
+    PackedText(PackedRegion region, std::vector<RestartPoint> points, std::vector<std::vector<unsigned char>> windows,
+               std::int64_t length);
+    ~PackedText() override;
+
+    [[nodiscard]] std::int64_t Length() const override { return length_; }
+    std::size_t ReadAt(std::int64_t offset, char* out, std::size_t size) const override;
+
+    [[nodiscard]] std::size_t RestartCount() const { return points_.size(); }
+    // The memory the restart points hold, windows included.
+    [[nodiscard]] std::size_t RestartBytes() const;
+
+private:
+    using Bytes = std::shared_ptr<const std::vector<char>>;
+    struct Chunk {
+        std::int64_t index = 0;
+        Bytes bytes;
+        std::uint64_t used = 0;
+    };
+    Bytes ChunkAt(std::int64_t index) const;
+    const RestartPoint& PointBefore(std::int64_t text) const;
+
+    PackedRegion region_;
+    std::vector<RestartPoint> points_;
+    std::vector<std::vector<unsigned char>> windows_;
+    std::int64_t length_;
+
+    mutable std::mutex mutex_;  // guards what follows; decompression itself runs outside it
+    mutable std::vector<Chunk> chunks_;
+    mutable std::vector<std::unique_ptr<Decoder>> cursors_;  // idle decoders, oldest first
+    mutable std::uint64_t clock_ = 0;
+};
+
+}  // namespace tavrel::io

@@ -1,0 +1,135 @@
+#include "Unpack.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "Decoder.h"
+
+namespace tavrel::io {
+namespace {
+
+// Blocks decoded ahead of the sink: enough to keep both threads busy, few enough to stay small.
+constexpr std::size_t kBlocksAhead = 3;
+
+struct Block {
+    std::vector<char> bytes;
+    std::size_t size = 0;
+    double share = 0;
+};
+
+// The blocks passed between the two threads.
+class Handoff {
+public:
+    explicit Handoff(std::size_t blockBytes) {
+        for (std::size_t k = 0; k < kBlocksAhead; ++k) free_.push_back(Block{std::vector<char>(blockBytes)});
+    }
+    // The decoder's side: a block to fill; none once the sink has stopped.
+    std::optional<Block> TakeFree() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !free_.empty() || stopped_; });
+        if (stopped_) return std::nullopt;
+        Block block = std::move(free_.front());
+        free_.pop_front();
+        return block;
+    }
+    void Fill(Block block) {
+        const std::lock_guard lock(mutex_);
+        full_.push_back(std::move(block));
+        changed_.notify_all();
+    }
+    void Finish() {
+        const std::lock_guard lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+    // The sink's side: the next block; none when the decoder has finished.
+    std::optional<Block> TakeFull() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !full_.empty() || finished_; });
+        if (full_.empty()) return std::nullopt;
+        Block block = std::move(full_.front());
+        full_.pop_front();
+        return block;
+    }
+    void Return(Block block) {
+        const std::lock_guard lock(mutex_);
+        free_.push_back(std::move(block));
+        changed_.notify_all();
+    }
+    void Stop() {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Block> free_, full_;
+    bool finished_ = false, stopped_ = false;
+};
+
+}  // namespace
+
+Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks,
+                const UnpackOptions& options) {
+    std::vector<RestartPoint> points{RestartPoint{.packed = region.from}};
+    std::vector<std::vector<unsigned char>> windows;
+    Handoff handoff(options.blockBytes);
+    Decoder decoder(region, points.front(), nullptr, 0);
+    decoder.StopAtRestarts(true);
+
+    std::jthread decoding([&] {
+        std::int64_t marksAtLast = marks ? marks->load() : 0;
+        while (!decoder.Ended()) {
+            std::optional<Block> block = handoff.TakeFree();
+            if (!block) break;
+            block->size = 0;
+            while (block->size < block->bytes.size() && !decoder.Ended()) {
+                block->size += decoder.Read(block->bytes.data() + block->size, block->bytes.size() - block->size);
+                if (!decoder.AtRestart()) continue;
+                RestartPoint point = decoder.Restart();
+                if (point.text - points.back().text < options.spacing) continue;
+                const std::int64_t marksNow = marks ? marks->load(std::memory_order_relaxed) : marksAtLast + 1;
+                if (marksNow == marksAtLast) continue;
+                marksAtLast = marksNow;
+                if (point.midStream) {
+                    point.window = static_cast<std::int32_t>(windows.size());
+                    windows.emplace_back();
+                    decoder.Window(windows.back());
+                }
+                points.push_back(point);
+            }
+            block->share = decoder.Share();
+            handoff.Fill(std::move(*block));
+        }
+        handoff.Finish();
+    });
+
+    Unpacked result;
+    std::int64_t handed = 0;
+    while (std::optional<Block> block = handoff.TakeFull()) {
+        if (result.stopped) {
+        } else if (sink(block->bytes.data(), block->size, block->share)) {
+            handed += static_cast<std::int64_t>(block->size);
+        } else {
+            handed += static_cast<std::int64_t>(block->size);
+            result.stopped = true;
+            handoff.Stop();
+        }
+        handoff.Return(std::move(*block));
+    }
+    decoding.join();
+    // A stopped pass keeps the text handed on; a damaged one, the text before the damage.
+    result.damage = result.stopped ? std::string() : decoder.Error();
+    const std::int64_t length = result.stopped ? handed : std::min(handed, decoder.SoundLength());
+    result.text = std::make_shared<PackedText>(region, std::move(points), std::move(windows), length);
+    return result;
+}
+
+}  // namespace tavrel::io

@@ -1,0 +1,40 @@
+#pragma once
+// The one pass of decompression over a packed region: the text is handed on block by block, in
+// order, and the restart points are kept on the way, so that the text can later be read at any
+// position (PackedText) without decompressing it again from the start.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "PackedText.h"
+#include "Packing.h"
+
+namespace tavrel::io {
+
+struct UnpackOptions {
+    // The least text between two restart points. With a 32 KiB window a point, 1 MiB keeps them
+    // to 32 MiB a GiB of text, and reading at any position decompresses at most that much first.
+    std::int64_t spacing = 1 << 20;
+    std::size_t blockBytes = 1 << 20;  // handed on at a time
+};
+
+// Called on the calling thread with each block of text in order, and how far through the packed
+// bytes the pass is (0 to 1); returning false stops the pass.
+using TextSink = std::function<bool(const char* bytes, std::size_t size, double share)>;
+
+struct Unpacked {
+    std::shared_ptr<const PackedText> text;  // the text up to the damage, if any
+    std::string damage;                      // why the text ends early; empty when it is whole
+    bool stopped = false;                    // the sink asked to stop
+};
+
+// Decompresses `region` on a thread of its own while `sink` takes the blocks. `marks` counts the
+// places the caller wants to read from later (game starts): a restart point is kept only after a
+// new one, so that a stream that expands to text without them costs no memory.
+Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks = nullptr,
+                const UnpackOptions& options = {});
+
+}  // namespace tavrel::io

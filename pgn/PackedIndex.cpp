@@ -1,0 +1,84 @@
+#include "PackedIndex.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "GameStarts.h"
+#include "io/Unpack.h"
+
+namespace tavrel::pgn {
+namespace {
+
+// The scan learns the text's length only at its end; until then it is held back far enough from
+// what has been decompressed that the length it was given cannot matter.
+constexpr std::int64_t kUnknownLength = INT64_MAX / 4;
+constexpr std::int64_t kHeldBack = GameStartScan::kAhead + 16;
+
+// Feeds the scan the text as it comes, keeping the few bytes it looks back and ahead at.
+class StreamScan {
+public:
+    explicit StreamScan(std::vector<std::int64_t>& starts) : starts_(starts), work_(GameStartScan::kBehind + kSlack, '\0') {}
+
+    void Add(const char* bytes, std::size_t size) {
+        const std::size_t at = filled_;
+        filled_ += size;
+        work_.resize(filled_ + kSlack);
+        std::memcpy(work_.data() + at, bytes, size);
+        received_ += static_cast<std::int64_t>(size);
+        ScanBefore(received_ + 1 - kHeldBack);
+    }
+    void End(std::int64_t length) {
+        rule_.SetLength(length);
+        ScanBefore(length + 1);
+    }
+
+private:
+    static constexpr std::size_t kSlack = GameStartScan::kAhead + GameStartScan::kPadding;
+
+    // Scans the positions from scanned_ up to `limit`. work_[0] holds position scanned_ - kBehind.
+    void ScanBefore(std::int64_t limit) {
+        if (limit <= scanned_) return;
+        rule_.Scan(work_.data(), scanned_, limit - scanned_, starts_);
+        const auto drop = static_cast<std::size_t>(limit - scanned_);
+        std::memmove(work_.data(), work_.data() + drop, filled_ - drop);
+        filled_ -= drop;
+        scanned_ = limit;
+    }
+
+    std::vector<std::int64_t>& starts_;
+    GameStartScan rule_{kUnknownLength};
+    std::vector<char> work_;
+    std::size_t filled_ = GameStartScan::kBehind;  // the text before position 1 reads as blanks
+    std::int64_t scanned_ = 1;
+    std::int64_t received_ = 0;
+};
+
+}  // namespace
+
+PackedIndex IndexPacked(const io::PackedRegion& region, const ProgressFn& progress, const ScanOptions& options) {
+    PackedIndex result;
+    GameIndex& index = result.index;
+    index.longScan = IsLongScan(region.to - region.from);
+    StreamScan scan(index.GameOffsets);
+    std::atomic<std::int64_t> games{0};
+    using Clock = std::chrono::steady_clock;
+    auto due = Clock::now() + options.progressEvery;
+    const io::Unpacked unpacked = io::Unpack(region, [&](const char* bytes, std::size_t size, double share) {
+        scan.Add(bytes, size);
+        games.store(index.GameCount(), std::memory_order_relaxed);
+        if (!progress || Clock::now() < due) return true;
+        due = Clock::now() + options.progressEvery;
+        return progress({.games = index.GameCount(), .percent = 100 * share});
+    }, &games);
+    const std::int64_t length = unpacked.text->Length();
+    scan.End(length);
+    // Damage found by a checksum condemns text already scanned: its games go too.
+    std::erase_if(index.GameOffsets, [&](std::int64_t start) { return start > length; });
+    index.stopped = unpacked.stopped;
+    result.text = unpacked.text;
+    result.damage = unpacked.damage;
+    return result;
+}
+
+}  // namespace tavrel::pgn
