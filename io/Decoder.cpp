@@ -129,6 +129,13 @@ std::size_t Decoder::Read(char* out, std::size_t size) {
 }
 
 bool Decoder::Skip(std::int64_t count) {
+    if (region_.packing == Packing::Stored) {  // the text as it stands: no need to read it
+        const std::int64_t step = std::clamp<std::int64_t>(count, 0, region_.to - inputAt_);
+        inputAt_ += step;
+        text_ += step;
+        checking_ = false;
+        return step == count;
+    }
     std::vector<char> scratch(static_cast<std::size_t>(std::min<std::int64_t>(count, 128 * 1024)));
     const bool stop = stopAtRestarts_;
     stopAtRestarts_ = false;

@@ -83,9 +83,9 @@ std::string ShownTagText(std::string_view bytes) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-HeaderReader::HeaderReader(const std::string& path, std::shared_ptr<const std::vector<std::int64_t>> offsets)
+HeaderReader::HeaderReader(const FileRef& file, std::shared_ptr<const std::vector<std::int64_t>> offsets)
     : offsets_(std::move(offsets)), games_(file_, *offsets_) {
-    file_.Open(path);
+    file_.Open(file);
 }
 
 std::uint32_t HeaderReader::Intern(HeaderBatch& batch, std::string_view value) {

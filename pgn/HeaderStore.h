@@ -42,7 +42,7 @@ std::string ShownTagText(std::string_view bytes);
 // work at once. `offsets` are the index's game offsets, shared by all readers.
 class HeaderReader {
 public:
-    HeaderReader(const std::string& path, std::shared_ptr<const std::vector<std::int64_t>> offsets);
+    HeaderReader(const FileRef& file, std::shared_ptr<const std::vector<std::int64_t>> offsets);
     // Games first to first + count - 1 (from 1); a file that cannot be read gives empty headers.
     HeaderBatch Read(std::int64_t first, std::int64_t count);
     // The id in `batch` of a tag's value as the list shows it, added when new.

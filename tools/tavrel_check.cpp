@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: tavrel-check [--fens] [--count] [--headers] FILE.pgn\n"
+    "FILE may be compressed (.pgn.zst, .pgn.gz, .zip); ARCHIVE.zip:NAME.pgn names a file in an archive.\n"
     "Replays every game of FILE.pgn and prints one JSON object per game.\n"
     "  --fens     add the position after every half-move\n"
     "  --count    print only the number of games\n"
@@ -35,7 +36,8 @@ constexpr const char* kUsage =
     "  --tree FEN   print the moves played next from the position, one object a move, then the total\n"
     "  --reach FEN  print the games that reach the position and the half-move where each first does\n"
     "Exit status: 0 every move matched, 1 some did not or a game cannot be replayed\n"
-    "(its \"error\" says why), 2 the file cannot be read.\n";
+    "(its \"error\" says why), 2 the file cannot be read, 3 a compressed file is damaged\n"
+    "(the games before the damage are read).\n";
 
 void AppendNumber(std::string& out, long long number) {
     char digits[24];
@@ -200,9 +202,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long long count = source.GameCount();
+    const int damaged = source.Damage().empty() ? 0 : 3;
+    if (damaged) std::fprintf(stderr, "tavrel-check: %s is damaged: %s; the %lld games before it are read\n", path.c_str(), source.Damage().c_str(), count);
     if (countOnly) {
         std::printf("{\"games\":%lld}\n", count);
-        return 0;
+        return damaged;
     }
     std::string out;
     if (target) {
@@ -221,11 +225,11 @@ int main(int argc, char** argv) {
             Flush(out, false);
         }
         Flush(out, true);
-        return 0;
+        return damaged;
     }
     if (headers) {
         PrintHeaders(source);
-        return 0;
+        return damaged;
     }
     std::vector<std::unique_ptr<tavrel::CheckWorker>> workers;
     std::vector<tavrel::GameWorker*> threads;
@@ -240,5 +244,5 @@ int main(int argc, char** argv) {
     });
     bool allMatched = true;
     for (const auto& worker : workers) allMatched = allMatched && worker->allMatched;
-    return allMatched ? 0 : 1;
+    return damaged ? damaged : allMatched ? 0 : 1;
 }

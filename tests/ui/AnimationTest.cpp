@@ -106,7 +106,7 @@ TEST_F(AnimationTest, ReplaysFromTheFirstPositionToTheLastWithControlsHeld) {
     // Held items are really held: the Open shortcut does nothing while the animation runs.
     Animate({"1"});
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_FALSE(dialogs.asked.contains("open|Open PGN file|PGN Files (*.pgn);;All Files (*)"));
+    EXPECT_FALSE(dialogs.asked.contains("open|Open PGN file|PGN Files (*.pgn);;Compressed PGN Files (*.pgn.zst *.pgn.gz *.zst *.gz *.zip);;All Files (*)"));
     ASSERT_TRUE(Finishes());
 }
 

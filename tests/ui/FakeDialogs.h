@@ -14,6 +14,7 @@ public:
     std::deque<QString> files;                  // answers to the open dialog ("" cancels)
     std::deque<std::optional<QString>> texts;   // answers to input boxes (nullopt cancels)
     std::deque<bool> yesNo;                     // answers to Yes/No questions (none left: No)
+    std::deque<QString> picks;                  // answers to list picks (none left: cancel)
     QStringList asked;                          // "title|prompt" of every question and message
     QStringList defaults;                       // the default text of every input box
     int beeps = 0;
@@ -37,6 +38,14 @@ public:
     }
     void Message(QWidget*, const QString& title, const QString& text) override {
         asked << "message|" + title + "|" + text;
+    }
+    std::optional<QString> PickItem(QWidget*, const QString& title, const QString& prompt,
+                                    const QStringList& items) override {
+        asked << "pick|" + title + "|" + prompt + "|" + items.join(",");
+        if (picks.empty()) return std::nullopt;
+        QString next = picks.front();
+        picks.pop_front();
+        return next;
     }
     bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
         asked << "yesno|" + title + "|" + text;

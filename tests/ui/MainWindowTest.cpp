@@ -195,7 +195,7 @@ TEST_F(WindowTest, OpeningAnotherFile) {
                                       "[Event \"Two\"]\n\n1. c4 *\n");
     dialogs.files = {QString::fromStdString(other.path())};
     window->ctlOpen_Click();
-    EXPECT_EQ(dialogs.asked.last(), "open|Open PGN file|PGN Files (*.pgn);;All Files (*)");
+    EXPECT_EQ(dialogs.asked.last(), "open|Open PGN file|PGN Files (*.pgn);;Compressed PGN Files (*.pgn.zst *.pgn.gz *.zst *.gz *.zip);;All Files (*)");
     EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 2");
     EXPECT_EQ(window->txtFileName->text(), QString::fromStdString(other.path()));
     EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-One");

@@ -5,9 +5,9 @@
 
 namespace tavrel::ui {
 
-GameChecker::GameChecker(const std::string& path, std::shared_ptr<const std::vector<std::int64_t>> offsets)
+GameChecker::GameChecker(const pgn::FileRef& file, std::shared_ptr<const std::vector<std::int64_t>> offsets)
     : offsets_(std::move(offsets)) {
-    file_.Open(path);
+    file_.Open(file);
 }
 
 CheckBatch GameChecker::Check(std::int64_t first, std::int64_t count) {

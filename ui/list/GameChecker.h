@@ -20,7 +20,7 @@ using CheckBatch = std::vector<CheckedGame>;
 
 class GameChecker {
 public:
-    GameChecker(const std::string& path, std::shared_ptr<const std::vector<std::int64_t>> offsets);
+    GameChecker(const pgn::FileRef& file, std::shared_ptr<const std::vector<std::int64_t>> offsets);
     // Games first to first + count - 1 (from 1).
     CheckBatch Check(std::int64_t first, std::int64_t count);
 

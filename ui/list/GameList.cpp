@@ -103,18 +103,18 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
 
 GameList::~GameList() = default;
 
-void GameList::Load(const std::string& path, const std::vector<std::int64_t>& offsets) {
+void GameList::Load(const pgn::FileRef& file, const std::vector<std::int64_t>& offsets) {
     headerPass_.reset();
     checkPass_.reset();
-    path_ = path;
+    file_ = file;
     offsets_ = std::make_shared<const std::vector<std::int64_t>>(offsets);
     model_->Reset(static_cast<std::int64_t>(offsets.size()));
     currentShown_ = false;
-    setWindowTitle("List of games - " + QString::fromStdString(path));
+    setWindowTitle("List of games - " + QString::fromStdString(file.path));
     const auto shared = offsets_;
     headerPass_ = std::make_unique<pgn::OrderedPass<pgn::HeaderBatch>>(
-        static_cast<std::int64_t>(offsets.size()), kChunkGames, pgn::PassThreads(), [path, shared] {
-            auto reader = std::make_shared<pgn::HeaderReader>(path, shared);
+        static_cast<std::int64_t>(offsets.size()), kChunkGames, pgn::PassThreads(), [file, shared] {
+            auto reader = std::make_shared<pgn::HeaderReader>(file, shared);
             return [reader](std::int64_t first, std::int64_t count) { return reader->Read(first, count); };
         });
     ShowColumns();
@@ -125,11 +125,11 @@ void GameList::Load(const std::string& path, const std::vector<std::int64_t>& of
 void GameList::CheckTheGames() {
     if (PassRunning() || !offsets_) return;
     const auto shared = offsets_;
-    const std::string path = path_;
+    const pgn::FileRef file = file_;
     model_->AppendChecks({});  // nothing yet: the column shows
     checkPass_ = std::make_unique<pgn::OrderedPass<CheckBatch>>(
-        static_cast<std::int64_t>(shared->size()), kChunkGames / 8, pgn::PassThreads(), [path, shared] {
-            auto checker = std::make_shared<GameChecker>(path, shared);
+        static_cast<std::int64_t>(shared->size()), kChunkGames / 8, pgn::PassThreads(), [file, shared] {
+            auto checker = std::make_shared<GameChecker>(file, shared);
             return [checker](std::int64_t first, std::int64_t count) { return checker->Check(first, count); };
         });
     Table->setColumnHidden(GameListModel::Check, false);

@@ -26,7 +26,7 @@ public:
     ~GameList() override;
 
     // Starts anew on a file whose games begin at `offsets`: the rows come as headers are read.
-    void Load(const std::string& path, const std::vector<std::int64_t>& offsets);
+    void Load(const pgn::FileRef& file, const std::vector<std::int64_t>& offsets);
     // Selects the game on show and scrolls it into view (when it is among the rows).
     void SelectGame(std::int64_t game);
     // Replays every game in the background and marks those whose moves do not all replay.
@@ -60,7 +60,7 @@ private:
 
     GameListModel* model_;
     QTimer poll_;
-    std::string path_;
+    pgn::FileRef file_;
     std::shared_ptr<const std::vector<std::int64_t>> offsets_;
     std::unique_ptr<pgn::OrderedPass<pgn::HeaderBatch>> headerPass_;
     std::unique_ptr<pgn::OrderedPass<CheckBatch>> checkPass_;

@@ -25,6 +25,14 @@ void DesktopDialogs::Message(QWidget* parent, const QString& title, const QStrin
     box.exec();
 }
 
+std::optional<QString> DesktopDialogs::PickItem(QWidget* parent, const QString& title, const QString& prompt,
+                                                const QStringList& items) {
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent, title, prompt, items, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    return item;
+}
+
 bool DesktopDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);

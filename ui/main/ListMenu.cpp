@@ -15,7 +15,7 @@ void Skelda::ctlListGames_Click() {
         list_->PlaceClearOf(frameGeometry().united(score_->frameGeometry()));
     }
     if (listStale_) {
-        list_->Load(session_.Path(), session_.Index().GameOffsets);
+        list_->Load(session_.Source().File().Ref(), session_.Index().GameOffsets);
         listStale_ = false;
     }
     list_->SelectGame(CurrentGame());

@@ -11,13 +11,15 @@
 #include "NumberInput.h"
 #include "Skelda.h"
 #include "../score/ScoreModel.h"
+#include "pgn/FileKind.h"
 #include "pgn/Text.h"
 
 namespace tavrel::ui {
 namespace {
 
 const QString kOpenTitle = "Open PGN file";
-const QString kOpenFilter = "PGN Files (*.pgn);;All Files (*)";
+const QString kOpenFilter =
+    "PGN Files (*.pgn);;Compressed PGN Files (*.pgn.zst *.pgn.gz *.zst *.gz *.zip);;All Files (*)";
 const QString kGoToTitle = "Which game number?";
 
 // Tag values as the captions and panels show them: control bytes (NUL among them) as blanks,
@@ -39,8 +41,18 @@ QString Decoded(const std::string& bytes) {
 
 }  // namespace
 
-bool Skelda::OpenAndIndex(const QString& path) {
-    if (const auto why = session_.OpenUnindexed(path.toStdString())) {
+bool Skelda::OpenAndIndex(const QString& asked) {
+    QString path = asked;
+    auto why = session_.OpenUnindexed(path.toStdString());
+    if (why && *why == pgn::kSeveralPgnFiles) {
+        QStringList names;
+        for (const std::string& name : pgn::GameSource::PgnFilesIn(asked.toStdString())) names << QString::fromStdString(name);
+        const auto name = dialogs_.PickItem(this, "Tavrel", "The archive holds several PGN files. Which one?", names);
+        if (!name) return false;
+        path = asked + ":" + *name;
+        why = session_.OpenUnindexed(path.toStdString());
+    }
+    if (why) {
         QString reason = QString::fromStdString(*why);
         reason[0] = reason[0].toUpper();
         dialogs_.Message(this, "Tavrel", QString("Tavrel cannot open the file\n%1\n\n%2.").arg(path, reason));
@@ -56,6 +68,10 @@ bool Skelda::OpenAndIndex(const QString& path) {
         return false;
     }
     session_.Indexed();
+    if (const std::string& damage = session_.Source().Damage(); !damage.empty()) {
+        dialogs_.Message(this, "Tavrel", QString("The file\n%1\nis damaged: %2.\n\nThe %3 games before the damage are shown.")
+                                             .arg(path, QString::fromStdString(damage)).arg(session_.GameCount()));
+    }
     listStale_ = true;
     treeStale_ = true;
     if (list_ && list_->isVisible()) ctlListGames_Click();

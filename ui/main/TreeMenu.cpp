@@ -26,7 +26,7 @@ void Skelda::ctlOpeningTree_Click() {
 void Skelda::FollowInTree() {
     if (!tree_ || !tree_->isVisible() || !session_.IsOpen()) return;
     if (treeStale_) {
-        tree_->Load(session_.Path(), session_.Index());
+        tree_->Load(session_.Source().File().Ref(), session_.Index());
         treeStale_ = false;
     }
     const FenResult fen = ParseFen(GameFen(session_.Game(), session_.Game().LastSliderValue));

@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <optional>
 
@@ -20,6 +21,9 @@ public:
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                            const QString& defaultText) = 0;
     virtual void Message(QWidget* parent, const QString& title, const QString& text) = 0;
+    // One of `items`, picked from a list; nothing when the user cancelled.
+    virtual std::optional<QString> PickItem(QWidget* parent, const QString& title, const QString& prompt,
+                                            const QStringList& items) = 0;
     // A Yes/No question with No as the default: true only for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual void Beep() = 0;
@@ -35,6 +39,8 @@ public:
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                    const QString& defaultText) override;
     void Message(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> PickItem(QWidget* parent, const QString& title, const QString& prompt,
+                                    const QStringList& items) override;
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void Beep() override;
     void OpenUrl(const QUrl& url) override;

@@ -87,7 +87,7 @@ OpeningTree::OpeningTree(QWidget* parent) : QWidget(parent) {
 
 OpeningTree::~OpeningTree() { StopSearch(); }
 
-void OpeningTree::Load(const std::string& path, const pgn::GameIndex& index) {
+void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index) {
     StopSearch();
     pass_.reset();
     answers_.clear();
@@ -95,7 +95,7 @@ void OpeningTree::Load(const std::string& path, const pgn::GameIndex& index) {
     store_ = search::OpeningStore();
     index_ = index;
     file_.Close();
-    file_.Open(path);
+    file_.Open(file);
     pass_ = std::make_unique<search::StorePass>(file_, index_);
     poll_.start();
 }

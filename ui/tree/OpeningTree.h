@@ -28,7 +28,7 @@ public:
     ~OpeningTree() override;
 
     // Starts anew on a file and its index: the pass that keeps every game's first plies begins.
-    void Load(const std::string& path, const pgn::GameIndex& index);
+    void Load(const pgn::FileRef& file, const pgn::GameIndex& index);
     // The position to show the tree of; the answer being computed for another one is dropped.
     void Follow(const FenSetUp& position);
     // The question is answered over every game of the file.

@@ -1,0 +1,97 @@
+// The compressed reader over arbitrary bytes: read as zstd, gzip or a zip archive as they stand,
+// or first compressed here (in small frames and members) and then damaged where the input says.
+// Whatever it makes of them, the one pass must end, its index must be the one the rule gives for
+// the text it handed on, and the text read back at any position from the restart points must be
+// that text.
+
+#include <fcntl.h>
+#include <zlib.h>
+#include <zstd.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "io/PackedFile.h"
+#include "io/Unpack.h"
+#include "pgn/PackedIndex.h"
+#include "support/GameStartsByteByByte.h"
+
+namespace {
+
+using namespace tavrel;
+
+// Gzip members, or zstd frames, of up to `piece` bytes each.
+std::string Compressed(std::string_view text, bool gzip, std::size_t piece) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size() || at == 0; at += piece) {
+        const std::string_view part = text.substr(at, piece);
+        if (gzip) {
+            z_stream s{};
+            deflateInit2(&s, 6, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
+            std::string member(deflateBound(&s, part.size()) + 32, '\0');
+            s.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(part.data()));
+            s.avail_in = static_cast<uInt>(part.size());
+            s.next_out = reinterpret_cast<Bytef*>(member.data());
+            s.avail_out = static_cast<uInt>(member.size());
+            deflate(&s, Z_FINISH);
+            member.resize(s.total_out);
+            deflateEnd(&s);
+            out += member;
+        } else {
+            std::string frame(ZSTD_compressBound(part.size()), '\0');
+            frame.resize(ZSTD_compress(frame.data(), frame.size(), part.data(), part.size(), 1));
+            out += frame;
+        }
+        if (text.empty()) break;
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+    if (size < 4) return 0;
+    const unsigned mode = data[0] % 4;
+    const std::string_view rest(reinterpret_cast<const char*>(data) + 4, size - 4);
+    std::string packed;
+    io::Container container = io::Container::Zstd;
+    if (mode < 2) {  // compressed here, then damaged at the places the second and third bytes say
+        container = mode == 0 ? io::Container::Gzip : io::Container::Zstd;
+        packed = Compressed(rest, mode == 0, 1 + data[1] * 16u);
+        if (data[2] % 4 == 0 && !packed.empty()) packed[(data[2] * 131u + data[3]) % packed.size()] ^= static_cast<char>(data[3] | 1);
+        if (data[2] % 4 == 1) packed.resize(packed.size() * data[3] / 256);
+    } else {  // the bytes as they stand
+        container = mode == 2 ? io::Container::Zip : data[1] % 2 ? io::Container::Gzip : io::Container::Zstd;
+        packed.assign(rest);
+    }
+    const io::PackedOpen open = io::OpenPacked(fuzz::AsFile(reinterpret_cast<const unsigned char*>(packed.data()), packed.size()),
+                                               container);
+    if (!open.region) return 0;
+
+    std::string text;
+    std::atomic<std::int64_t> marks{0};
+    const io::Unpacked unpacked = io::Unpack(*open.region, [&](const char* bytes, std::size_t n, double) {
+        text.append(bytes, n);
+        ++marks;
+        return text.size() < (8u << 20);  // a bomb is stopped; what it made so far is still checked
+    }, &marks, {.spacing = 1 + data[1] * 64, .blockBytes = 1 + data[2] * 97u});
+    const std::int64_t length = unpacked.text->Length();
+    if (length > static_cast<std::int64_t>(text.size())) fuzz::Fail("the text is longer than what the pass handed on");
+    text.resize(static_cast<std::size_t>(length));
+    if (mode < 2 && data[2] % 4 > 1 && (unpacked.damage != "" || text != rest)) fuzz::Fail("sound compressed text read wrong");
+
+    std::string back(text.size(), '\0');
+    for (std::size_t at = 0, step = 1 + data[3] * 13u; at < text.size(); at += step) {
+        const std::size_t n = unpacked.text->ReadAt(static_cast<std::int64_t>(at), back.data(), std::min(step, text.size() - at));
+        if (std::string_view(back.data(), n) != std::string_view(text).substr(at, step)) fuzz::Fail("a read from a restart point differs");
+    }
+
+    const pgn::PackedIndex index = pgn::IndexPacked(*open.region);
+    if (index.text->Length() == length && index.index.GameOffsets != testing::GameStartsByteByByte(text)) {
+        fuzz::Fail("the index of the stream disagrees with the rule");
+    }
+    return 0;
+}
