@@ -55,23 +55,26 @@ std::string FenPlacement(const Board& board) {
 }
 
 void AppendFenPlacement(std::string& out, const Board& board) {
-    static constexpr char kLetters[] = " pkqbnr";
+    // Written into a buffer and appended once: a whole-file check writes one a game.
+    static constexpr char kLetters[] = "rnbqkp PKQBNR";  // by code + 6
+    char text[8 * 9];
+    std::size_t n = 0;
     for (int row = 1; row <= 8; ++row) {
-        int empty = 0;
+        char empty = 0;
         for (int col = 1; col <= 8; ++col) {
             const int code = board(row, col);
             if (code == 0 || code > 6 || code < -6) {
                 ++empty;
                 continue;
             }
-            if (empty) out += static_cast<char>('0' + empty);
+            if (empty) text[n++] = static_cast<char>('0' + empty);
             empty = 0;
-            const char letter = kLetters[code < 0 ? -code : code];
-            out += code > 0 ? static_cast<char>(letter - 'a' + 'A') : letter;
+            text[n++] = kLetters[code + 6];
         }
-        if (empty) out += static_cast<char>('0' + empty);
-        if (row < 8) out += '/';
+        if (empty) text[n++] = static_cast<char>('0' + empty);
+        if (row < 8) text[n++] = '/';
     }
+    out.append(text, n);
 }
 
 }  // namespace tavrel

@@ -49,13 +49,18 @@ public:
     int16_t& operator[](Square s) { return (*this)(s.row, s.col); }
     int16_t operator[](Square s) const { return (*this)(s.row, s.col); }
 
+    // The cell array and where (row, col) sits in it, for walks that step through it by offsets
+    // (one row is kStride cells) instead of testing both coordinates at each step.
+    static constexpr int kStride = 12;
+    static constexpr int Index(int row, int col) { return (row + 1) * kStride + (col + 1); }
+    [[nodiscard]] const int16_t* Cells() const { return cells_.data(); }
+
     void Clear() { cells_.fill(0); }
     // Copies the 64 playing squares only; the border of this board is left alone.
     void CopyPlayingSquaresFrom(const Board& other);
     bool operator==(const Board&) const = default;
 
 private:
-    static constexpr int Index(int row, int col) { return (row + 1) * 12 + (col + 1); }
     std::array<int16_t, 144> cells_{};
 };
 

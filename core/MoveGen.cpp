@@ -2,14 +2,41 @@
 
 #include "MoveGenDetail.h"
 
+#include <algorithm>
+
 namespace tavrel {
 namespace {
 
-bool FirstOnRayIs(const Board& b, Square king, int dr, int dc, int16_t a, int16_t q) {
-    for (int row = king.row + dr, col = king.col + dc; row >= 1 && row <= 8 && col >= 1 && col <= 8;
-         row += dr, col += dc) {
-        const int16_t code = b(row, col);
-        if (code != 0) return code == a || code == q;
+// The eight directions of queen moves, as (row step, column step).
+constexpr int kDirections[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+
+// Squares from (row, col) to the board's edge in each direction, for rows and columns 0..9, so
+// that a ray is walked by offsets alone. A square off the board (a king a broken set-up lacks)
+// gives as many steps as testing both coordinates at each step would.
+struct EdgeSteps {
+    unsigned char steps[10][10][8]{};
+    constexpr EdgeSteps() {
+        const auto room = [](int x, int d) { return d > 0 ? 8 - x : d < 0 ? x - 1 : (x >= 1 && x <= 8 ? 8 : 0); };
+        for (int row = 0; row < 10; ++row) {
+            for (int col = 0; col < 10; ++col) {
+                for (int d = 0; d < 8; ++d) {
+                    const int n = std::min(room(row, kDirections[d][0]), room(col, kDirections[d][1]));
+                    steps[row][col][d] = static_cast<unsigned char>(n > 0 ? n : 0);
+                }
+            }
+        }
+    }
+};
+constexpr EdgeSteps kEdgeSteps{};
+
+// The first piece from the king in direction d is `a` or `q`.
+template <int D>
+bool FirstOnRayIs(const int16_t* king, const unsigned char* steps, int16_t a, int16_t q) {
+    constexpr int offset = kDirections[D][0] * Board::kStride + kDirections[D][1];
+    const int16_t* p = king;
+    for (int n = steps[D]; n > 0; --n) {
+        p += offset;
+        if (*p != 0) return *p == a || *p == q;
     }
     return false;
 }
@@ -17,35 +44,29 @@ bool FirstOnRayIs(const Board& b, Square king, int dr, int dc, int16_t a, int16_
 bool KingAttacked(const Board& b, int side, Square king) {
     const int enemy = -side;
     const int kr = king.row, kc = king.col;
-    const int16_t pawn = static_cast<int16_t>(Piece::Pawn * enemy);
+    constexpr int S = Board::kStride;
+    const int16_t* k = b.Cells() + Board::Index(kr, kc);
+    const auto pawn = static_cast<int16_t>(Piece::Pawn * enemy);
     // Enemy pawns attack from the squares in front of the king, as seen from the king's side.
-    if (b(kr - side, kc - 1) == pawn || b(kr - side, kc + 1) == pawn) return true;
-
+    if (k[-side * S - 1] == pawn || k[-side * S + 1] == pawn) return true;
+    const auto knight = static_cast<int16_t>(Piece::Knight * enemy);
+    for (const int d : {-S - 2, -S + 2, -2 * S - 1, -2 * S + 1, S - 2, S + 2, 2 * S - 1, 2 * S + 1}) {
+        if (k[d] == knight) return true;
+    }
+    const auto enemyKing = static_cast<int16_t>(Piece::King * enemy);
+    for (const int d : {-S - 1, -S, -S + 1, -1, 1, S - 1, S, S + 1}) {
+        if (k[d] == enemyKing) return true;
+    }
+    // A king off the board's rows and columns 0..9 is not a square any code makes.
+    if (kr < 0 || kr > 9 || kc < 0 || kc > 9) return false;
+    const unsigned char* steps = kEdgeSteps.steps[kr][kc];
     const auto rook = static_cast<int16_t>(Piece::Rook * enemy);
     const auto bishop = static_cast<int16_t>(Piece::Bishop * enemy);
     const auto queen = static_cast<int16_t>(Piece::Queen * enemy);
-    if (FirstOnRayIs(b, king, 1, 0, rook, queen) || FirstOnRayIs(b, king, -1, 0, rook, queen) ||
-        FirstOnRayIs(b, king, 0, 1, rook, queen) || FirstOnRayIs(b, king, 0, -1, rook, queen)) {
-        return true;
-    }
-    if (FirstOnRayIs(b, king, 1, 1, bishop, queen) || FirstOnRayIs(b, king, 1, -1, bishop, queen) ||
-        FirstOnRayIs(b, king, -1, 1, bishop, queen) ||
-        FirstOnRayIs(b, king, -1, -1, bishop, queen)) {
-        return true;
-    }
-    static constexpr int kKnight[8][2] = {{-1, -2}, {-1, 2}, {-2, -1}, {-2, 1},
-                                          {1, -2},  {1, 2},  {2, -1},  {2, 1}};
-    const auto knight = static_cast<int16_t>(Piece::Knight * enemy);
-    for (const auto& d : kKnight) {
-        if (b(kr + d[0], kc + d[1]) == knight) return true;
-    }
-    const auto enemyKing = static_cast<int16_t>(Piece::King * enemy);
-    for (int dr = -1; dr <= 1; ++dr) {
-        for (int dc = -1; dc <= 1; ++dc) {
-            if ((dr || dc) && b(kr + dr, kc + dc) == enemyKing) return true;
-        }
-    }
-    return false;
+    return FirstOnRayIs<0>(k, steps, rook, queen) || FirstOnRayIs<1>(k, steps, rook, queen) ||
+           FirstOnRayIs<2>(k, steps, rook, queen) || FirstOnRayIs<3>(k, steps, rook, queen) ||
+           FirstOnRayIs<4>(k, steps, bishop, queen) || FirstOnRayIs<5>(k, steps, bishop, queen) ||
+           FirstOnRayIs<6>(k, steps, bishop, queen) || FirstOnRayIs<7>(k, steps, bishop, queen);
 }
 
 }  // namespace

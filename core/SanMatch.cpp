@@ -51,6 +51,14 @@ std::string_view CutEnPassantMark(std::string_view t) {
 }
 
 std::string_view CutSuffixes(std::string_view t, SanQuery& query) {
+    // Most texts end in their target's rank, or that and one check mark ("Nf3", "exd5+"): nothing
+    // else to cut. A rank after "=" is a promotion (to nothing) and takes the long way.
+    const std::size_t size = t.size();
+    const std::size_t marks = size >= 1 && (t.back() == '+' || t.back() == '#') ? 1 : 0;
+    if (size >= marks + 2 && t[size - marks - 1] >= '1' && t[size - marks - 1] <= '8' &&
+        t[size - marks - 2] != '=' && t[size - marks - 2] != '+') {
+        return t.substr(0, size - marks);
+    }
     while (!t.empty() && IsAnnotation(t.back())) t.remove_suffix(1);
     t = CutEnPassantMark(t);
     // One check mark, or "++" as some files mark a double check or mate.
@@ -62,19 +70,22 @@ std::string_view CutSuffixes(std::string_view t, SanQuery& query) {
     const std::size_t n = t.size();
     if (n >= 2 && t[n - 2] == '=') {
         query.hasPromotion = true;
-        query.promotion = std::string(1, t.back());
+        query.promotion = t.back();
         t.remove_suffix(2);
     } else if (n >= 3 && IsPromotionLetter(t.back()) && (t[n - 2] == '1' || t[n - 2] == '8') &&
                IsFile(t[n - 3])) {
         query.hasPromotion = true;
-        query.promotion = std::string(1, t.back());
+        query.promotion = t.back();
         t.remove_suffix(1);
     }
     return t;
 }
 
 void StorePromotion(GameState& state, const SanQuery& query) {
-    if (query.hasPromotion) state.Moves.MovePromotion(state.MoveNumber, state.SideToMove) = query.promotion;
+    if (!query.hasPromotion) return;
+    std::string& stored = state.Moves.MovePromotion(state.MoveNumber, state.SideToMove);
+    stored.clear();
+    if (query.promotion.letter) stored += query.promotion.letter;
 }
 
 Move Remember(GameState& state, Move found) {
@@ -128,7 +139,7 @@ SanQuery ParseCoordinates(const Board& board, std::string_view text, int side) {
     const std::size_t n = t.size();
     if (!query.hasPromotion && n >= 5 && IsPromotionLetter(Upper(t.back())) && (t[n - 2] == '1' || t[n - 2] == '8')) {
         query.hasPromotion = true;
-        query.promotion = std::string(1, Upper(t.back()));
+        query.promotion = Upper(t.back());
         t.remove_suffix(1);
     }
     const bool joined = t.size() == 5 && (t[2] == '-' || t[2] == 'x');

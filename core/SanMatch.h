@@ -11,6 +11,17 @@
 
 namespace tavrel {
 
+// A promotion piece's letter as the text writes it, "" when it names none. Held in place rather
+// than in a string, as every half-move of a replay makes a query.
+struct PromotionText {
+    char letter = 0;
+    PromotionText& operator=(char c) {
+        letter = c;
+        return *this;
+    }
+    operator std::string_view() const { return {&letter, letter ? 1u : 0u}; }
+};
+
 // What a move text asks for: the piece code (already signed for the side), the target, and any
 // disambiguation (0 when the text gives none).
 struct SanQuery {
@@ -19,7 +30,7 @@ struct SanQuery {
     int16_t fromRow = 0;
     int16_t fromCol = 0;
     bool hasPromotion = false;
-    std::string promotion;
+    PromotionText promotion;
 };
 
 // Reads the text from its end: suffix annotations ("!", "?") before or after one check mark ("+",
