@@ -1,7 +1,7 @@
 #include "Fen.h"
 
 #include <algorithm>
-#include <sstream>
+#include <array>
 #include <vector>
 
 #include "MoveGen.h"
@@ -119,12 +119,25 @@ int Counter(const std::string& field, int otherwise) {
     return std::stoi(field);
 }
 
+// The text's first fields, split at white space as a stream reads words; missing ones empty.
+// Every game's start asks, so no stream is built for it.
+std::array<std::string, 6> Fields(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    std::array<std::string, 6> fields;
+    std::size_t at = 0;
+    for (std::string& field : fields) {
+        while (at < text.size() && blank(text[at])) ++at;
+        const std::size_t from = at;
+        while (at < text.size() && !blank(text[at])) ++at;
+        field.assign(text.substr(from, at - from));
+    }
+    return fields;
+}
+
 }  // namespace
 
 FenResult ParseFen(std::string_view fen) {
-    std::istringstream fields{std::string(fen)};
-    std::string placement, side, castling, passant, halfMoves, fullMoves;
-    fields >> placement >> side >> castling >> passant >> halfMoves >> fullMoves;
+    const auto [placement, side, castling, passant, halfMoves, fullMoves] = Fields(fen);
     if (passant.empty()) return {{}, "the FEN has fewer than 4 fields"};
     if (side != "w" && side != "b") return {{}, "the side to move is not w or b"};
 
@@ -147,9 +160,8 @@ FenResult ParseFen(std::string_view fen) {
 }
 
 bool NeedsChess960Castling(std::string_view fen) {
-    std::istringstream fields{std::string(fen)};
-    std::string placement, side, castling;
-    fields >> placement >> side >> castling;
+    if (fen.empty()) return false;
+    const std::string castling = Fields(fen)[2];
     for (char c : castling) {
         if ((c >= 'A' && c <= 'H') || (c >= 'a' && c <= 'h')) return true;
     }

@@ -384,6 +384,12 @@ private:
         if (glued == 0 && lex::MayTakeEnPassant(token)) move.enPassant = EnPassantMarkFollows();
         move.endsGame = glued == 0 && EndsGame(at_);
         v_.Move(move);
+        if constexpr (requires { v_.Done(); }) {
+            if (v_.Done()) {
+                at_ = b_.size();
+                return;
+            }
+        }
         if (move.glyph != 0) v_.Glyph(move.glyph);
         if (glued != 0) v_.Result(b_.substr(end - glued, glued), depth_);
     }

@@ -9,6 +9,9 @@
 //   BeginMovetext (only when the game has moves; Next::Skip passes over the rest of the game)
 //   then, in file order: MoveNumber, Move, Glyph, Comment, BeginVariation ... EndVariation, Result
 //   EndGame (always, once)
+// A visitor class with a member `bool Done()` that says true after a Move has all it wants of the
+// game: the lexer reads no further, and only the EndVariation calls of open variations and
+// EndGame follow.
 // Every string_view points into the game's bytes, or into a buffer the lexer reuses: it is valid
 // only during the call. Nothing is allocated per token.
 

@@ -94,6 +94,13 @@ public:
         side_ = -side_;
     }
 
+    // Only the main line is kept.
+    pgn::Next BeginVariation() override { return pgn::Next::Skip; }
+
+    // Nothing after this move can change the walk: it stopped, and the outcome is known from the
+    // Result tag (or, in a window, the whole game is read again anyway).
+    [[nodiscard]] bool Done() const { return stopped_ && (resultTag_ || !wholeGame_); }
+
     void Result(std::string_view text, int depth) override {
         if (depth == 0 && !resultTag_) game_.outcome = OutcomeOf(text);
     }
@@ -148,23 +155,37 @@ private:
 // Most games keep their first plies well within this many bytes, tags included.
 constexpr std::size_t kFirstWindow = 1024;
 
+void Reset(WalkedGame& game) {
+    game.codes.clear();
+    game.complete = false;
+    game.excluded = false;
+    game.outcome = Outcome::Unknown;
+    game.year = game.whiteElo = game.blackElo = 0;
+    game.fen.clear();
+}
+
 }  // namespace
 
-WalkedGame WalkGame(std::string_view bytes, int maxPlies) {
+void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game) {
     if (bytes.size() > kFirstWindow) {
-        WalkedGame game;
+        Reset(game);
         const std::string_view window = bytes.substr(0, kFirstWindow);
         Walker walker(game, maxPlies, window.data() + window.size(), false);
         pgn::LexGame(window, walker);
         if (walker.Settled()) {
             walker.Finish();
-            return game;
+            return;
         }
     }
-    WalkedGame game;
+    Reset(game);
     Walker walker(game, maxPlies, bytes.data() + bytes.size(), true);
     pgn::LexGame(bytes, walker);
     walker.Finish();
+}
+
+WalkedGame WalkGame(std::string_view bytes, int maxPlies) {
+    WalkedGame game;
+    WalkGame(bytes, maxPlies, game);
     return game;
 }
 

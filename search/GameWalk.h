@@ -30,5 +30,7 @@ struct WalkedGame {
 // with the move matcher, keeping at most `maxPlies` half-moves. Only as many bytes as that needs
 // are read where the game is long.
 WalkedGame WalkGame(std::string_view bytes, int maxPlies);
+// The same into `game`, whose memory is kept: a pass over a whole file walks millions of games.
+void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game);
 
 }  // namespace tavrel::search

@@ -57,6 +57,7 @@ namespace {
 OpeningStore WalkChunk(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies, std::int64_t first,
                        std::int64_t count, std::string& bytes) {
     OpeningStore chunk(keptPlies);
+    WalkedGame walked;
     const std::int64_t from = ReadGames(file, index, first, count, bytes);
     const std::string_view all(bytes);
     for (std::int64_t game = first; game < first + count; ++game) {
@@ -66,7 +67,8 @@ OpeningStore WalkChunk(const pgn::PgnFile& file, const pgn::GameIndex& index, in
         const auto at = static_cast<std::size_t>(std::clamp<std::int64_t>(begin, 0, static_cast<std::int64_t>(all.size())));
         const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(end - begin, 0,
                                                    static_cast<std::int64_t>(all.size() - at)));
-        chunk.Append(WalkGame(all.substr(at, size), keptPlies));
+        WalkGame(all.substr(at, size), keptPlies, walked);
+        chunk.Append(walked);
     }
     return chunk;
 }
