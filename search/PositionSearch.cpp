@@ -38,14 +38,24 @@ struct Probe {
 };
 
 // `complete`: the codes hold every half-move of the game, so a game that stands on the target
-// after the last of them ends there rather than playing a move not kept.
-Probe Walk(const Target& t, Position pos, int side, Move opponentLast, const MoveCode* codes, int plies,
-           bool complete) {
-    int pieces = PieceCount(pos.GameBoard);
-    if (pieces < t.pieces || !HasHomePawns(pos.GameBoard, t.homePawns)) return {-1, true};
+// after the last of them ends there rather than playing a move not kept. The game starts on
+// `start` (with `pieces` pieces) and is played on `board`, copied from it only once a move is
+// made: most games are settled before they make one.
+Probe Walk(const Target& t, const Position& start, Position& board, int pieces, int side, Move opponentLast,
+           const MoveCode* codes, int plies, bool complete) {
+    if (pieces < t.pieces || !HasHomePawns(start.GameBoard, t.homePawns)) return {-1, true};
+    const Position* pos = &start;
+    const auto own = [&]() -> Position& {
+        if (pos != &board) {
+            board = start;
+            pos = &board;
+        }
+        return board;
+    };
     for (int ply = 0;; ++ply) {
-        if (pieces == t.pieces && side == t.side && pos.GameBoard == t.position.GameBoard &&
-            CastlingRights(pos) == t.castling && EnPassantTarget(pos, side, opponentLast) == t.enPassant) {
+        if (pieces == t.pieces && side == t.side && pos->GameBoard == t.position.GameBoard &&
+            CastlingRights(*pos) == t.castling &&
+            (opponentLast.IsNone() ? Square{} : EnPassantTarget(own(), side, opponentLast)) == t.enPassant) {
             return ply < plies || complete ? Probe{ply, true} : Probe{-1, false};
         }
         if (ply == plies) return {-1, false};
@@ -56,12 +66,12 @@ Probe Walk(const Target& t, Position pos, int side, Move opponentLast, const Mov
             continue;
         }
         const Move move = DecodeMove(code);
-        const int16_t piece = pos.GameBoard[move.from];
-        if (pos.GameBoard[move.to] != 0 || ((piece == Piece::Pawn || piece == -Piece::Pawn) && move.from.col != move.to.col)) {
+        const int16_t piece = pos->GameBoard[move.from];
+        if (pos->GameBoard[move.to] != 0 || ((piece == Piece::Pawn || piece == -Piece::Pawn) && move.from.col != move.to.col)) {
             if (--pieces < t.pieces) return {-1, true};
         }
         if (t.homePawns & (Bit(move.from) | Bit(move.to))) return {-1, true};
-        ApplyMove(pos, side, move, PromotionLetter(DecodePromotion(code)));
+        ApplyMove(own(), side, move, PromotionLetter(DecodePromotion(code)));
         opponentLast = move;
         side = -side;
     }
@@ -71,24 +81,27 @@ class Searcher {
 public:
     Searcher(const OpeningStore& store, const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target,
              bool wantReach)
-        : store_(store), file_(file), index_(index), t_(target), wantReach_(wantReach), start_(StartPosition()) {}
+        : store_(store), file_(file), index_(index), t_(target), wantReach_(wantReach), start_(StartPosition()),
+          startPieces_(PieceCount(start_.GameBoard)) {}
 
     void Game(std::int64_t game, SearchResult& out) {
         ++out.gamesSearched;
         if (store_.Excluded(game)) return;
-        Position pos = start_;
+        const Position* start = &start_;
+        int startPieces = startPieces_;
         int side = White;
         Move opponentLast;
         if (store_.SetUp(game)) {
-            const FenResult fen = ParseFen(store_.Fen(game));
-            if (!fen.setUp) return;
-            pos = fen.setUp->position;
-            side = fen.setUp->side;
-            opponentLast = fen.setUp->opponentLast;
+            fen_ = ParseFen(store_.Fen(game));
+            if (!fen_.setUp) return;
+            start = &fen_.setUp->position;
+            startPieces = PieceCount(start->GameBoard);
+            side = fen_.setUp->side;
+            opponentLast = fen_.setUp->opponentLast;
         }
         const MoveCode* codes = store_.Codes(game);
         int plies = store_.PlyCount(game);
-        Probe probe = Walk(t_, pos, side, opponentLast, codes, plies, store_.Complete(game));
+        Probe probe = Walk(t_, *start, board_, startPieces, side, opponentLast, codes, plies, store_.Complete(game));
         if (!probe.settled && !store_.Complete(game)) {
             ++out.textReplays;
             ReadGames(file_, index_, game, 1, bytes_);
@@ -96,7 +109,7 @@ public:
             if (text_.excluded) return;
             codes = text_.codes.data();
             plies = static_cast<int>(text_.codes.size());
-            probe = Walk(t_, pos, side, opponentLast, codes, plies, true);
+            probe = Walk(t_, *start, board_, startPieces, side, opponentLast, codes, plies, true);
         }
         if (probe.ply < 0) return;
         Tally one;
@@ -122,6 +135,9 @@ private:
     const Target& t_;
     const bool wantReach_;
     const Position start_;
+    const int startPieces_;
+    Position board_;  // the board a game is played on
+    FenResult fen_;  // a set-up game's start
     std::string bytes_;
     WalkedGame text_;
 };
