@@ -1,5 +1,6 @@
 // Draws Tavrel's pictures: the twelve 32 x 32 pieces on white, the six masks (white silhouette on
-// black), the four toolbar arrows and the white-pawn logo. Run it to change them:
+// black), the four toolbar arrows and the white-pawn logo. The pieces' outlines are the board's
+// own (ui/board/PieceShapes), which draws them at every other size. Run it to change them:
 //   cmake --build build --target piece-art && build/resources/piece-art resources
 
 #include <QDir>
@@ -9,161 +10,11 @@
 #include <QPainterPath>
 #include <functional>
 
+#include "ui/board/PieceShapes.h"
+
 namespace {
 
-// Shapes are drawn in a 45 x 45 design box and scaled onto pixels 1..31, the part of each picture
-// the board copies.
-struct Shape {
-    QPainterPath body;
-    QPainterPath details;  // lines drawn inside the body in the contrasting colour
-};
-
-QPainterPath Ellipse(qreal x, qreal y, qreal w, qreal h) {
-    QPainterPath p;
-    p.addEllipse(x, y, w, h);
-    return p;
-}
-
-QPainterPath Rounded(qreal x, qreal y, qreal w, qreal h, qreal r = 1.5) {
-    QPainterPath p;
-    p.addRoundedRect(x, y, w, h, r, r);
-    return p;
-}
-
-QPainterPath Polygon(std::initializer_list<QPointF> points) {
-    QPainterPath p;
-    p.addPolygon(QPolygonF(QList<QPointF>(points)));
-    p.closeSubpath();
-    return p;
-}
-
-Shape Pawn() {
-    Shape s;
-    s.body = Rounded(11, 34, 23, 6) | Polygon({{15, 34}, {30, 34}, {26.5, 23}, {18.5, 23}}) |
-             Rounded(16, 19.5, 13, 4.5, 2) | Ellipse(16.5, 7, 12, 12);
-    return s;
-}
-
-Shape Rook() {
-    Shape s;
-    s.body = Rounded(10, 34, 25, 6) | Rounded(12, 30, 21, 4.5) |
-             Polygon({{14.5, 30}, {30.5, 30}, {29.5, 16}, {15.5, 16}}) |
-             Polygon({{12, 16}, {33, 16}, {33, 7}, {29, 7}, {29, 10.5}, {25, 10.5}, {25, 7}, {20, 7},
-                      {20, 10.5}, {16, 10.5}, {16, 7}, {12, 7}});
-    s.details.moveTo(15.5, 16);
-    s.details.lineTo(29.5, 16);
-    s.details.moveTo(14.5, 30);
-    s.details.lineTo(30.5, 30);
-    return s;
-}
-
-Shape Bishop() {
-    Shape s;
-    QPainterPath mitre;
-    mitre.moveTo(22.5, 7.5);
-    mitre.cubicTo(31, 13, 32, 23, 27.5, 29);
-    mitre.lineTo(17.5, 29);
-    mitre.cubicTo(13, 23, 14, 13, 22.5, 7.5);
-    s.body = Rounded(11, 34, 23, 6) | Rounded(15, 28.5, 15, 5, 2) | mitre | Ellipse(20, 2.5, 5, 5);
-    s.details.moveTo(26, 14);
-    s.details.lineTo(20.5, 20.5);
-    s.details.moveTo(17, 29);
-    s.details.lineTo(28, 29);
-    return s;
-}
-
-Shape Knight() {
-    Shape s;
-    QPainterPath head;
-    head.moveTo(13.5, 34);
-    head.lineTo(32, 34);
-    head.cubicTo(34, 25, 32.5, 14, 25, 9);
-    head.lineTo(24, 4);
-    head.lineTo(20.5, 8.5);
-    head.lineTo(18, 5.5);
-    head.lineTo(17, 10);
-    head.cubicTo(12, 13, 8.5, 19, 7.5, 24.5);
-    head.cubicTo(8, 27, 10.5, 28, 12.5, 26.5);
-    head.lineTo(18, 22.5);
-    head.cubicTo(19, 26, 14, 29, 13.5, 34);
-    s.body = Rounded(10.5, 34, 24, 6) | head;
-    s.details.addEllipse(17, 13.5, 2.6, 2.6);
-    s.details.moveTo(26, 12);
-    s.details.cubicTo(30, 17, 30.5, 25, 29, 33);
-    return s;
-}
-
-Shape Queen() {
-    Shape s;
-    s.body = Rounded(10, 34, 25, 6) |
-             Polygon({{12.5, 34}, {32.5, 34}, {36.5, 13}, {29, 25}, {29, 9.5}, {22.5, 24}, {16, 9.5},
-                      {16, 25}, {8.5, 13}});
-    for (QPointF p : {QPointF(8.5, 12), QPointF(16, 8.5), QPointF(22.5, 7), QPointF(29, 8.5), QPointF(36.5, 12)}) {
-        s.body |= Ellipse(p.x() - 2.6, p.y() - 2.6, 5.2, 5.2);
-    }
-    s.details.moveTo(13, 30);
-    s.details.lineTo(32, 30);
-    return s;
-}
-
-Shape King() {
-    Shape s;
-    QPainterPath crown;
-    crown.moveTo(12.5, 34);
-    crown.lineTo(32.5, 34);
-    crown.lineTo(35.5, 20);
-    crown.cubicTo(33, 14, 26, 15, 22.5, 19.5);
-    crown.cubicTo(19, 15, 12, 14, 9.5, 20);
-    crown.closeSubpath();
-    s.body = Rounded(10, 34, 25, 6) | crown | Rounded(20.8, 2, 3.4, 15, 0.5) | Rounded(17, 5.5, 11, 3.4, 0.5);
-    s.details.moveTo(13, 29.5);
-    s.details.lineTo(32, 29.5);
-    s.details.moveTo(22.5, 19.5);
-    s.details.lineTo(22.5, 29.5);
-    return s;
-}
-
-// Index order is the absolute piece code minus 1.
-const std::function<Shape()> kShapes[6] = {Pawn, King, Queen, Bishop, Knight, Rook};
 const char* kNames[6] = {"pawn", "king", "queen", "bishop", "knight", "rook"};
-
-void Place(QPainter& p) {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(1, 1);
-    p.scale(31.0 / 45.0, 31.0 / 45.0);
-}
-
-QImage Piece(const Shape& shape, bool white) {
-    QImage image(32, 32, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    Place(p);
-    p.setPen(QPen(Qt::black, 1.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(white ? QColor(255, 255, 255) : QColor(48, 48, 52));
-    p.drawPath(shape.body);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(white ? Qt::black : QColor(225, 225, 225), 1.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(shape.details);
-    return image;
-}
-
-// The silhouette covers the body and its outline, so that a white piece's white inside shows
-// white and not the square beneath.
-QImage Mask(const Shape& shape) {
-    QImage alpha(32, 32, QImage::Format_ARGB32);
-    alpha.fill(Qt::transparent);
-    QPainter p(&alpha);
-    Place(p);
-    p.setPen(QPen(Qt::black, 1.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::black);
-    p.drawPath(shape.body);
-    p.end();
-    QImage mask(32, 32, QImage::Format_RGB32);
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) mask.setPixel(x, y, qAlpha(alpha.pixel(x, y)) >= 128 ? 0xFFFFFFFF : 0xFF000000);
-    }
-    return mask;
-}
 
 QImage Arrow(int bars, bool forward) {
     QImage image(16, 16, QImage::Format_ARGB32);
@@ -185,10 +36,10 @@ QImage Logo() {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    Place(p);
+    tavrel::ui::PlaceDesignBox(p, 32, 1);
     p.setPen(QPen(Qt::black, 1.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
-    p.drawPath(Pawn().body);
+    p.drawPath(tavrel::ui::PieceOutline(0).body);
     return image;
 }
 
@@ -200,10 +51,9 @@ int main(int argc, char** argv) {
     QDir().mkpath(out + "/pieces");
     QDir().mkpath(out + "/toolbar");
     for (int i = 0; i < 6; ++i) {
-        const Shape shape = kShapes[i]();
-        Piece(shape, true).save(out + "/pieces/white-" + kNames[i] + ".png");
-        Piece(shape, false).save(out + "/pieces/black-" + kNames[i] + ".png");
-        Mask(shape).save(out + "/pieces/mask-" + kNames[i] + ".png");
+        tavrel::ui::RenderPiece(i, true, 32, 1).save(out + "/pieces/white-" + kNames[i] + ".png");
+        tavrel::ui::RenderPiece(i, false, 32, 1).save(out + "/pieces/black-" + kNames[i] + ".png");
+        tavrel::ui::RenderMask(i, 32, 1).save(out + "/pieces/mask-" + kNames[i] + ".png");
     }
     Arrow(1, false).save(out + "/toolbar/first.png");
     Arrow(0, false).save(out + "/toolbar/previous.png");

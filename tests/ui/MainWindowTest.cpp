@@ -67,7 +67,7 @@ TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
     EXPECT_TRUE(WhiteBold());
     EXPECT_EQ(window->Game().SideToMove, White);
     Step(Qt::Key_PageDown);
-    EXPECT_EQ(window->Slider1->value(), 11);
+    EXPECT_EQ(window->Slider1->value(), 15);  // ten half-moves on
     Step(Qt::Key_End);
     EXPECT_EQ(window->Slider1->value(), 44);
     EXPECT_EQ(window->Game().GameBoard(2, 5), Piece::Bishop);  // 23. Be7#

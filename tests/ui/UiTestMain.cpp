@@ -1,12 +1,34 @@
-// The window tests need one QApplication for the whole run, made before any test starts.
+// The window tests need one QApplication for the whole run, made before any test starts, and a
+// settings folder of their own: each test starts from the defaults, and the user's own settings
+// are never read or written.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+
+class FreshSettings : public ::testing::EmptyTestEventListener {
+public:
+    explicit FreshSettings(QString folder) : folder_(std::move(folder)) {}
+    void OnTestStart(const ::testing::TestInfo&) override {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_);
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Tavrel", "Tavrel").clear();
+    }
+
+private:
+    QString folder_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    const QTemporaryDir settings;
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings(settings.path()));
     return RUN_ALL_TESTS();
 }

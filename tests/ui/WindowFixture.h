@@ -53,13 +53,13 @@ protected:
     QRgb PixelOfSquare(int row, int col, int dx = 0, int dy = 0) const {
         return Pixel(SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col) + QPoint(dx, dy));
     }
-    // What the 32-pixel square from `topLeft` shows: ' ' its swatch all over, else a piece,
+    // What the `size`-pixel square from `topLeft` shows: ' ' its swatch all over, else a piece,
     // 'w' a white one (it has pure white pixels) or 'b' a black one.
-    char Occupant(QPoint topLeft) const {
+    char Occupant(QPoint topLeft, int size = 32) const {
         const QRgb swatch = Pixel(topLeft);
         bool piece = false, white = false;
-        for (int dy = 0; dy < 32; ++dy) {
-            for (int dx = 0; dx < 32; ++dx) {
+        for (int dy = 0; dy < size; ++dy) {
+            for (int dx = 0; dx < size; ++dx) {
                 const QRgb p = Pixel(topLeft + QPoint(dx, dy));
                 piece = piece || p != swatch;
                 white = white || (p != swatch && p == 0xFFFFFF);

@@ -2,11 +2,13 @@
 
 namespace tavrel::ui {
 
-AnalysisEditor::AnalysisEditor(ClientArea& area, Board& board, const PiecePictures& pictures,
-                               const Options& options, UserDialogs& dialogs, const Menus& menus)
+AnalysisEditor::AnalysisEditor(ClientArea& area, Board& board, const BoardGeometry& place,
+                               const PiecePictures& pictures, const Options& options, UserDialogs& dialogs,
+                               const Menus& menus)
     : QObject(&area),
       area_(area),
       board_(board),
+      place_(place),
       pictures_(pictures),
       options_(options),
       dialogs_(dialogs),
@@ -22,21 +24,24 @@ AnalysisEditor::AnalysisEditor(ClientArea& area, Board& board, const PiecePictur
     connect(menus[MenuItem::ctlClearAll], &QAction::triggered, this, &AnalysisEditor::ctlClearAll_Click);
 }
 
-// A dotted box just outside the square picture at (x, y), on the lines between squares: drawn
-// white to mark the square picked up from, black to put the lines back.
+// A dotted box just outside the square picture at (x, y), on the lines between squares (as many
+// boxes as the lines are wide): drawn white to mark the square picked up from, black to put the
+// lines back.
 void AnalysisEditor::FrameSquare(int x, int y, QRgb color) {
     QImage& canvas = area_.Canvas();
-    const QRect box(QPoint(x - 1, y - 1), QPoint(x + 32, y + 32));
     const auto dot = [&](int px, int py) {
         if ((px + py) % 2 == 0 && canvas.rect().contains(px, py)) canvas.setPixel(px, py, color);
     };
-    for (int px = box.left(); px <= box.right(); ++px) {
-        dot(px, box.top());
-        dot(px, box.bottom());
-    }
-    for (int py = box.top(); py <= box.bottom(); ++py) {
-        dot(box.left(), py);
-        dot(box.right(), py);
+    for (int k = 1; k <= place_.line; ++k) {
+        const QRect box(QPoint(x - k, y - k), QPoint(x + place_.Square() - 1 + k, y + place_.Square() - 1 + k));
+        for (int px = box.left(); px <= box.right(); ++px) {
+            dot(px, box.top());
+            dot(px, box.bottom());
+        }
+        for (int py = box.top(); py <= box.bottom(); ++py) {
+            dot(box.left(), py);
+            dot(box.right(), py);
+        }
     }
 }
 
@@ -46,7 +51,7 @@ Square AnalysisEditor::Element(int row, int col) const {
 
 // Sets the square being drawn, its pixels included.
 void AnalysisEditor::MoveTo(int row, int col) {
-    const QPoint at = ScreenSquarePixel(kAnalysisBoardOrigin, ScreenSquare{row, col});
+    const QPoint at = ScreenSquarePixel(place_, ScreenSquare{row, col});
     drag_.SquareX = at.x();
     drag_.SquareY = at.y();
 }
@@ -59,7 +64,7 @@ void AnalysisEditor::DrawEmptySquare(int row, int col) {
 
 void AnalysisEditor::Form_MouseDown(Qt::MouseButton button, QPoint at) {
     if (!options_.AnalysisShown() || drag_.Dragging) return;
-    const std::optional<ScreenSquare> square = ScreenSquareAt(kAnalysisBoardOrigin, at);
+    const std::optional<ScreenSquare> square = ScreenSquareAt(place_, at);
     if (!square) {
         if (options_.BeepOnError()) dialogs_.Beep();
         return;
@@ -74,7 +79,7 @@ void AnalysisEditor::Form_MouseDown(Qt::MouseButton button, QPoint at) {
     drag_.DragPiece = board_[Element(square->row, square->col)];
     if (drag_.DragPiece == 0) return;
     drag_.DragPicture = std::abs(drag_.DragPiece) - 1;
-    piecePointer_ = PiecePointer(pictures_, drag_.DragPiece);
+    piecePointer_ = PiecePointer(pictures_, drag_.DragPiece, area_.PixelRatio());
     area_.setCursor(piecePointer_);
     drag_.Dragging = true;
     FrameSquare(drag_.SquareX, drag_.SquareY, 0xFFFFFFFF);
@@ -84,7 +89,7 @@ void AnalysisEditor::Form_MouseDown(Qt::MouseButton button, QPoint at) {
 
 void AnalysisEditor::Form_MouseMove(QPoint at) {
     if (!drag_.Dragging) return;
-    if (ScreenSquareAt(kAnalysisBoardOrigin, at)) {
+    if (ScreenSquareAt(place_, at)) {
         area_.setCursor(piecePointer_);
     } else {
         area_.setCursor(Qt::ForbiddenCursor);
@@ -94,7 +99,7 @@ void AnalysisEditor::Form_MouseMove(QPoint at) {
 void AnalysisEditor::Form_MouseUp(Qt::MouseButton, QPoint at) {
     if (!drag_.Dragging) return;
     FrameSquare(drag_.SquareX, drag_.SquareY, 0xFF000000);
-    const std::optional<ScreenSquare> square = ScreenSquareAt(kAnalysisBoardOrigin, at);
+    const std::optional<ScreenSquare> square = ScreenSquareAt(place_, at);
     drag_.DropRow = square ? square->row : drag_.PressRow;  // off the board the piece goes back
     drag_.DropCol = square ? square->col : drag_.PressCol;
     MoveTo(drag_.DropRow, drag_.DropCol);
@@ -113,7 +118,7 @@ void AnalysisEditor::Form_MouseUp(Qt::MouseButton, QPoint at) {
 
 void AnalysisEditor::EndDrag() {
     if (!drag_.Dragging) return;
-    const QPoint press = ScreenSquarePixel(kAnalysisBoardOrigin, ScreenSquare{drag_.PressRow, drag_.PressCol});
+    const QPoint press = ScreenSquarePixel(place_, ScreenSquare{drag_.PressRow, drag_.PressCol});
     Form_MouseUp(Qt::NoButton, press);
 }
 
@@ -157,7 +162,7 @@ void AnalysisEditor::ctlClearAll_Click() {
     for (int col = 1; col <= 8; ++col) {
         for (int row = 1; row <= 8; ++row) {
             board_(row, col) = 0;
-            PaintEmptySquare(area_.Canvas(), ScreenSquarePixel(kAnalysisBoardOrigin, ScreenSquare{row, col}),
+            PaintEmptySquare(area_.Canvas(), ScreenSquarePixel(place_, ScreenSquare{row, col}),
                              IsLightSquare(row, col), options_.ColorSquares(), pictures_);
         }
     }

@@ -7,11 +7,11 @@
 #include <QObject>
 
 #include "core/Board.h"
-#include "ui/main/BoardPainter.h"
+#include "ui/board/BoardPainter.h"
 #include "ui/main/ClientArea.h"
 #include "ui/main/MenuTable.h"
 #include "ui/main/Options.h"
-#include "ui/main/PiecePictures.h"
+#include "ui/board/PiecePictures.h"
 #include "ui/main/UserDialogs.h"
 
 namespace tavrel::ui {
@@ -32,8 +32,10 @@ struct DragState {
 class AnalysisEditor : public QObject {
     Q_OBJECT
 public:
-    AnalysisEditor(ClientArea& area, Board& board, const PiecePictures& pictures, const Options& options,
-                   UserDialogs& dialogs, const Menus& menus);
+    // `place` is where the board lies on the canvas; the window keeps it current as the board
+    // size changes.
+    AnalysisEditor(ClientArea& area, Board& board, const BoardGeometry& place, const PiecePictures& pictures,
+                   const Options& options, UserDialogs& dialogs, const Menus& menus);
 
     // Presses, moves and releases on the canvas, in canvas pixels.
     void Form_MouseDown(Qt::MouseButton button, QPoint at);
@@ -65,6 +67,7 @@ private:
 
     ClientArea& area_;
     Board& board_;
+    const BoardGeometry& place_;
     const PiecePictures& pictures_;
     const Options& options_;
     UserDialogs& dialogs_;

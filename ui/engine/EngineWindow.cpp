@@ -186,8 +186,10 @@ void EngineWindow::SetStatus(const QString& text) {
     status_->setVisible(!text.isEmpty());
 }
 
-void EngineWindow::PaintArrow(QPainter& painter, const BoardView& view) const {
-    if (ShowArrow->isChecked() && isVisible()) PaintMoveArrow(painter, boardOrigin_, view, best_);
+void EngineWindow::PaintArrow(QPainter& painter, const BoardView& view, double scale) const {
+    if (ShowArrow->isChecked() && isVisible()) {
+        PaintMoveArrow(painter, BoardGeometry::Scaled(boardOrigin_, scale), view, best_);
+    }
 }
 
 QStringList EngineWindow::LineTexts() const {

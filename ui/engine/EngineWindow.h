@@ -7,7 +7,7 @@
 
 #include "engine/AnalysedPosition.h"
 #include "engine/UciEngine.h"
-#include "ui/main/BoardPainter.h"
+#include "ui/board/BoardPainter.h"
 #include "ui/main/UserDialogs.h"
 
 class QCheckBox;
@@ -24,11 +24,13 @@ class EngineWindow : public QWidget {
 public:
     EngineWindow(UserDialogs& dialogs, engine::EngineSettings settings, QWidget* parent = nullptr);
 
-    // The position of interest, on the game board or the analysis board (`boardOrigin`).
+    // The position of interest, on the game board or the analysis board (`boardOrigin`, its
+    // place at the default size).
     // `gameKey` names the game it belongs to: another game tells the engine to forget the last.
     void ShowPosition(const engine::AnalysedPosition& position, QPoint boardOrigin, const QString& gameKey);
-    // The best move over the board it belongs to, while there is one and the option is on.
-    void PaintArrow(QPainter& painter, const BoardView& view) const;
+    // The best move over the board it belongs to, while there is one and the option is on; the
+    // board drawn `scale` times the default size.
+    void PaintArrow(QPainter& painter, const BoardView& view, double scale) const;
 
     engine::UciEngine& Engine() { return engine_; }
     // The lines as shown, one a row.

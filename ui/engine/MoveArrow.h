@@ -4,10 +4,10 @@
 #include <QPainter>
 
 #include "core/Board.h"
-#include "ui/main/BoardPainter.h"
+#include "ui/board/BoardPainter.h"
 
 namespace tavrel::ui {
 
-void PaintMoveArrow(QPainter& painter, QPoint origin, const BoardView& view, Move move);
+void PaintMoveArrow(QPainter& painter, const BoardGeometry& board, const BoardView& view, Move move);
 
 }  // namespace tavrel::ui

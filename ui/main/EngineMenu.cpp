@@ -16,7 +16,7 @@ void Skelda::ctlEngine_Click() {
         engine_->setWindowIcon(windowIcon());
         connect(engine_, &EngineWindow::ArrowChanged, client_, qOverload<>(&QWidget::update));
         connect(analysis_, &AnalysisEditor::BoardEdited, this, &Skelda::HandPositionToEngine);
-        client_->SetOverlay([this](QPainter& painter) { engine_->PaintArrow(painter, options_.View()); });
+        client_->SetOverlay([this](QPainter& painter) { engine_->PaintArrow(painter, options_.View(), scale_.CanvasScale()); });
         // Under the main window where the screen has room, else above it.
         const QRect frame = frameGeometry();
         const int height = engine_->sizeHint().height() + 40;  // the title bar's allowance

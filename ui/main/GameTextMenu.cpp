@@ -57,7 +57,7 @@ void Skelda::ShowVariationMove(int item) {
     analysis_->EndDrag();
     Board& analysisBoard = session_.Game().AnalysisBoard;
     analysisBoard.CopyPlayingSquaresFrom(reached.at.position.GameBoard);
-    PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, analysisBoard, options_.View(), pictures_);
+    PaintBoard(client_->Canvas(), scale_.AnalysisBoard(), analysisBoard, options_.View(), pictures_);
     client_->update();
     Toolbar1->update();
     gameText_->MarkVariationMove(item);

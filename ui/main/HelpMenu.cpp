@@ -16,7 +16,8 @@ void Skelda::ctlUSCF_Click() { OpenUrl(UscfAddress()); }
 // the next use loads it afresh, centred and empty.
 void Skelda::ctlPieceMove_Click() {
     if (!tutorial_) {
-        tutorial_ = new TutBox(pictures_);
+        // The tutorial keeps its own layout, whatever the board size.
+        tutorial_ = new TutBox(defaultPictures_);
         tutorial_->setAttribute(Qt::WA_DeleteOnClose);
         tutorial_->setWindowIcon(windowIcon());
         tutorial_->Form_Load(this);
@@ -28,7 +29,7 @@ void Skelda::ctlPieceMove_Click() {
 
 void Skelda::ctlAbout_Click() {
     dialogs_.About(this, "Tavrel", "This chess program was written by:\nthe Tavrel developers",
-                   PieceCutOut(pictures_, -Piece::Pawn));
+                   PieceCutOut(defaultPictures_, -Piece::Pawn));
 }
 
 }  // namespace tavrel::ui

@@ -43,10 +43,14 @@ Menus Menus::Build(QMenuBar* bar, QWidget* owner) {
     for (std::size_t i = 0; i < kMenuItemCount; ++i) {
         const MenuItemSpec& item = kItems[i];
         QMenu* menu = built[item.menu];
-        QAction* action = QString(item.caption) == "-" ? menu->addSeparator() : menu->addAction(item.caption);
+        QAction* action = QString(item.caption) == "-" ? menu->addSeparator() : nullptr;
+        // The one item that opens a menu of its own: that menu's action, so that the shortcuts
+        // of its items reach the window through it.
+        if (static_cast<MenuItem>(i) == MenuItem::ctlBoardSize) action = menu->addMenu(built[MenuName::mnuBoardSize]);
+        if (!action) action = menu->addAction(item.caption);
         action->setObjectName(item.name);
         if (*item.shortcut) {
-            action->setShortcut(QKeySequence(item.shortcut));
+            action->setShortcuts(QKeySequence::listFromString(item.shortcut));
             // The main window's keys act in the main window only: in the list and the game
             // text, Ctrl+C copies rather than turning the squares grey.
             action->setShortcutContext(Qt::WindowShortcut);

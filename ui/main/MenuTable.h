@@ -19,10 +19,13 @@ namespace tavrel::ui {
     X(ctlGame, "&Game", true)        \
     X(ctlOptions, "&Options", true)  \
     X(ctlHelp, "&Help", true)        \
-    X(mnuPopup, "PopUp", false)
+    X(mnuPopup, "PopUp", false)      \
+    X(mnuBoardSize, "Board &size", false)
 
-// X(menu, name, caption, shortcut, checkable, checked, hidden); a caption "-" is a separator.
-// The six piece items keep their order: an item's place among them is the piece code less 1.
+// X(menu, name, caption, shortcut, checkable, checked, hidden); a caption "-" is a separator; a
+// shortcut column may hold several, "; " between them. The six piece items keep their order: an
+// item's place among them is the piece code less 1; the six size items keep the order of
+// kBoardSizes. ctlBoardSize is the item that opens the Board size menu.
 #define TAVREL_MENU_ITEMS(X)                                                                 \
     X(ctlFile, ctlOpen, "&Open game...", "Ctrl+O", false, false, false)                      \
     X(ctlFile, ctlUndo, "&Undo last move", "Ctrl+U", false, false, false)                    \
@@ -31,6 +34,8 @@ namespace tavrel::ui {
     X(ctlGame, ctlAnimate, "&Animate...", "", false, false, false)                           \
     X(ctlGame, ctlCancelAnimate, "&Cancel Animate", "", false, false, true)                  \
     X(ctlGame, ctlGoToGame, "Go to game #...", "", false, false, false)                      \
+    X(ctlGame, ctlNextGame, "&Next game", "Ctrl+PgDown", false, false, false)                \
+    X(ctlGame, ctlPreviousGame, "&Previous game", "Ctrl+PgUp", false, false, false)          \
     X(ctlGame, ctlListGames, "&List of games...", "Ctrl+L", false, false, false)             \
     X(ctlGame, DashText, "-", "", false, false, false)                                       \
     X(ctlGame, ctlGameText, "Game &text", "Ctrl+T", false, false, false)                     \
@@ -42,6 +47,10 @@ namespace tavrel::ui {
     X(ctlOptions, Color_or_mono, "&Color for squares", "Ctrl+C", true, true, false)          \
     X(ctlOptions, ctlDisplay, "&Display analysis board", "Ctrl+D", true, false, false)       \
     X(ctlOptions, ctlReverse, "&Reverse Board", "Ctrl+R", true, false, false)                \
+    X(ctlOptions, DashBoard, "-", "", false, false, false)                                   \
+    X(ctlOptions, ctlBoardSize, "Board &size", "", false, false, false)                      \
+    X(ctlOptions, ctlCoordinates, "Show &coordinates", "", true, false, false)               \
+    X(ctlOptions, ctlLastMove, "Highlight &last move", "", true, false, false)               \
     X(ctlHelp, ctlHome, "Go to my &home page", "", false, false, false)                      \
     X(ctlHelp, ctlUSCF, "Go to &USCF home page", "", false, false, false)                    \
     X(ctlHelp, Dash2, "-", "", false, false, false)                                          \
@@ -59,7 +68,17 @@ namespace tavrel::ui {
     X(mnuPopup, ctlBlack, "Place Black pieces", "", true, false, false)                      \
     X(mnuPopup, Dash5, "-", "", false, false, false)                                         \
     X(mnuPopup, ctlClear, "Clear square", "", false, false, false)                           \
-    X(mnuPopup, ctlClearAll, "Clear board", "", false, false, false)
+    X(mnuPopup, ctlClearAll, "Clear board", "", false, false, false)                         \
+    X(mnuBoardSize, ctlSize100, "100 %", "", true, true, false)                              \
+    X(mnuBoardSize, ctlSize125, "125 %", "", true, false, false)                             \
+    X(mnuBoardSize, ctlSize150, "150 %", "", true, false, false)                             \
+    X(mnuBoardSize, ctlSize200, "200 %", "", true, false, false)                             \
+    X(mnuBoardSize, ctlSize250, "250 %", "", true, false, false)                             \
+    X(mnuBoardSize, ctlSize300, "300 %", "", true, false, false)                             \
+    X(mnuBoardSize, DashSize, "-", "", false, false, false)                                  \
+    X(mnuBoardSize, ctlLarger, "&Larger", "Ctrl+=; Ctrl++", false, false, false)             \
+    X(mnuBoardSize, ctlSmaller, "&Smaller", "Ctrl+-", false, false, false)                   \
+    X(mnuBoardSize, ctlActualSize, "&Default size", "Ctrl+0", false, false, false)
 
 #define TAVREL_MENU_ENUM(name, caption, onBar) name,
 enum class MenuName { TAVREL_MENUS(TAVREL_MENU_ENUM) };
@@ -78,6 +97,12 @@ constexpr MenuItem PieceItem(int index) {
     return static_cast<MenuItem>(static_cast<int>(MenuItem::ctlPiece0) + index);
 }
 static_assert(PieceItem(5) == MenuItem::ctlPiece5);
+
+// The size item for board size index 0 (100 %) to 5 (300 %).
+constexpr MenuItem SizeItem(int index) {
+    return static_cast<MenuItem>(static_cast<int>(MenuItem::ctlSize100) + index);
+}
+static_assert(SizeItem(5) == MenuItem::ctlSize300);
 
 // Every menu and item of the table, built once; the window owns the menus.
 class Menus {

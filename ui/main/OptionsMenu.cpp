@@ -24,13 +24,13 @@ void Skelda::ctlDisplay_Click() {
     if (options_.AnalysisShown()) {
         const QScreen* shownOn = screen();
         const int room = shownOn ? x() - shownOn->availableGeometry().left() : 0;
-        shiftedLeft_ = std::clamp(room, 0, kWideWidth - kNarrowWidth);
+        shiftedLeft_ = std::clamp(room, 0, scale_.Px(kWideWidth) - scale_.Px(kNarrowWidth));
         // The place is taken before the resize: a window manager may shift a window it resizes,
         // and the move must not add to that.
         const QPoint place(x() - shiftedLeft_, y());
         SetClientWidth(kWideWidth);
         move(place);
-        PaintBoardFrame(client_->Canvas(), kAnalysisBoardOrigin);
+        PaintBoardFrame(client_->Canvas(), analysisBoard_);
     } else {
         // The board stays drawn beyond the narrowed window, out of sight.
         const QPoint place(x() + shiftedLeft_, y());
@@ -41,10 +41,11 @@ void Skelda::ctlDisplay_Click() {
     DrawBoard();
 }
 
+// `width` at the default size.
 void Skelda::SetClientWidth(int width) {
-    client_->setFixedWidth(width);
-    Toolbar1->resize(width, Toolbar1->height());
-    txtFileName->resize(width - txtFileName->x() - (kNarrowWidth - 110 - 209), txtFileName->height());
+    client_->setFixedWidth(scale_.Px(width));
+    Toolbar1->resize(scale_.Px(width), Toolbar1->height());
+    txtFileName->resize(scale_.Px(width - 110 - (kNarrowWidth - 110 - 209)), txtFileName->height());
     adjustSize();
 }
 

@@ -19,6 +19,7 @@
 #include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
 #include "../common/PanelTexts.h"
+#include "BoardKeys.h"
 #include "ElidedLabel.h"
 #include "ReplayView.h"
 #include "core/MoveGen.h"
@@ -36,18 +37,25 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     setObjectName("Skelda");
     setWindowTitle("Tavrel");
     setWindowIcon(QIcon(":/logo.png"));
+    baseFont_ = font();
     BuildClientArea();
     animation_ = new Animation(*Slider1, dialogs_, this);
     connect(animation_, &Animation::Started, this, &Skelda::LockForAnimation);
     connect(animation_, &Animation::Finished, this, &Skelda::FreeAfterAnimation);
-    analysis_ = new AnalysisEditor(*client_, session_.Game().AnalysisBoard, pictures_, options_, dialogs_, menus_);
+    analysis_ = new AnalysisEditor(*client_, session_.Game().AnalysisBoard, analysisBoard_, pictures_, options_,
+                                   dialogs_, menus_);
     connect(client_, &ClientArea::MouseDown, analysis_, &AnalysisEditor::Form_MouseDown);
     connect(client_, &ClientArea::MouseMove, analysis_, &AnalysisEditor::Form_MouseMove);
     connect(client_, &ClientArea::MouseUp, analysis_, &AnalysisEditor::Form_MouseUp);
     score_ = new GameScr(nullptr);
     score_->setWindowIcon(windowIcon());
     connect(score_, &GameScr::Display_Click, this, &Skelda::Display_Click);
+    connect(client_, &ClientArea::Wheel, this, &Skelda::WheelOnBoard);
     ConnectMenus();
+    // What the user chose last time; the marks are the options from here on.
+    menus_[MenuItem::ctlCoordinates]->setChecked(stored_.ShowCoordinates());
+    menus_[MenuItem::ctlLastMove]->setChecked(stored_.HighlightLastMove());
+    Rescale(stored_.BoardSizePercent());
     session_.Game().SetUpStartPosition();
 }
 
@@ -75,6 +83,18 @@ void Skelda::ConnectMenus() {
     on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
     on(MenuItem::ctlDisplay, &Skelda::ctlDisplay_Click);
     on(MenuItem::ctlReverse, &Skelda::ctlReverse_Click);
+    on(MenuItem::ctlCoordinates, &Skelda::ctlCoordinates_Click);
+    on(MenuItem::ctlLastMove, &Skelda::ctlLastMove_Click);
+    for (int i = 0; i < static_cast<int>(kBoardSizes.size()); ++i) {
+        connect(menus_[SizeItem(i)], &QAction::triggered, this, [this, i] { SetBoardSize(kBoardSizes[i]); });
+    }
+    connect(menus_[MenuItem::ctlLarger], &QAction::triggered, this,
+            [this] { SetBoardSize(SteppedBoardSize(scale_.percent, 1)); });
+    connect(menus_[MenuItem::ctlSmaller], &QAction::triggered, this,
+            [this] { SetBoardSize(SteppedBoardSize(scale_.percent, -1)); });
+    connect(menus_[MenuItem::ctlActualSize], &QAction::triggered, this, [this] { SetBoardSize(100); });
+    connect(menus_[MenuItem::ctlNextGame], &QAction::triggered, this, [this] { Toolbar1_ButtonClick("Ngame"); });
+    connect(menus_[MenuItem::ctlPreviousGame], &QAction::triggered, this, [this] { Toolbar1_ButtonClick("Pgame"); });
     on(MenuItem::ctlHome, &Skelda::ctlHome_Click);
     on(MenuItem::ctlUSCF, &Skelda::ctlUSCF_Click);
     on(MenuItem::ctlPieceMove, &Skelda::ctlPieceMove_Click);
@@ -97,12 +117,10 @@ void Skelda::BuildClientArea() {
 
     txtFileName = new QLineEdit("Text1", client_);
     txtFileName->setObjectName("txtFileName");
-    txtFileName->setGeometry(110, 3, 209, 19);
     txtFileName->setReadOnly(true);
 
     Slider1 = new QSlider(Qt::Vertical, client_);
     Slider1->setObjectName("Slider1");
-    Slider1->setGeometry(298, 48, 26, 277);
     // The first position at the top; the down arrow and Page Down move forward.
     Slider1->setInvertedAppearance(true);
     Slider1->setInvertedControls(true);
@@ -114,12 +132,10 @@ void Skelda::BuildClientArea() {
 
     btnReset = new QPushButton("Reset to Game Position", client_);
     btnReset->setObjectName("btnReset");
-    btnReset->setGeometry(103, 328, 141, 23);
     btnReset->setToolTip("Click this button to make the analysis board the same as the game board");
 
-    auto* status = new QStatusBar(client_);
+    auto* status = status_ = new QStatusBar(client_);
     status->setObjectName("StatusBar1");
-    status->setGeometry(0, 341, 324, 18);
     status->setSizeGripEnabled(false);
     const char* keys[3] = {"Players", "White ", "Move #"};
     for (int i = 0; i < 3; ++i) {
@@ -129,13 +145,16 @@ void Skelda::BuildClientArea() {
         status->addWidget(StatusPanel[i], i == 0 ? 1 : 0);
     }
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    keys_ = new BoardKeys(*Slider1, this);
+    for (QWidget* part : std::initializer_list<QWidget*>{this, client_, Slider1, txtFileName, btnReset, Toolbar1}) {
+        keys_->Watch(*part);
+    }
+    for (QWidget* button : Toolbar1->findChildren<QWidget*>()) keys_->Watch(*button);
 }
 
 void Skelda::BuildToolbar() {
     Toolbar1 = new QToolBar(client_);
     Toolbar1->setObjectName("Toolbar1");
-    Toolbar1->setGeometry(0, 0, 324, 28);
-    Toolbar1->setIconSize(QSize(16, 16));
     struct Button {
         const char* key;
         const char* tip;
@@ -160,13 +179,19 @@ void Skelda::PlaceOnScreen() {
     PlaceByFrame(*this, [](const QRect& screen, const QSize& frame) {
         return QPoint(std::max(0, screen.width() / 2 - frame.width()), (screen.height() - frame.height()) / 2);
     });
-    btnReset->move(static_cast<int>(1.2 * frameGeometry().width()), btnReset->y());
+    PlaceResetButton();
+}
+
+// The button stands at 1.2 times the narrow window's frame width from the left.
+void Skelda::PlaceResetButton() {
+    const int narrowFrame = scale_.Px(kNarrowWidth) + frameGeometry().width() - width();
+    btnReset->setGeometry(static_cast<int>(1.2 * narrowFrame), scale_.Px(328), scale_.Px(141), scale_.Px(23));
 }
 
 bool Skelda::Form_Load(const QString& commandLinePath) {
     adjustSize();
     PlaceOnScreen();
-    PaintBoardFrame(client_->Canvas(), kGameBoardOrigin);
+    PaintBoardFrame(client_->Canvas(), scale_.GameBoard());
     // A file named on the command line is indexed like one chosen in the dialog, so that every
     // game of it can be reached; one that cannot be opened is reported, then the dialog asks.
     bool opened = !commandLinePath.isEmpty() && OpenAndIndex(commandLinePath);
@@ -190,13 +215,7 @@ void Skelda::DrawBoard() {
     analysis_->EndDrag();
     GameState& game = session_.Game();
     game.AnalysisBoard = game.GameBoard;
-    const BoardView view = options_.View();
-    PaintBoard(client_->Canvas(), kGameBoardOrigin, game.GameBoard, view, pictures_);
-    if (options_.AnalysisShown()) {
-        PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, game.GameBoard, view, pictures_);
-    }
-    client_->update();
-    Toolbar1->update();
+    PaintBoards();
     analysisFrom_ = {Game(), Game().SideToMove, OpponentLastMove(Game(), Game().SideToMove), 0};
     analysisPly_ = Game().LastSliderValue;
     HandPositionToEngine();
@@ -288,7 +307,7 @@ void Skelda::LockForAnimation() {
     menus_[MenuItem::ctlCancelAnimate]->setVisible(true);
     Slider1->setEnabled(false);
     // A disabled menu still lets its items' shortcuts through: the items are held too.
-    for (const MenuName name : {MenuName::ctlFile, MenuName::ctlOptions, MenuName::ctlHelp}) {
+    for (const MenuName name : {MenuName::ctlFile, MenuName::ctlOptions, MenuName::mnuBoardSize, MenuName::ctlHelp}) {
         menus_[name]->setEnabled(false);
         for (QAction* item : menus_[name]->actions()) {
             if (!item->isEnabled()) continue;
@@ -296,7 +315,9 @@ void Skelda::LockForAnimation() {
             held_.push_back(item);
         }
     }
-    menus_[MenuItem::ctlGoToGame]->setEnabled(false);
+    for (const MenuItem item : {MenuItem::ctlGoToGame, MenuItem::ctlNextGame, MenuItem::ctlPreviousGame}) {
+        menus_[item]->setEnabled(false);
+    }
     btnReset->setEnabled(false);
     Toolbar1->setEnabled(false);
 }
@@ -304,10 +325,14 @@ void Skelda::LockForAnimation() {
 void Skelda::FreeAfterAnimation() {
     menus_[MenuItem::ctlAnimate]->setVisible(true);
     menus_[MenuItem::ctlCancelAnimate]->setVisible(false);
-    for (const MenuName name : {MenuName::ctlFile, MenuName::ctlOptions, MenuName::ctlHelp}) menus_[name]->setEnabled(true);
+    for (const MenuName name : {MenuName::ctlFile, MenuName::ctlOptions, MenuName::mnuBoardSize, MenuName::ctlHelp}) {
+        menus_[name]->setEnabled(true);
+    }
     for (QAction* item : held_) item->setEnabled(true);
     held_.clear();
-    menus_[MenuItem::ctlGoToGame]->setEnabled(true);
+    for (const MenuItem item : {MenuItem::ctlGoToGame, MenuItem::ctlNextGame, MenuItem::ctlPreviousGame}) {
+        menus_[item]->setEnabled(true);
+    }
     Slider1->setEnabled(true);
     btnReset->setEnabled(true);
     Toolbar1->setEnabled(true);

@@ -9,13 +9,16 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QToolBar>
 
-#include "BoardPainter.h"
+#include "ui/board/BoardPainter.h"
 #include "ClientArea.h"
 #include "MenuTable.h"
 #include "Options.h"
-#include "PiecePictures.h"
+#include "Settings.h"
+#include "WindowScale.h"
+#include "ui/board/PiecePictures.h"
 #include "UserDialogs.h"
 #include "session/GameSession.h"
 #include "core/LineReplay.h"
@@ -24,6 +27,7 @@ namespace tavrel::ui {
 
 class AnalysisEditor;
 class Animation;
+class BoardKeys;
 class EngineWindow;
 class GameList;
 class OpeningTree;
@@ -58,6 +62,11 @@ public:
     void Color_or_mono_Click();
     void ctlDisplay_Click();
     void ctlReverse_Click();
+    // The board's size in per cent of the default (one of kBoardSizes); the whole window, the
+    // score window's text and the pictures follow it, and it is remembered.
+    void SetBoardSize(int percent);
+    void ctlCoordinates_Click();
+    void ctlLastMove_Click();
 
     // The Help menu.
     void ctlHome_Click();
@@ -81,6 +90,12 @@ public:
     const session::GameSession& Session() const { return session_; }
     const GameState& Game() const { return session_.Game(); }
     const QImage& Canvas() const { return client_->Canvas(); }
+    // Where the boards lie on the canvas at the size in use.
+    BoardGeometry GameBoard() const { return scale_.GameBoard(); }
+    BoardGeometry AnalysisBoard() const { return scale_.AnalysisBoard(); }
+    // The move whose squares the game board tints: none unless the option is on, none at the
+    // game's first position.
+    Move HighlightedMove() const;
     const pgn::GameIndex& Index() const { return session_.Index(); }
     long long GameCount() const { return session_.GameCount(); }
     long long CurrentGame() const { return session_.CurrentGame(); }
@@ -115,7 +130,17 @@ protected:
 private:
     void BuildClientArea();
     void BuildToolbar();
+    // The board size and the pictures for it, the size's check mark, and LayOut.
+    void Rescale(int percent);
+    // Places every part of the window at the size in use and makes the canvas anew for it.
+    void LayOut();
+    // Both boards as their arrays stand, without putting the game position on the analysis
+    // board: for a change of size or of what is drawn around the squares.
+    void PaintBoards();
+    // The wheel over the game board steps through the game.
+    void WheelOnBoard(int notches, QPoint at);
     void PlaceOnScreen();
+    void PlaceResetButton();
     void Slider1_Change();
     void Slider1_Scroll(int value);
     void Display_Click(int line);
@@ -165,7 +190,16 @@ private:
     QPointer<TutBox> tutorial_;  // closing it deletes it
     Menus menus_;
     Options options_;
-    PiecePictures pictures_;
+    PiecePictures pictures_;  // for the board at the size in use
+    // The tutorial and the About box keep the default size, whatever the board's.
+    const PiecePictures defaultPictures_ = PiecePictures::Load();
+    StoredSettings stored_;
+    WindowScale scale_;
+    // The analysis board's place at the size in use, which the editor reads.
+    BoardGeometry analysisBoard_;
+    QFont baseFont_;  // the font of the default size
+    QStatusBar* status_ = nullptr;
+    BoardKeys* keys_ = nullptr;
     session::GameSession session_;  // the open file and the game on show
     AnalysisEditor* analysis_;
     int shiftedLeft_ = 0;  // how far widening moved the window left

@@ -3,7 +3,7 @@
 
 #include "../analysis/AnalysisEditor.h"
 #include "../tree/OpeningTree.h"
-#include "BoardPainter.h"
+#include "ui/board/BoardPainter.h"
 #include "Skelda.h"
 #include "core/LineReplay.h"
 
@@ -38,7 +38,7 @@ void Skelda::ShowTreeMove(const FenSetUp& after) {
     if (!options_.AnalysisShown()) menus_[MenuItem::ctlDisplay]->trigger();
     analysis_->EndDrag();
     session_.Game().AnalysisBoard = after.position.GameBoard;
-    PaintBoard(client_->Canvas(), kAnalysisBoardOrigin, session_.Game().AnalysisBoard, options_.View(), pictures_);
+    PaintBoard(client_->Canvas(), scale_.AnalysisBoard(), session_.Game().AnalysisBoard, options_.View(), pictures_);
     client_->update();
 }
 

@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "ui/main/PiecePictures.h"
+#include "ui/board/PiecePictures.h"
 
 namespace tavrel::ui {
 namespace {

@@ -13,7 +13,7 @@
 #include <QTextLayout>
 
 #include "../FakeDialogs.h"
-#include "ui/main/PiecePictures.h"
+#include "ui/board/PiecePictures.h"
 #include "ui/main/Skelda.h"
 #include "ui/tutorial/TutBox.h"
 

@@ -1,0 +1,30 @@
+#pragma once
+// The pieces as outlines: Tavrel's own artwork, drawn in a 45 x 45 design box. The board renders
+// them at the size in use, so they stay sharp at every board size and screen resolution; the
+// 32-pixel pictures of the default size are made from the same outlines by resources/art.
+
+#include <QImage>
+#include <QPainterPath>
+
+class QPainter;
+
+namespace tavrel::ui {
+
+struct PieceShape {
+    QPainterPath body;
+    QPainterPath details;  // lines drawn inside the body in the contrasting colour
+};
+
+// Indexed by the absolute piece code minus 1: pawn, king, queen, bishop, knight, rook.
+PieceShape PieceOutline(int index);
+
+// A square picture `size` pixels wide: the piece on white, its design box on the pixels from
+// `inset` to the far edge (the part of the picture the board copies).
+QImage RenderPiece(int index, bool white, int size, int inset);
+// The piece's silhouette, white on black, on the same pixels: its outline counts as inside, so
+// that a white piece shows white and not the square beneath.
+QImage RenderMask(int index, int size, int inset);
+// Maps the design box onto a `size`-pixel picture from `inset`.
+void PlaceDesignBox(QPainter& painter, int size, int inset);
+
+}  // namespace tavrel::ui
