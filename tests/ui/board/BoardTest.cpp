@@ -2,6 +2,7 @@
 // with every square and piece in proportion; coordinates, the last move, and the size kept
 // from one run to the next.
 
+#include <QApplication>
 #include <QPainter>
 #include <set>
 
@@ -74,6 +75,25 @@ TEST_F(BoardTest, AtTwiceTheSizeEverySquareIsTwiceTodaysAndEveryPieceIsWhereTheP
     EXPECT_EQ(analysis.origin, 2 * kAnalysisBoardOrigin);
     EXPECT_EQ(Region(QRect(analysis.origin, QSize(analysis.Span(), analysis.Span()))),
               Region(QRect(board.origin, QSize(board.Span(), board.Span()))));
+}
+
+// Run by ctest with QT_SCALE_FACTOR=2 (ui_tests_scale_factor_2); skipped on a screen of ratio 1.
+TEST_F(BoardTest, OnAScreenScaledTwiceTheDefaultSizeIsDrawnInTheScreensOwnPixels) {
+    if (qApp->devicePixelRatio() < 2) GTEST_SKIP() << "needs QT_SCALE_FACTOR=2";
+    LoadAtBishopMove();
+    EXPECT_EQ(window->Client()->size(), QSize(2 * 324 - 30, 359));  // logical pixels, as today
+    EXPECT_EQ(window->Canvas().size(), QSize(2 * (2 * 324 - 30), 2 * 359));
+    const BoardGeometry board = window->GameBoard();
+    EXPECT_EQ(board.pitch, 66);
+    for (int col = 1; col <= 8; ++col) {
+        EXPECT_EQ(Occupant(SquarePixel(board, window->Settings().View(), 7, col), 64), col == 5 || col == 6 ? ' ' : 'w');
+    }
+    // A press lands on the square under it: the logical point is half the canvas pixel.
+    const BoardGeometry analysis = window->AnalysisBoard();
+    const QPoint e2 = (ScreenSquarePixel(analysis, {7, 4}) + QPoint(32, 32)) / 2;
+    QTest::mousePress(window->Client(), Qt::LeftButton, {}, e2);
+    QTest::mouseRelease(window->Client(), Qt::LeftButton, {}, e2 + QPoint(0, -33));
+    EXPECT_EQ(window->Game().AnalysisBoard(6, 4), Piece::Pawn);
 }
 
 // Carrying a piece on the analysis board at a size whose squares are not a whole multiple of
