@@ -16,22 +16,6 @@ namespace {
 
 const char* kNames[6] = {"pawn", "king", "queen", "bishop", "knight", "rook"};
 
-QImage Arrow(int bars, bool forward) {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (!forward) {
-        p.translate(16, 0);
-        p.scale(-1, 1);
-    }
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(20, 60, 140));
-    p.drawPolygon(QPolygonF({QPointF(bars ? 3.5 : 5, 2.5), QPointF(bars ? 11.5 : 12.5, 8), QPointF(bars ? 3.5 : 5, 13.5)}));
-    if (bars) p.drawRect(QRectF(11.5, 2.5, 2, 11));
-    return image;
-}
-
 QImage Logo() {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -55,10 +39,10 @@ int main(int argc, char** argv) {
         tavrel::ui::RenderPiece(i, false, 32, 1).save(out + "/pieces/black-" + kNames[i] + ".png");
         tavrel::ui::RenderMask(i, 32, 1).save(out + "/pieces/mask-" + kNames[i] + ".png");
     }
-    Arrow(1, false).save(out + "/toolbar/first.png");
-    Arrow(0, false).save(out + "/toolbar/previous.png");
-    Arrow(0, true).save(out + "/toolbar/next.png");
-    Arrow(1, true).save(out + "/toolbar/last.png");
+    tavrel::ui::RenderToolbarArrow(true, false, 16).save(out + "/toolbar/first.png");
+    tavrel::ui::RenderToolbarArrow(false, false, 16).save(out + "/toolbar/previous.png");
+    tavrel::ui::RenderToolbarArrow(false, true, 16).save(out + "/toolbar/next.png");
+    tavrel::ui::RenderToolbarArrow(true, true, 16).save(out + "/toolbar/last.png");
     Logo().save(out + "/logo.png");
     return 0;
 }

@@ -158,4 +158,21 @@ QImage RenderMask(int index, int size, int inset) {
     return mask;
 }
 
+QImage RenderToolbarArrow(bool bars, bool forward, int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    if (!forward) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 60, 140));
+    p.drawPolygon(QPolygonF({QPointF(bars ? 3.5 : 5, 2.5), QPointF(bars ? 11.5 : 12.5, 8), QPointF(bars ? 3.5 : 5, 13.5)}));
+    if (bars) p.drawRect(QRectF(11.5, 2.5, 2, 11));
+    return image;
+}
+
 }  // namespace tavrel::ui

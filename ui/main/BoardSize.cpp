@@ -5,6 +5,7 @@
 #include "../analysis/AnalysisEditor.h"
 #include "../score/GameScr.h"
 #include "Skelda.h"
+#include "ui/board/PieceShapes.h"
 
 namespace tavrel::ui {
 namespace {
@@ -47,6 +48,16 @@ void Skelda::LayOut() {
     setFont(Scaled(baseFont_, scale_.Zoom()));
     Toolbar1->setGeometry(scale_.Place(0, 0, width, 28));
     Toolbar1->setIconSize(QSize(scale_.Px(16), scale_.Px(16)));
+    // The arrows are drawn anew for any other size, as the pieces are.
+    for (QAction* action : Toolbar1->actions()) {
+        const QString key = action->objectName();
+        const bool bars = key == "Fgame" || key == "Lgame", forward = key == "Ngame" || key == "Lgame";
+        QImage arrow = scale_.CanvasScale() == 1
+                           ? QImage(action->property(kDefaultIcon).toString())
+                           : RenderToolbarArrow(bars, forward, static_cast<int>(std::lround(16 * scale_.CanvasScale())));
+        arrow.setDevicePixelRatio(scale_.pixelRatio);
+        action->setIcon(QIcon(QPixmap::fromImage(arrow)));
+    }
     // The file name keeps its right margin as the window widens.
     txtFileName->setGeometry(scale_.Place(110, 3, width - 110 - (kNarrowWidth - 110 - 209), 19));
     Slider1->setGeometry(scale_.Place(298, 48, 26, 277));

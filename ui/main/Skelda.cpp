@@ -168,6 +168,7 @@ void Skelda::BuildToolbar() {
         QAction* action = Toolbar1->addAction(QIcon(b.icon), b.tip);
         action->setObjectName(b.key);
         action->setToolTip(b.tip);
+        action->setProperty(kDefaultIcon, QString(b.icon));
         const QString key = b.key;
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }

@@ -35,6 +35,9 @@ class GameText;
 class GameScr;
 class TutBox;
 
+// The toolbar action's property naming its picture at the default size.
+inline constexpr char kDefaultIcon[] = "defaultIcon";
+
 class Skelda : public QMainWindow {
     Q_OBJECT
 public:
