@@ -46,6 +46,7 @@ void Skelda::LayOut() {
     const int width = options_.AnalysisShown() ? kWideWidth : kNarrowWidth;
     client_->Rescale(QSize(scale_.Px(width), scale_.Px(kClientHeight)), scale_.Px(kWideWidth), scale_.pixelRatio);
     setFont(Scaled(baseFont_, scale_.Zoom()));
+    score_->SetZoom(scale_.Zoom());
     Toolbar1->setGeometry(scale_.Place(0, 0, width, 28));
     Toolbar1->setIconSize(QSize(scale_.Px(16), scale_.Px(16)));
     // The arrows are drawn anew for any other size, as the pieces are.

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QWindow>
 
 #include "../analysis/AnalysisEditor.h"
 #include "../animation/Animation.h"
@@ -190,6 +191,12 @@ void Skelda::PlaceResetButton() {
 }
 
 bool Skelda::Form_Load(const QString& commandLinePath) {
+    // Moved to a screen of another pixel ratio, the board is drawn anew in that screen's pixels.
+    if (QWindow* shown = windowHandle()) {
+        connect(shown, &QWindow::screenChanged, this, [this] {
+            if (devicePixelRatioF() != scale_.pixelRatio) SetBoardSize(scale_.percent);
+        });
+    }
     adjustSize();
     PlaceOnScreen();
     PaintBoardFrame(client_->Canvas(), scale_.GameBoard());

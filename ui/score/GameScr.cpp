@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 #include "../common/FramedPlacement.h"
 #include "../common/PanelTexts.h"
@@ -23,7 +24,8 @@ QString NumberColumn(int moveNumber) {
 class ScoreRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    static constexpr int kBlackColumn = 112;  // the Black heading's left edge, in list pixels
+    static constexpr int kBlackColumn = 112;  // the Black heading's left edge, in list pixels at the default size
+    double zoom = 1.0;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem opt = option;
@@ -41,12 +43,13 @@ public:
         const QRect r = opt.rect.adjusted(2, 0, 0, 0);
         // A long move ("exd6 e.p.") ends in an ellipsis at its column's edge instead of running
         // into Black's move.
-        const QRect white(r.left(), r.top(), kBlackColumn - 6, r.height());
+        const int blackColumn = static_cast<int>(std::lround(kBlackColumn * zoom));
+        const QRect white(r.left(), r.top(), blackColumn - static_cast<int>(std::lround(6 * zoom)), r.height());
         const QString whiteText = NumberColumn(index.data(ScoreModel::MoveNumberRole).toInt()) +
                                   index.data(ScoreModel::WhiteRole).toString();
         painter->setPen(pen(ScoreModel::WhiteReachedRole));
         painter->drawText(white, Qt::AlignVCenter | Qt::AlignLeft, metrics.elidedText(whiteText, Qt::ElideRight, white.width()));
-        const QRect black(opt.rect.left() + kBlackColumn, r.top(), r.width() - kBlackColumn, r.height());
+        const QRect black(opt.rect.left() + blackColumn, r.top(), r.width() - blackColumn, r.height());
         painter->setPen(pen(ScoreModel::BlackReachedRole));
         painter->drawText(black, Qt::AlignVCenter | Qt::AlignLeft,
                           metrics.elidedText(index.data(ScoreModel::BlackRole).toString(), Qt::ElideRight, black.width()));
@@ -59,6 +62,7 @@ public:
 GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("GameScr");
     setWindowTitle("Skelda Game Score");
+    baseFont_ = font();
     setFixedSize(226, 220);
     // Shown beside the main window at start and with every game: the keyboard stays where it is.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -162,6 +166,31 @@ void GameScr::WatchMouse(const QEvent& event) {
     const int row = SelectedLine();
     const bool onIt = Display->indexAt(mouse.position().toPoint()).row() == row;
     if (!suppressScoreClick_ && row >= 0 && (onIt || row != rowAtPress_)) emit Display_Click(row);
+}
+
+void GameScr::SetZoom(double zoom) {
+    const auto px = [zoom](int base) { return static_cast<int>(std::lround(base * zoom)); };
+    QFont font = baseFont_;
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * zoom);
+    } else {
+        font.setPixelSize(px(font.pixelSize()));
+    }
+    setFont(font);
+    // The list and the headings set fonts of their own (bold): they take the new size too.
+    for (QWidget* part : std::initializer_list<QWidget*>{WLabel, BLabel, Display}) {
+        QFont own = part->font();
+        own.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() : own.pointSizeF());
+        if (font.pointSizeF() <= 0) own.setPixelSize(font.pixelSize());
+        part->setFont(own);
+    }
+    if (auto* rows = dynamic_cast<ScoreRowDelegate*>(Display->itemDelegate())) rows->zoom = zoom;
+    setFixedSize(px(226), px(220));
+    WLabel->setGeometry(px(48), px(8), px(57), px(17));
+    BLabel->setGeometry(px(120), px(8), px(57), px(17));
+    Display->setGeometry(px(8), px(24), px(209), px(164));
+    GameCounter->setGeometry(0, px(200), px(226), px(12));
+    Display->viewport()->update();
 }
 
 }  // namespace tavrel::ui

@@ -27,6 +27,8 @@ public:
     // "Game 3 of 40" under the score.
     void ShowGameCount(std::int64_t game, std::int64_t total);
     void SetBold(bool whiteBold);
+    // The window and its text `zoom` times their default size, as the main window's board.
+    void SetZoom(double zoom);
     // Selects a line as the program, not the user: no click follows from it.
     void SelectLine(int line);
     // The line selected, or -1 for none.
@@ -50,6 +52,7 @@ private:
     void WatchMouse(const QEvent& event);
 
     ScoreModel model_;
+    QFont baseFont_;     // the default size's
     // While set, a change of the selection is the program's own and is not taken as a click.
     bool suppressScoreClick_ = false;
     bool mouseDown_ = false;  // the left button is held over the list: the release clicks
