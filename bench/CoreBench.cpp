@@ -33,8 +33,7 @@ GameState HundredMoveGame() {
     const char* white[4] = {"Nf3", "Nc3", "Nb1", "Ng1"};
     const char* black[4] = {"Nf6", "Nc6", "Nb8", "Ng8"};
     for (int n = 0; n < 100; ++n) rows.emplace_back(white[n % 4], black[n % 4]);
-    game.LoadMoveTexts(rows);
-    game.SetUpStartPosition();
+    game.Load(rows);
     return game;
 }
 

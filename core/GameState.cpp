@@ -28,6 +28,14 @@ void GameState::LoadStart(std::string_view fen, std::string_view variant) {
     }
 }
 
+void GameState::Load(const std::vector<std::pair<std::string, std::string>>& rows, std::string_view fen,
+                     std::string_view variant) {
+    LoadMoveTexts(rows);
+    LoadStart(fen, variant);
+    SetUpStartPosition();
+    LastSliderValue = -1;
+}
+
 void GameState::LoadMoveTexts(const std::vector<std::pair<std::string, std::string>>& rows) {
     Moves.Clear();
     Unplayable.reset();

@@ -45,8 +45,13 @@ struct GameState : Position {
     // Move numbers as the game counts them: a set-up game counts on from its FEN's number.
     [[nodiscard]] int ShownMoveNumber() const { return MoveNumber + (SetUp ? SetUp->fullMoveNumber - 1 : 0); }
 
-    // Replaces the game's moves; promotions and resolved squares start empty, and no half-move
-    // is known to be unplayable until FindUnplayable looks.
+    // A game to replay: its move texts (row n at rows[n - 1]) and its start (the FEN and Variant
+    // tag values, empty when absent), shown at its start. Promotions and resolved squares start
+    // empty, and no half-move is known to be unplayable until FindUnplayable looks.
+    void Load(const std::vector<std::pair<std::string, std::string>>& rows, std::string_view fen = {},
+              std::string_view variant = {});
+
+  private:
     void LoadMoveTexts(const std::vector<std::pair<std::string, std::string>>& rows);
 };
 

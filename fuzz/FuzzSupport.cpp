@@ -60,12 +60,9 @@ void CheckPosition(const GameState& state) {
 }
 
 void ReplayAndCompare(GameState& state, const pgn::GameRecord& game) {
-    state.LoadMoveTexts(game.rows);
     // The game's start as the window takes it: its FEN's position, or the initial one when the
     // FEN cannot be used, and there the board stays.
-    state.LoadStart(game.Fen, game.Variant);
-    state.SetUpStartPosition();
-    state.LastSliderValue = -1;
+    state.Load(game.rows, game.Fen, game.Variant);
     CheckPosition(state);
     if (!state.StartProblem.empty()) return;
     if (!game.rows.empty() && state.BlackStarts() != game.blackStarts) {

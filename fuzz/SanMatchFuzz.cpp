@@ -38,8 +38,7 @@ std::vector<GameState> LoadPositions(const std::string& folder) {
         const pgn::GameIndex index = pgn::IndexGames(file);
         for (std::int64_t k = 1; k <= index.GameCount(); ++k) {
             file.Seek(index.OffsetOf(k));
-            state.LoadMoveTexts(pgn::ReadGame(file).rows);
-            state.SetUpStartPosition();
+            state.Load(pgn::ReadGame(file).rows);
             for (int n = 1; n <= state.Moves.RowCount(); ++n) {
                 for (int side : {White, Black}) {
                     state.MoveNumber = n;

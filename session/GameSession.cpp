@@ -48,8 +48,7 @@ GameSession::ReadResult GameSession::ShowGame(std::int64_t number) {
     if (record.outcome == pgn::GameRecord::Outcome::AtEnd) return ReadResult::NotThere;
     current_ = number;
     record_ = std::move(record);
-    game_.LoadMoveTexts(record_.rows);
-    game_.LoadStart(record_.Fen, record_.Variant);
+    game_.Load(record_.rows, record_.Fen, record_.Variant);
     FindUnplayable(game_, record_.SliderMax());
     // A game that cannot be replayed keeps its moves in the score, but the slider stays at its
     // start.
@@ -62,8 +61,7 @@ GameSession::ReadResult GameSession::ShowGame(std::int64_t number) {
 void GameSession::ShowNoGame() {
     current_ = 0;
     record_ = {};
-    game_.LoadMoveTexts({});
-    game_.LoadStart({}, {});
+    game_.Load({});
     range_ = {};
     game_.LastSliderValue = -1;
     MoveToSliderValue(-1);

@@ -7,9 +7,7 @@ namespace {
 
 GameState GameOf(const std::vector<std::pair<std::string, std::string>>& rows, const std::string& fen = "") {
     GameState game;
-    game.LoadMoveTexts(rows);
-    game.LoadStart(fen, "");
-    game.SetUpStartPosition();
+    game.Load(rows, fen);
     return game;
 }
 

@@ -29,8 +29,7 @@ TEST(Replay, TheBoardStopsAtAHalfMoveThatCannotBePlayed) {
     };
     for (const auto& row : rows) {
         GameState state;
-        state.LoadMoveTexts(row.rows);
-        state.LoadStart(row.fen, "");
+        state.Load(row.rows, row.fen);
         const int max = static_cast<int>(2 * row.rows.size()) - 1 - (state.BlackStarts() ? 1 : 0);
         FindUnplayable(state, max);
         ASSERT_EQ(state.Unplayable, row.unplayable) << row.said;

@@ -76,10 +76,8 @@ TEST(Annotations, WhatTheGameTextHolds) {
 void ReplayVariations(const GameRecord& record, const AnnotatedGame& text, const std::string& where, long& moves,
                       long& replayed) {
     GameState game;
-    game.LoadMoveTexts(record.rows);
-    game.LoadStart(record.Fen, record.Variant);
+    game.Load(record.rows, record.Fen, record.Variant);
     if (!game.StartProblem.empty()) return;  // crazyhouse and others whose moves are not chess moves
-    game.SetUpStartPosition();
     for (std::size_t i = 0; i < text.items.size(); ++i) {
         if (text.items[i].kind != Kind::Move || text.items[i].depth == 0) continue;
         const AnnotatedGame::Path path = text.PathTo(static_cast<int>(i));

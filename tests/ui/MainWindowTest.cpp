@@ -92,13 +92,17 @@ TEST_F(WindowTest, TheBoardStopsAtAMoveThatCannotBePlayedAndThePanelSaysWhich) {
         const char* movetext;
         const char* said;
         const char* reached;
+        int scoreHalvesReached;  // the score greys the rest
     } rows[] = {
-        {"1. e4 e5 2. Ke3 Nf6 3. d4 *", "Move 2. Ke3 cannot be played", "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR"},
-        {"1. e4 e5 2. Nf3 Nc6 3. Bc4 Ne7 4. O-O Nf5 *", "Move 3... Ne7 cannot be played",
-         "r1bqkbnr/pppp1ppp/2n5/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R"},
+        {"1. e4 e5 2. Ke3 Nf6 3. d4 *", "Move 2. Ke3 cannot be played", "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR", 2},
+        {"1. e4 e5 2. Nf3 Nc6 3. Bc4 Ne7 4. O-O Nf5 *", "Move 3... Ne7 cannot be played (c6 or g8)",
+         "r1bqkbnr/pppp1ppp/2n5/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R", 5},
     };
     for (const auto& row : rows) {
         ASSERT_TRUE(LoadText(std::string("[White \"W\"]\n[Black \"B\"]\n\n") + row.movetext + "\n"));
+        int reachedHalves = 0;
+        for (const ScoreRow& line : window->Score()->Model().Rows()) reachedHalves += line.white.reached + line.black.reached;
+        EXPECT_EQ(reachedHalves, row.scoreHalvesReached) << row.said;
         Step(Qt::Key_End);
         EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.reached) << row.said;
         EXPECT_EQ(Panel(0), row.said);

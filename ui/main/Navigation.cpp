@@ -12,6 +12,7 @@
 #include "Skelda.h"
 #include "../score/ScoreModel.h"
 #include "pgn/FileKind.h"
+#include "pgn/HeaderStore.h"
 #include "pgn/Text.h"
 
 namespace tavrel::ui {
@@ -22,22 +23,8 @@ const QString kOpenFilter =
     "PGN Files (*.pgn);;Compressed PGN Files (*.pgn.zst *.pgn.gz *.zst *.gz *.zip);;All Files (*)";
 const QString kGoToTitle = "Which game number?";
 
-// Tag values as the captions and panels show them: control bytes (NUL among them) as blanks,
-// and no more than a panel can hold, so that a damaged file with a name of megabytes does not
-// stall the window's text layout.
-QString Decoded(const std::string& bytes) {
-    constexpr qsizetype kShownChars = 200;
-    // Cut on a character boundary, or a long UTF-8 name would be taken for Latin-1.
-    std::size_t cut = std::min<std::size_t>(bytes.size(), 4 * kShownChars);
-    while (cut < bytes.size() && cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
-    QString text = QString::fromStdString(pgn::DisplayText(bytes.substr(0, cut)));
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20) c = u' ';
-    }
-    text = text.trimmed();
-    if (text.size() > kShownChars || bytes.size() > 4 * kShownChars) text = text.left(kShownChars) + u'…';
-    return text;
-}
+// Tag values as the captions and panels show them, shortened as the list shows them.
+QString Decoded(const std::string& bytes) { return QString::fromStdString(pgn::ShownTagText(bytes)); }
 
 }  // namespace
 
@@ -123,6 +110,7 @@ void Skelda::ShowSessionGame() {
         }
         setWindowTitle("Tavrel 2.0-" + Decoded(record.EventName));
         score_->ShowGame(Decoded(record.RoundName), ScoreRowsOf(record.rows, record.firstMoveNumber, record.blackStarts));
+        if (game.Unplayable) score_->MarkUnreachedFrom(*game.Unplayable + (game.BlackStarts() ? 1 : 0));
     }
     SetSlider(session_.Range());
     Slider1_Change();

@@ -25,6 +25,7 @@
 #include "ReplayView.h"
 #include "core/MoveGen.h"
 #include "core/Replay.h"
+#include "core/SanMatch.h"
 #include "pgn/Text.h"
 
 namespace tavrel::ui {
@@ -237,12 +238,22 @@ void Skelda::WritePanels(int side, int moveNumber) {
 
 namespace {
 
-// "Move 23... Qxe3 cannot be played": the half-move where the game leaves the board.
+// "Move 23... Qxe3 cannot be played": the half-move where the game leaves the board. The board
+// shows the position before it, so a text two pieces could play names them: "(c6 or g8)".
 QString UnplayableText(const GameState& game) {
     const HalfMovePlace place = HalfMoveAt(game, *game.Unplayable);
     const QString move = "Move " + QString::number(place.moveNumber) + (place.side == White ? "." : "...");
     if (place.text.empty()) return move + " is missing";
-    return move + " " + QString::fromStdString(pgn::DisplayText(place.text)).left(40) + " cannot be played";
+    const QString said = move + " " + QString::fromStdString(pgn::DisplayText(place.text)).left(40) + " cannot be played";
+    Position before = game;
+    SanQuery query;
+    const TextMatch match = MatchText(before, place.side, OpponentLastMove(game, place.side), place.text, query);
+    if (!match.Ambiguous()) return said;
+    QStringList pieces;
+    for (int k = 0; k < match.fits; ++k) {
+        pieces << QString::fromStdString(AlgebraicName(match.from[static_cast<std::size_t>(k)]));
+    }
+    return said + " (" + pieces.join(" or ") + ")";
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ public:
     // A game's score under its round; ShowNoGame empties the score and names no round.
     void ShowGame(const QString& round, std::vector<ScoreRow> rows);
     void ShowNoGame();
+    // Greys the moves from score half-move `first` on (0: the first row's White half), which the
+    // board never reaches because that move cannot be played.
+    void MarkUnreachedFrom(int first) { model_.MarkUnreachedFrom(first); }
     // "Game 3 of 40" under the score.
     void ShowGameCount(std::int64_t game, std::int64_t total);
     void SetBold(bool whiteBold);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <random>
 
+#include "ui/WaitUntil.h"
 #include "pgn/GameSource.h"
 #include "support/TempFile.h"
 #include "ui/list/GameList.h"
@@ -176,7 +177,7 @@ TEST(GameList, ReadsEveryHeaderInTheBackgroundAndChecksTheGames) {
     list.show();
     list.SelectGame(1499);
     list.Load(file.path(), source.Index().GameOffsets);
-    QTRY_VERIFY_WITH_TIMEOUT(!list.PassRunning(), 20000);
+    WAIT_UNTIL_MS(!list.PassRunning(), 20000);
     EXPECT_EQ(list.Count->text(), "1,501 of 1,501 games");
     EXPECT_FALSE(list.Table->isColumnHidden(GameListModel::WhiteElo));
     ASSERT_EQ(list.Table->selectionModel()->selectedRows().size(), 1);
@@ -188,7 +189,7 @@ TEST(GameList, ReadsEveryHeaderInTheBackgroundAndChecksTheGames) {
     EXPECT_EQ(list.Table->selectionModel()->selectedRows()[0].row(), 1498) << "the current game stays selected";
 
     list.CheckTheGames();
-    QTRY_VERIFY_WITH_TIMEOUT(!list.PassRunning(), 60000);
+    WAIT_UNTIL_MS(!list.PassRunning(), 60000);
     GameListModel& model = *list.Model();
     EXPECT_EQ(Cell(model, 1500, GameListModel::Check), "2: Ke3");
     EXPECT_EQ(Cell(model, 0, GameListModel::Check), "ok");

@@ -3,6 +3,7 @@
 
 #include <QSignalSpy>
 
+#include "ui/WaitUntil.h"
 #include "ui/WindowFixture.h"
 #include "ui/list/GameList.h"
 
@@ -18,7 +19,7 @@ TEST_F(ListWindowTest, FollowsTheGameOnShowAndShowsTheChosenOne) {
     list->trigger();
     GameList* shown = window->List();
     ASSERT_NE(shown, nullptr);
-    QTRY_VERIFY(!shown->PassRunning());
+    WAIT_UNTIL(!shown->PassRunning());
     const auto selected = [&] {
         const QModelIndexList rows = shown->Table->selectionModel()->selectedRows();
         return rows.size() == 1 ? shown->Model()->GameAt(rows[0].row()) : -1;
