@@ -60,8 +60,7 @@ AnalysedPosition GamePosition(const GameState& game) {
     return result;
 }
 
-AnalysedPosition BoardPosition(const Board& board, const LinePosition& from, int moveNumber) {
-    AnalysedPosition result;
+LinePosition EditedPosition(const Board& board, const LinePosition& from) {
     LinePosition edited = from;
     edited.position.GameBoard.CopyPlayingSquaresFrom(board);
     if (!(edited.position.GameBoard == from.position.GameBoard)) edited.last = {};
@@ -74,7 +73,12 @@ AnalysedPosition BoardPosition(const Board& board, const LinePosition& from, int
             }
         }
     }
-    const std::string fen = FenText(edited, 0, moveNumber);
+    return edited;
+}
+
+AnalysedPosition BoardPosition(const Board& board, const LinePosition& from, int moveNumber) {
+    AnalysedPosition result;
+    const std::string fen = FenText(EditedPosition(board, from), 0, moveNumber);
     const FenResult parsed = ParseFen(fen);
     if (!parsed.setUp) {
         result.problem = "This position cannot be analysed: " + parsed.error;

@@ -26,6 +26,8 @@ AnalysedPosition GamePosition(const GameState& game);
 // home) and en passant (while the board is unchanged) come from `from`, the position the board
 // was last made from. A position no game can reach is not sent: `problem` says why.
 AnalysedPosition BoardPosition(const Board& board, const LinePosition& from, int moveNumber);
+// The board set up by hand as a position, on the same terms, whether or not a game can reach it.
+LinePosition EditedPosition(const Board& board, const LinePosition& from);
 
 // The number of the move to be played at slider value v, as the game counts: on from a set-up
 // game's number, up after each Black half-move. A line of k half-moves played from value v gets

@@ -26,6 +26,13 @@ public:
         files.pop_front();
         return next;
     }
+    QString SaveFileName(QWidget*, const QString& title, const QString& filter) override {
+        asked << "save|" + title + "|" + filter;
+        if (files.empty()) return {};
+        QString next = files.front();
+        files.pop_front();
+        return next;
+    }
     std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt,
                                    const QString& defaultText) override {
         asked << "ask|" + title + "|" + prompt;

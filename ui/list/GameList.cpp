@@ -49,7 +49,7 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
     header->setSortIndicator(GameListModel::Number, Qt::AscendingOrder);
     header->setSortIndicatorShown(true);
     header->setHighlightSections(false);
-    const int widths[GameListModel::ColumnCount] = {60, 170, 45, 170, 45, 60, 80, 200, 50, 45, 110};
+    const int widths[GameListModel::ColumnCount] = {60, 170, 45, 170, 45, 60, 80, 200, 50, 45, 110, 40};
     for (int column = 0; column < GameListModel::ColumnCount; ++column) Table->setColumnWidth(column, widths[column]);
     header->setStretchLastSection(true);
     Table->setSortingEnabled(true);
@@ -61,10 +61,19 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
     CheckButton = new QPushButton("Check the games", this);
     CheckButton->setObjectName("CheckButton");
     CheckButton->setToolTip("Replay every game and mark those whose moves do not all replay");
+    AllGamesButton = new QPushButton("All games", this);
+    AllGamesButton->setObjectName("AllGamesButton");
+    AllGamesButton->setToolTip("Show every game of the file again");
+    AllGamesButton->hide();
+    SaveButton = new QPushButton("Save games as...", this);
+    SaveButton->setObjectName("SaveButton");
+    SaveButton->setToolTip("Write the games the list shows, in its order, to a new PGN file");
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Progress, 1);
     bottom->addWidget(CancelButton);
     bottom->addStretch();
+    bottom->addWidget(AllGamesButton);
+    bottom->addWidget(SaveButton);
     bottom->addWidget(CheckButton);
 
     auto* layout = new QVBoxLayout(this);
@@ -89,6 +98,8 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
             [this](const QModelIndex& index) { emit GameChosen(model_->GameAt(index.row())); });
     connect(CancelButton, &QPushButton::clicked, this, &GameList::CancelPass);
     connect(CheckButton, &QPushButton::clicked, this, &GameList::CheckTheGames);
+    connect(AllGamesButton, &QPushButton::clicked, this, &GameList::ShowAll);
+    connect(SaveButton, &QPushButton::clicked, this, &GameList::SaveRequested);
     // Copy belongs to this window: the main window's Ctrl+C is its colour scheme.
     auto* copy = new QAction("Copy", this);
     copy->setShortcut(QKeySequence::Copy);
@@ -109,6 +120,7 @@ void GameList::Load(const pgn::FileRef& file, const std::vector<std::int64_t>& o
     file_ = file;
     offsets_ = std::make_shared<const std::vector<std::int64_t>>(offsets);
     model_->Reset(static_cast<std::int64_t>(offsets.size()));
+    AllGamesButton->hide();
     currentShown_ = false;
     setWindowTitle("List of games - " + QString::fromStdString(file.path));
     const auto shared = offsets_;
@@ -176,13 +188,43 @@ void GameList::ShowPass(const QString& what, std::int64_t done, std::int64_t tot
 
 void GameList::ShowCount() {
     const QLocale locale;
-    Count->setText(QString("%1 of %2 games").arg(locale.toString(model_->rowCount()), locale.toString(model_->TotalGames())));
+    const QString of = model_->ShowsOnly() ? locale.toString(model_->OnlyCount()) + " reaching the position"
+                                           : locale.toString(model_->TotalGames());
+    Count->setText(QString("%1 of %2 games").arg(locale.toString(model_->rowCount()), of));
+    SaveButton->setEnabled(model_->rowCount() > 0);
+}
+
+void GameList::ShowOnly(const std::vector<std::pair<std::int64_t, int>>& games) {
+    model_->ShowOnly(games);
+    AllGamesButton->show();
+    ShowColumns();
+    currentShown_ = false;
+    SelectGame(current_);
+    if (!currentShown_) Table->scrollToTop();
+    ShowCount();
+}
+
+void GameList::ShowAll() {
+    model_->ShowAll();
+    AllGamesButton->hide();
+    ShowColumns();
+    currentShown_ = false;
+    SelectGame(current_);
+    ShowCount();
+}
+
+std::vector<std::int64_t> GameList::ShownGames() const {
+    std::vector<std::int64_t> games;
+    games.reserve(static_cast<std::size_t>(model_->rowCount()));
+    for (int row = 0; row < model_->rowCount(); ++row) games.push_back(model_->GameAt(row));
+    return games;
 }
 
 void GameList::ShowColumns() {
     Table->setColumnHidden(GameListModel::WhiteElo, !model_->HasElo());
     Table->setColumnHidden(GameListModel::BlackElo, !model_->HasElo());
     Table->setColumnHidden(GameListModel::Check, model_->GamesChecked() == 0 && !checkPass_);
+    Table->setColumnHidden(GameListModel::Reached, !model_->ShowsOnly());
 }
 
 void GameList::SelectGame(std::int64_t game) {
@@ -202,7 +244,7 @@ void GameList::CopySelectedRow() {
     if (selected.isEmpty()) return;
     QStringList cells;
     for (int column = 0; column < model_->columnCount(); ++column) {
-        cells << model_->index(selected.front().row(), column).data().toString();
+        if (!Table->isColumnHidden(column)) cells << model_->index(selected.front().row(), column).data().toString();
     }
     QGuiApplication::clipboard()->setText(cells.join('\t'));
 }

@@ -39,6 +39,12 @@ public:
     void PlaceClearOf(const QRect& windows);
     // Copy (Ctrl+C): the selected game's row, its cells apart by tabs, as the columns show them.
     void CopySelectedRow();
+    // Only the games that reach a position (numbers from 1, each with the half-moves played when
+    // it first stands there), with a button back to all games.
+    void ShowOnly(const std::vector<std::pair<std::int64_t, int>>& games);
+    void ShowAll();
+    // The games the rows show now, in their order.
+    [[nodiscard]] std::vector<std::int64_t> ShownGames() const;
 
     GameListModel* Model() { return model_; }
     QLineEdit* Search;
@@ -47,10 +53,14 @@ public:
     QProgressBar* Progress;
     QPushButton* CancelButton;
     QPushButton* CheckButton;
+    QPushButton* AllGamesButton;
+    QPushButton* SaveButton;
 
 signals:
     // The user asked to see this game.
     void GameChosen(std::int64_t game);
+    // "Save games as...": the games shown are to be written to a file the user names.
+    void SaveRequested();
 
 private:
     void Poll();

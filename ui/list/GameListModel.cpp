@@ -49,6 +49,7 @@ void GameListModel::Reset(std::int64_t games) {
     rankedTexts_ = 0;
     checks_.clear();
     firstUnmatched_.clear();
+    only_.reset();
     endResetModel();
 }
 
@@ -105,6 +106,7 @@ std::uint32_t GameListModel::SortKey(Game game) const {
         case WhiteElo: return row.whiteElo;
         case BlackElo: return row.blackElo;
         case Check: return game < checks_.size() ? static_cast<std::uint32_t>(checks_[game]) + 1 : 0;
+        case Reached: return only_ && only_->contains(game) ? static_cast<std::uint32_t>(only_->at(game)) : 0;
         default: {
             const HeaderField field = FieldOf(sortColumn_);
             return field == HeaderField::kCount ? game : textRank_[row.Id(field)];
@@ -153,6 +155,7 @@ void GameListModel::Resort(const std::function<void()>& reorder) {
 }
 
 bool GameListModel::Passes(Game game) const {
+    if (only_ && !only_->contains(game)) return false;
     if (words_.isEmpty()) return true;
     const pgn::HeaderRow& row = store_.Row(game);
     std::uint32_t found = 0;
@@ -199,7 +202,6 @@ void GameListModel::SetFilter(const QString& text) {
     QStringList words = FoldedText(text).split(u' ', Qt::SkipEmptyParts);
     if (words.size() > kMaxWords) words.resize(kMaxWords);
     if (words == words_) return;
-    beginResetModel();
     words_ = words;
     for (std::size_t id = 0; id < folded_.size(); ++id) {
         std::uint32_t mask = 0;
@@ -208,6 +210,32 @@ void GameListModel::SetFilter(const QString& text) {
         }
         wordMasks_[id] = mask;
     }
+    Refilter();
+}
+
+void GameListModel::ShowOnly(const std::vector<std::pair<std::int64_t, int>>& games) {
+    only_.emplace();
+    only_->reserve(games.size());
+    for (const auto& [game, ply] : games) {
+        if (game >= 1) only_->emplace(static_cast<Game>(game - 1), ply);
+    }
+    Refilter();
+}
+
+void GameListModel::ShowAll() {
+    if (!only_) return;
+    only_.reset();
+    Refilter();
+}
+
+std::optional<int> GameListModel::ReachedAt(std::int64_t game) const {
+    if (!only_ || game < 1) return std::nullopt;
+    const auto it = only_->find(static_cast<Game>(game - 1));
+    return it == only_->end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+void GameListModel::Refilter() {
+    beginResetModel();
     rows_.clear();
     for (Game game = 0; game < store_.Size(); ++game) {
         if (Passes(game)) rows_.push_back(game);
@@ -257,7 +285,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
     const Game game = rows_[static_cast<std::size_t>(index.row())];
     const int column = index.column();
     if (role == Qt::TextAlignmentRole) {
-        const bool number = column == Number || column == WhiteElo || column == BlackElo;
+        const bool number = column == Number || column == WhiteElo || column == BlackElo || column == Reached;
         return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
     }
     if (role == Qt::ToolTipRole && column == Check && game < checks_.size() && checks_[game] > 0) {
@@ -272,6 +300,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
         case WhiteElo: return row.whiteElo ? QString::number(row.whiteElo) : QString();
         case BlackElo: return row.blackElo ? QString::number(row.blackElo) : QString();
         case Check: return CheckText(game);
+        case Reached: return only_ && only_->contains(game) ? QString::number(only_->at(game)) : QString();
         default: return Shown(store_.Text(game, FieldOf(column)));
     }
 }
@@ -279,7 +308,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
     static const char* const kCaptions[ColumnCount] = {"#",     "White", "Elo",   "Black", "Elo",  "Result",
-                                                       "Date",  "Event", "Round", "ECO",   "Check"};
+                                                       "Date",  "Event", "Round", "ECO",   "Check", "Ply"};
     return QString(kCaptions[section]);
 }
 

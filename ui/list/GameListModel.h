@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -18,7 +19,9 @@ namespace tavrel::ui {
 class GameListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Number, White, WhiteElo, Black, BlackElo, Result, Date, Event, Round, Eco, Check, ColumnCount };
+    // Reached: the half-moves a game has played when it first stands on the position whose games
+    // are shown (only while ShowOnly is in force).
+    enum Column { Number, White, WhiteElo, Black, BlackElo, Result, Date, Event, Round, Eco, Check, Reached, ColumnCount };
 
     explicit GameListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
@@ -30,6 +33,14 @@ public:
     void AppendChecks(const std::vector<CheckBatch>& batches);
     // Keeps the rows whose players, event, site, round, date or ECO contain every word of `text`.
     void SetFilter(const QString& text);
+    // Only these games (numbers from 1, each with the half-moves played when it reaches the
+    // position asked about), until ShowAll; the search still applies within them.
+    void ShowOnly(const std::vector<std::pair<std::int64_t, int>>& games);
+    void ShowAll();
+    [[nodiscard]] bool ShowsOnly() const { return only_.has_value(); }
+    [[nodiscard]] std::int64_t OnlyCount() const { return only_ ? static_cast<std::int64_t>(only_->size()) : 0; }
+    // The half-moves game `game` has played when it reaches the position, while ShowOnly is in force.
+    [[nodiscard]] std::optional<int> ReachedAt(std::int64_t game) const;
 
     [[nodiscard]] int RowOfGame(std::int64_t game) const;  // -1 when the game is not shown
     [[nodiscard]] std::int64_t GameAt(int row) const { return static_cast<std::int64_t>(rows_[static_cast<std::size_t>(row)]) + 1; }
@@ -57,6 +68,7 @@ private:
     void SortRows(std::vector<Game>::iterator from, std::vector<Game>::iterator to) const;
     // Re-sorts while keeping the selection and current item on their games.
     void Resort(const std::function<void()>& reorder);
+    void Refilter();
     [[nodiscard]] QString CheckText(Game game) const;
 
     pgn::HeaderStore store_;
@@ -74,6 +86,7 @@ private:
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     std::vector<std::int32_t> checks_;  // unmatched move texts per checked game
     std::unordered_map<Game, QString> firstUnmatched_;
+    std::optional<std::unordered_map<Game, int>> only_;
 };
 
 }  // namespace tavrel::ui

@@ -8,6 +8,10 @@
 
 namespace tavrel::ui {
 
+QString DesktopDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
 QString DesktopDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }

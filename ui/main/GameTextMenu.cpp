@@ -6,6 +6,8 @@
 #include "../analysis/AnalysisEditor.h"
 #include "../gametext/GameText.h"
 #include "Skelda.h"
+#include "engine/AnalysedPosition.h"
+#include "pgn/HeaderStore.h"
 #include "pgn/Text.h"
 
 namespace tavrel::ui {
@@ -15,9 +17,7 @@ namespace {
 // file of one endless game should not take the desktop's memory.
 constexpr std::int64_t kMaxCopiedBytes = 16 * 1024 * 1024;
 
-QString Shown(const std::string& bytes) {
-    return QString::fromStdString(pgn::DisplayText(bytes.substr(0, 400))).simplified().left(100);
-}
+QString Shown(const std::string& bytes) { return QString::fromStdString(pgn::ShownTagText(bytes)); }
 
 QString Players(const pgn::GameRecord& record) {
     if (record.WhitePlayer == "None" && record.BlackPlayer == "None") return {};
@@ -68,12 +68,19 @@ void Skelda::ShowVariationMove(int item) {
     analysisFrom_ = reached.at;
     analysisPly_ = branch + reached.at.played;
     HandPositionToEngine();
+    FollowInTree();
     // A move the position does not allow: the board shows where the line could be followed to.
     if (!reached.whole) dialogs_.Beep();
 }
 
+// The analysis board's position while it is shown (it may have gone its own way from the game's),
+// the game's otherwise.
 void Skelda::ctlCopyFen_Click() {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(session_.Fen()));
+    QGuiApplication::clipboard()->setText(QString::fromStdString(options_.AnalysisShown() ? AnalysisFen() : session_.Fen()));
+}
+
+std::string Skelda::AnalysisFen() const {
+    return FenText(engine::EditedPosition(Game().AnalysisBoard, analysisFrom_), 0, engine::NextMoveNumber(Game(), analysisPly_));
 }
 
 void Skelda::ctlCopyPgn_Click() {

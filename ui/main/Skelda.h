@@ -80,6 +80,9 @@ public:
     // The game text window and the copies to the clipboard.
     void ctlGameText_Click();
     void ctlCopyFen_Click();
+    // The analysis board's position as a FEN record: side, castling and en passant from the
+    // position it was last made from.
+    [[nodiscard]] std::string AnalysisFen() const;
     void ctlCopyPgn_Click();
 
     // The engine analysis window, and the position it is told about.
@@ -182,10 +185,15 @@ private:
     void HandPositionToEngine();
     // A game chosen in the list of games, shown as "Go to game #..." shows it.
     void ShowListedGame(std::int64_t number);
+    // "Save games as..." in the list: the games it shows, in its order, to a file the user names.
+    void SaveListedGames();
     // Hands the position of interest to the opening tree when it is shown.
     void FollowInTree();
     // A move clicked in the tree: shown on the analysis board, from the tree's position.
     void ShowTreeMove(const FenSetUp& after);
+    // The list shows only the games that reach the tree's position; opening one goes to where it
+    // first stands there.
+    void ListGamesReaching(const std::vector<std::pair<std::int64_t, int>>& games);
 
     UserDialogs& dialogs_;
     ClientArea* client_;

@@ -15,6 +15,8 @@ void Skelda::ctlOpeningTree_Click() {
         tree_ = new OpeningTree(nullptr);
         tree_->setWindowIcon(windowIcon());
         connect(tree_, &OpeningTree::MovePlayed, this, &Skelda::ShowTreeMove);
+        connect(tree_, &OpeningTree::GamesReaching, this, &Skelda::ListGamesReaching);
+        connect(analysis_, &AnalysisEditor::BoardEdited, this, &Skelda::FollowInTree);
         const QRect frame = frameGeometry();
         tree_->move(frame.left(), frame.bottom() + 8);
     }
@@ -29,7 +31,9 @@ void Skelda::FollowInTree() {
         tree_->Load(session_.Source().File().Ref(), session_.Index());
         treeStale_ = false;
     }
-    const FenResult fen = ParseFen(GameFen(session_.Game(), session_.Game().LastSliderValue));
+    // The analysis board's position while it is shown; a board edited into no position at all
+    // (two white kings) leaves the tree where it was.
+    const FenResult fen = ParseFen(options_.AnalysisShown() ? AnalysisFen() : GameFen(session_.Game(), session_.Game().LastSliderValue));
     if (fen.setUp) tree_->Follow(*fen.setUp);
 }
 
@@ -38,8 +42,13 @@ void Skelda::ShowTreeMove(const FenSetUp& after) {
     if (!options_.AnalysisShown()) menus_[MenuItem::ctlDisplay]->trigger();
     analysis_->EndDrag();
     session_.Game().AnalysisBoard = after.position.GameBoard;
+    // The board now stands a half-move further on, with the other side to move: the engine, the
+    // FEN copy and the tree take side, castling and en passant from here.
+    analysisFrom_ = {after.position, after.side, after.opponentLast, 0};
+    ++analysisPly_;
     PaintBoard(client_->Canvas(), scale_.AnalysisBoard(), session_.Game().AnalysisBoard, options_.View(), pictures_);
     client_->update();
+    HandPositionToEngine();
 }
 
 }  // namespace tavrel::ui

@@ -17,6 +17,8 @@ public:
     virtual ~UserDialogs() = default;
     // The chosen file, or an empty string when the user cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The file to write, or an empty string when the user cancelled.
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // The text typed, or nothing when the user cancelled.
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                            const QString& defaultText) = 0;
@@ -36,6 +38,7 @@ public:
 class DesktopDialogs final : public UserDialogs {
 public:
     QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                    const QString& defaultText) override;
     void Message(QWidget* parent, const QString& title, const QString& text) override;

@@ -1,5 +1,6 @@
 #include "OpeningTree.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -71,7 +72,14 @@ OpeningTree::OpeningTree(QWidget* parent) : QWidget(parent) {
     Progress = new QProgressBar(this);
     Progress->setObjectName("Progress");
     Progress->setRange(0, 1000);
-    layout->addWidget(Count);
+    GamesButton = new QPushButton("Show games", this);
+    GamesButton->setObjectName("GamesButton");
+    GamesButton->setToolTip("List the games that reach this position (Enter)");
+    GamesButton->setEnabled(false);
+    auto* top = new QHBoxLayout;
+    top->addWidget(Count, 1);
+    top->addWidget(GamesButton);
+    layout->addLayout(top);
     layout->addWidget(Table, 1);
     layout->addWidget(Progress);
     // Played once the click is over: the rows are made anew for the position after the move.
@@ -80,15 +88,24 @@ OpeningTree::OpeningTree(QWidget* parent) : QWidget(parent) {
         const auto code = static_cast<search::MoveCode>(item->data(kMove, kCodeRole).toUInt());
         QMetaObject::invokeMethod(this, [this, code] { PlayMove(code); }, Qt::QueuedConnection);
     });
+    connect(GamesButton, &QPushButton::clicked, this, &OpeningTree::FindGames);
+    // Enter (or a double click) on the total row lists the games, as the button does.
+    connect(Table, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (item && !item->data(kMove, kCodeRole).isValid()) FindGames();
+    });
     poll_.setInterval(40);
     connect(&poll_, &QTimer::timeout, this, &OpeningTree::Poll);
     resize(560, 420);
 }
 
-OpeningTree::~OpeningTree() { StopSearch(); }
+OpeningTree::~OpeningTree() {
+    StopSearch();
+    StopFindingGames();
+}
 
 void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index) {
     StopSearch();
+    StopFindingGames();
     pass_.reset();
     answers_.clear();
     recent_.clear();
@@ -127,6 +144,17 @@ OpeningTree::Answer& OpeningTree::Current() { return answers_[target_->key]; }
 // A search over games not yet asked about runs while the store is left alone; between searches
 // the store takes what the pass has kept since.
 void OpeningTree::Poll() {
+    if (reaching_.valid() && reaching_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        const search::SearchResult found = reaching_.get();
+        // The answer for a position left meanwhile is dropped.
+        if (target_ && target_->key == reachingKey_) {
+            std::vector<std::pair<std::int64_t, int>> games;
+            games.reserve(found.reach.size());
+            for (const search::Reach& reach : found.reach) games.emplace_back(reach.game, reach.ply);
+            ShowRows();
+            emit GamesReaching(games);
+        }
+    }
     if (running_.valid()) {
         if (running_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
         const search::SearchResult part = running_.get();
@@ -146,7 +174,7 @@ void OpeningTree::Poll() {
             return search::Search(store_, file_, index_, target,
                                   {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
         });
-    } else if (!pass_) {
+    } else if (!pass_ && !reaching_.valid()) {
         poll_.stop();
     }
     const std::int64_t total = std::max<std::int64_t>(1, index_.GameCount());
@@ -199,8 +227,31 @@ void OpeningTree::ShowRows() {
         fill(total, result.total, result.total.games);
     }
     Table->setUpdatesEnabled(true);
-    Count->setText(result.total.games == 0 ? (answer.searchedTo < index_.GameCount() ? "Searching..." : "No games")
-                                           : QString::number(result.total.games) + " games");
+    const std::int64_t games = result.total.games;
+    Count->setText(games == 0 ? (answer.searchedTo < index_.GameCount() ? "Searching..." : "No games")
+                              : QString::number(games) + (games == 1 ? " game" : " games"));
+    GamesButton->setEnabled(games > 0 && Settled() && !reaching_.valid());
+}
+
+// The tree's answers keep no game numbers (the start position would need one a game); the games
+// are found by a search of their own, asked for rarely.
+void OpeningTree::FindGames() {
+    if (!Settled()) return;
+    StopFindingGames();
+    GamesButton->setEnabled(false);
+    cancelReaching_ = false;
+    reachingKey_ = target_->key;
+    reaching_ = std::async(std::launch::async, [this, target = *target_] {
+        return search::Search(store_, file_, index_, target, {.wantReach = true, .cancel = &cancelReaching_});
+    });
+    poll_.start();
+}
+
+void OpeningTree::StopFindingGames() {
+    if (!reaching_.valid()) return;
+    cancelReaching_ = true;
+    reaching_.wait();
+    reaching_ = {};
 }
 
 void OpeningTree::PlayMove(search::MoveCode code) {

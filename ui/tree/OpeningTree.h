@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWidget>
@@ -35,14 +36,20 @@ public:
     [[nodiscard]] bool Settled() const;
     // Plays a move of the tree (the rows' codes) from the position shown, as a click does.
     void PlayMove(search::MoveCode code);
+    // Finds the games that reach the position (once the tree is settled) and hands them on.
+    void FindGames();
 
     QLabel* Count;
     QTreeWidget* Table;
     QProgressBar* Progress;
+    QPushButton* GamesButton;
 
 signals:
     // The user clicked a move: the position after it, to be shown on the analysis board.
     void MovePlayed(const tavrel::FenSetUp& after);
+    // The games that reach the position, in game order, each with the half-moves played when it
+    // first stands there.
+    void GamesReaching(const std::vector<std::pair<std::int64_t, int>>& games);
 
 private:
     struct Answer {
@@ -52,6 +59,7 @@ private:
     void Poll();
     void StopSearch();
     void ShowRows();
+    void StopFindingGames();
     Answer& Current();
 
     pgn::PgnFile file_;
@@ -62,6 +70,9 @@ private:
     std::map<std::uint64_t, Answer> answers_;  // by position key, the most recent last in recent_
     std::deque<std::uint64_t> recent_;
     std::future<search::SearchResult> running_;
+    std::future<search::SearchResult> reaching_;  // FindGames's search, for the position reachingKey_
+    std::uint64_t reachingKey_ = 0;
+    std::atomic<bool> cancelReaching_{false};
     std::int64_t runningTo_ = 0;
     std::atomic<bool> cancel_{false};
     QTimer poll_;

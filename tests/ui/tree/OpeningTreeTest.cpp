@@ -1,7 +1,13 @@
 // The opening tree from the main window: it follows the position on show, and a click plays the
 // move on the analysis board without touching the game.
 
+#include <QClipboard>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "ui/WaitUntil.h"
 #include "ui/WindowFixture.h"
+#include "ui/list/GameList.h"
 #include "ui/tree/OpeningTree.h"
 
 namespace tavrel::ui::testing {
@@ -39,13 +45,13 @@ protected:
 TEST_F(OpeningTreeTest, FollowsTheSliderAndPlaysAClickedMoveOnTheAnalysisBoard) {
     ASSERT_TRUE(LoadText(kGames));
     OpeningTree* tree = Open();
-    QTRY_VERIFY(tree->Settled());
+    WAIT_UNTIL(tree->Settled());
     EXPECT_EQ(tree->Count->text(), "3 games");
     EXPECT_EQ(Rows(tree), (QStringList{"Total 3", "d4 1", "e4 2"}));
     EXPECT_EQ(tree->Table->topLevelItem(1)->text(0), "e4");  // most played first, under the total
 
     Step(Qt::Key_Down);  // 1. e4 on show
-    QTRY_VERIFY(tree->Settled());
+    WAIT_UNTIL(tree->Settled());
     EXPECT_EQ(Rows(tree), (QStringList{"Total 2", "c5 1", "e5 1"}));
     EXPECT_EQ(RowOf(tree, "e5")->text(3), "0.0%");  // Black lost it: the score is the mover's
 
@@ -54,18 +60,55 @@ TEST_F(OpeningTreeTest, FollowsTheSliderAndPlaysAClickedMoveOnTheAnalysisBoard) 
     QTreeWidgetItem* e5 = RowOf(tree, "e5");
     ASSERT_NE(e5, nullptr);
     QTest::mouseClick(tree->Table->viewport(), Qt::LeftButton, {}, tree->Table->visualItemRect(e5).center());
-    QTRY_VERIFY(window->Settings().AnalysisShown());
-    QTRY_VERIFY(tree->Settled());
+    WAIT_UNTIL(window->Settings().AnalysisShown());
+    WAIT_UNTIL(tree->Settled());
     EXPECT_EQ(window->Game().AnalysisBoard(4, 5), -Piece::Pawn);  // e5
     EXPECT_EQ(window->Game().AnalysisBoard(5, 5), Piece::Pawn);   // e4
     EXPECT_EQ(window->Game().GameBoard, gameBoard);
     EXPECT_EQ(Rows(tree), (QStringList{"Nf3 1", "Total 1"}));
 
+    // The FEN copy takes the analysis board's position, with White to move after the tree's e5.
+    window->Action(MenuItem::ctlCopyFen)->trigger();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq "))
+        << QGuiApplication::clipboard()->text().toStdString();
+
     // A position no game reaches.
     tree->PlayMove(search::EncodeMove({{8, 7}, {6, 8}}, 0));  // Nh3
-    QTRY_VERIFY(tree->Settled());
+    WAIT_UNTIL(tree->Settled());
     EXPECT_EQ(tree->Count->text(), "No games");
     EXPECT_EQ(tree->Table->topLevelItemCount(), 0);
+}
+
+// Game d reaches the position after 1. e4 e5 2. Nf3 by another move order.
+TEST_F(OpeningTreeTest, ListsTheGamesReachingThePositionOpensThemThereAndSavesThem) {
+    const std::string d = "[Event \"d\"]\n[Result \"*\"]\n\n1. Nf3 e5 2. e4 Nc6 *\n";
+    ASSERT_TRUE(LoadText(kGames + "\n" + d));
+    OpeningTree* tree = Open();
+    Step(Qt::Key_Down, 3);
+    WAIT_UNTIL(tree->Settled());
+    EXPECT_EQ(tree->Count->text(), "2 games");
+    tree->GamesButton->click();
+    WAIT_UNTIL(window->List() && window->List()->ShownGames().size() == 2);
+    GameList* list = window->List();
+    EXPECT_EQ(list->ShownGames(), (std::vector<std::int64_t>{1, 4}));
+    EXPECT_EQ(list->Model()->ReachedAt(4), 3);
+
+    emit list->GameChosen(4);
+    EXPECT_EQ(window->CurrentGame(), 4);
+    EXPECT_EQ(window->Slider1->value(), 2);  // after 2. e4
+
+    // The games written as they stand, in the list's order; the open file is no target.
+    QTemporaryDir dir;
+    dialogs.files = {dir.filePath("reaching.pgn"), window->txtFileName->text()};
+    list->SaveButton->click();
+    EXPECT_EQ(::tavrel::testing::FileBytes(dir.filePath("reaching.pgn").toStdString()),
+              kGames.substr(0, kGames.find("[Event \"b\"]")) + d);
+    list->SaveButton->click();
+    EXPECT_TRUE(dialogs.asked.last().startsWith("message|Save games as|The games were not saved: the open file"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"reaching.pgn"});
+
+    list->AllGamesButton->click();
+    EXPECT_EQ(list->ShownGames().size(), 4u);
 }
 
 }  // namespace

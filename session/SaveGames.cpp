@@ -1,0 +1,84 @@
+#include "SaveGames.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavrel::session {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Closes and removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& target) : path_(target + ".XXXXXX") {
+        fd_ = mkstemp(path_.data());
+        made_ = fd_ >= 0;
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) close(fd_);
+        if (made_ && !renamed_) std::remove(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
+    bool Write(std::string_view bytes) {
+        while (!bytes.empty()) {
+            const ssize_t written = write(fd_, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return false;
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return true;
+    }
+    bool RenameTo(const std::string& target) {
+        if (fsync(fd_) != 0 || close(fd_) != 0) {
+            fd_ = -1;
+            return false;
+        }
+        fd_ = -1;
+        // mkstemp makes the file readable by its owner alone; a saved game file is an ordinary one.
+        const mode_t mask = umask(0);
+        umask(mask);
+        chmod(path_.c_str(), 0666 & ~mask);
+        renamed_ = std::rename(path_.c_str(), target.c_str()) == 0;
+        return renamed_;
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool made_ = false;
+    bool renamed_ = false;
+};
+
+std::string Why(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+}  // namespace
+
+std::optional<std::string> SaveGames(pgn::GameSource& source, const std::vector<std::int64_t>& games,
+                                     const std::string& target) {
+    std::error_code same;
+    if (target == source.Path() || fs::equivalent(target, source.Path(), same)) {
+        return "the open file cannot be written over; choose another name";
+    }
+    if (source.ChangedOnDisk()) return "the file has changed on disk; open it again to save its games";
+    TemporaryFile out(target);
+    if (!out.IsOpen()) return Why("cannot write in the folder of " + target);
+    for (const std::int64_t game : games) {
+        if (!source.HasGame(game)) return "game " + std::to_string(game) + " is no longer in the file";
+        const std::string_view bytes = source.GameBytes(game);
+        if (!out.Write(bytes) || (!bytes.empty() && bytes.back() != '\n' && !out.Write("\n\n"))) {
+            return Why("cannot write " + target);
+        }
+    }
+    if (!out.RenameTo(target)) return Why("cannot write " + target);
+    return std::nullopt;
+}
+
+}  // namespace tavrel::session
