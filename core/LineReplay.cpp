@@ -6,22 +6,24 @@
 
 namespace tavrel {
 
+Move LastMoveAt(const GameState& game, int v) {
+    if (v < 0) return game.SetUp ? game.SetUp->opponentLast : Move();
+    // v + 1 half-moves are behind; counted from White's half of the first row, which a game
+    // that starts with Black's move leaves out, the last one is White's when that count is odd.
+    const int half = v + (game.BlackStarts() ? 1 : 0);
+    return game.Moves.ResolvedSquares(half % 2 == 0 ? White : Black, half / 2 + 1);
+}
+
 LinePosition GamePositionAt(GameState game, int v) {
     ShowSliderValue(game, v);
     LinePosition at;
     at.position = game;
     at.sideToMove = game.SideToMove;
-    if (v < 0) {
-        // Before the first half-move the FEN's en passant square speaks for the move before.
-        if (game.SetUp) at.last = game.SetUp->opponentLast;
-        return at;
+    at.last = LastMoveAt(game, v);
+    if (v >= 0) {
+        const int half = v + (game.BlackStarts() ? 1 : 0);
+        at.sideToMove = static_cast<int16_t>(half % 2 == 0 ? Black : White);
     }
-    // v + 1 half-moves are behind; counted from White's half of the first row, which a game
-    // that starts with Black's move leaves out, the last one is White's when that count is odd.
-    const int half = v + (game.BlackStarts() ? 1 : 0);
-    const int lastSide = half % 2 == 0 ? White : Black;
-    at.last = game.Moves.ResolvedSquares(lastSide, half / 2 + 1);
-    at.sideToMove = static_cast<int16_t>(-lastSide);
     return at;
 }
 

@@ -17,6 +17,10 @@ struct LinePosition {
     int played = 0;   // how many texts were played; the ones after could not be
 };
 
+// The half-move that led to the game's position at slider value v, which decides en passant there
+// (before the first one, the FEN's en passant square speaks for the move before).
+Move LastMoveAt(const GameState& game, int v);
+
 // The game's position at slider value v (-1 the first position), as a starting point.
 LinePosition GamePositionAt(GameState game, int v);
 

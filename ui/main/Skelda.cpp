@@ -23,6 +23,7 @@
 #include "BoardKeys.h"
 #include "ElidedLabel.h"
 #include "ReplayView.h"
+#include "core/LineReplay.h"
 #include "core/MoveGen.h"
 #include "core/Replay.h"
 #include "core/SanMatch.h"
@@ -225,7 +226,9 @@ void Skelda::DrawBoard() {
     GameState& game = session_.Game();
     game.AnalysisBoard = game.GameBoard;
     PaintBoards();
-    analysisFrom_ = {Game(), Game().SideToMove, OpponentLastMove(Game(), Game().SideToMove), 0};
+    // The move that led here decides en passant; the game's move number, not advanced after a
+    // Black half-move, cannot tell it.
+    analysisFrom_ = {Game(), Game().SideToMove, LastMoveAt(Game(), Game().LastSliderValue), 0};
     analysisPly_ = Game().LastSliderValue;
     HandPositionToEngine();
     FollowInTree();
@@ -247,7 +250,7 @@ QString UnplayableText(const GameState& game) {
     const QString said = move + " " + QString::fromStdString(pgn::DisplayText(place.text)).left(40) + " cannot be played";
     Position before = game;
     SanQuery query;
-    const TextMatch match = MatchText(before, place.side, OpponentLastMove(game, place.side), place.text, query);
+    const TextMatch match = MatchText(before, place.side, LastMoveAt(game, *game.Unplayable - 1), place.text, query);
     if (!match.Ambiguous()) return said;
     QStringList pieces;
     for (int k = 0; k < match.fits; ++k) {

@@ -79,6 +79,16 @@ TEST_F(OpeningTreeTest, FollowsTheSliderAndPlaysAClickedMoveOnTheAnalysisBoard) 
     EXPECT_EQ(tree->Table->topLevelItemCount(), 0);
 }
 
+// The analysis board made from the game after a Black double step: en passant is the last move's.
+TEST_F(OpeningTreeTest, CopyPositionOfTheAnalysisBoardKeepsTheGamesEnPassant) {
+    ASSERT_TRUE(LoadText("[White \"W\"]\n[Black \"B\"]\n\n1. e4 d5 2. e5 f5 *\n"));
+    Step(Qt::Key_End);
+    window->Action(MenuItem::ctlDisplay)->trigger();
+    ASSERT_TRUE(window->Settings().AnalysisShown());
+    window->Action(MenuItem::ctlCopyFen)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3");
+}
+
 // Game d reaches the position after 1. e4 e5 2. Nf3 by another move order.
 TEST_F(OpeningTreeTest, ListsTheGamesReachingThePositionOpensThemThereAndSavesThem) {
     const std::string d = "[Event \"d\"]\n[Result \"*\"]\n\n1. Nf3 e5 2. e4 Nc6 *\n";
