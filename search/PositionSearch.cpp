@@ -177,9 +177,9 @@ void Tally::Add(const Tally& other) {
 }
 
 double Tally::ScoreFor(int side) const {
-    if (games == 0) return 0;
+    if (Decided() == 0) return 0;
     const double wins = static_cast<double>(side == White ? white : black);
-    return 100.0 * (wins + 0.5 * static_cast<double>(draws)) / static_cast<double>(games);
+    return 100.0 * (wins + 0.5 * static_cast<double>(draws)) / static_cast<double>(Decided());
 }
 
 void SearchResult::Add(const SearchResult& later) {

@@ -38,7 +38,9 @@ struct Tally {
     int lastYear = 0;
     void Add(const Tally& other);
     [[nodiscard]] int AverageElo() const { return eloGames ? static_cast<int>((eloSum + eloGames / 2) / eloGames) : 0; }
-    // The share of points for `side`, 0 to 100.
+    // Games with a result: "*" and games without a Result tag score for nobody.
+    [[nodiscard]] std::int64_t Decided() const { return white + draws + black; }
+    // The share of points for `side` in the decided games, 0 to 100 (0 when none is decided).
     [[nodiscard]] double ScoreFor(int side) const;
 };
 

@@ -240,6 +240,7 @@ TEST(PositionSearch, TalliesAndOddFiles) {
     EXPECT_EQ(rows[0].tally.AverageElo(), 2100);
     EXPECT_EQ(rows[0].tally.lastYear, 2005);
     EXPECT_DOUBLE_EQ(rows[0].tally.ScoreFor(White), 75.0);
+    EXPECT_DOUBLE_EQ(start.total.ScoreFor(White), 50.0);  // game e's "*" scores for nobody
     EXPECT_EQ(start.total.black, 1);
 
     // After 1. e4: game 5 reaches it only at its fifth half-move, and game 3 never (it stopped).

@@ -188,9 +188,10 @@ void GameList::ShowPass(const QString& what, std::int64_t done, std::int64_t tot
 
 void GameList::ShowCount() {
     const QLocale locale;
-    const QString of = model_->ShowsOnly() ? locale.toString(model_->OnlyCount()) + " reaching the position"
-                                           : locale.toString(model_->TotalGames());
-    Count->setText(QString("%1 of %2 games").arg(locale.toString(model_->rowCount()), of));
+    const QString shown = locale.toString(model_->rowCount());
+    Count->setText(model_->ShowsOnly()
+                       ? QString("%1 of %2 games reaching the position").arg(shown, locale.toString(model_->OnlyCount()))
+                       : QString("%1 of %2 games").arg(shown, locale.toString(model_->TotalGames())));
     SaveButton->setEnabled(model_->rowCount() > 0);
 }
 

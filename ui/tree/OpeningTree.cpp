@@ -16,11 +16,17 @@ constexpr int kCodeRole = Qt::UserRole;
 constexpr int kBarRole = Qt::UserRole + 1;  // white, draws, black as a list of three numbers
 constexpr std::size_t kRecentPositions = 64;
 
-// Sorts numbers as numbers; the total row stays at the bottom whichever way.
+// Sorts numbers as numbers; the total row (the one without a move code) stays on top whichever
+// way, as the first row of a descending sort is the greatest.
 class Row : public QTreeWidgetItem {
 public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem& other) const override {
+        const bool total = !data(kMove, kCodeRole).isValid(), otherTotal = !other.data(kMove, kCodeRole).isValid();
+        if (total != otherTotal) {
+            const bool descending = treeWidget() && treeWidget()->header()->sortIndicatorOrder() == Qt::DescendingOrder;
+            return descending ? otherTotal : total;
+        }
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
         if (column == kMove || column == kBar) return text(column) < other.text(column);
         return data(column, Qt::UserRole + 2).toDouble() < other.data(column, Qt::UserRole + 2).toDouble();
@@ -201,7 +207,7 @@ void OpeningTree::ShowRows() {
         };
         number(kGames, static_cast<double>(tally.games), QString::number(tally.games));
         number(kShare, all ? 100.0 * tally.games / all : 0, Percent(all ? 100.0 * tally.games / all : 0));
-        number(kScore, tally.ScoreFor(side), Percent(tally.ScoreFor(side)));
+        number(kScore, tally.ScoreFor(side), tally.Decided() ? Percent(tally.ScoreFor(side)) : QString());
         item->setData(kBar, kBarRole, QVariantList{QVariant::fromValue(tally.white), QVariant::fromValue(tally.draws),
                                                    QVariant::fromValue(tally.black)});
         number(kElo, tally.AverageElo(), tally.AverageElo() ? QString::number(tally.AverageElo()) : "");
