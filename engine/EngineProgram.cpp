@@ -15,9 +15,10 @@ const char* kKey = "engine/program";
 
 }  // namespace
 
-QString EngineProgram() {
+QString EngineProgram(const QStringList& folders) {
     const QString chosen = Store().value(kKey).toString();
     if (!chosen.isEmpty() && QFileInfo(chosen).isExecutable()) return chosen;
+    if (!folders.isEmpty()) return QStandardPaths::findExecutable("stockfish", folders);
     QString found = QStandardPaths::findExecutable("stockfish");
     if (found.isEmpty()) found = QStandardPaths::findExecutable("stockfish", {"/usr/games"});
     return found;

@@ -3,11 +3,13 @@
 // on the system.
 
 #include <QString>
+#include <QStringList>
 
 namespace tavrel::engine {
 
-// The chosen program when it still exists; else "stockfish" on PATH or in /usr/games; else "".
-QString EngineProgram();
+// The chosen program when it still exists; else "stockfish" in `folders`, by default on PATH or
+// in /usr/games; else "".
+QString EngineProgram(const QStringList& folders = {});
 void RememberEngineProgram(const QString& program);
 
 }  // namespace tavrel::engine

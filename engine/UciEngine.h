@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
+#include <QStringList>
 #include <QTimer>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@ struct EngineSettings {
     int lines = 3;
     int answerMs = 5000;  // for "uciok", "readyok" and the "bestmove" after "stop"
     int updateMs = 200;   // the least time between two sets of lines handed on
+    QStringList engineFolders;  // where to look for an engine none was chosen; empty: PATH, /usr/games
     // All cores but one, so that the window keeps one; at least one.
     static int DefaultThreads();
 };

@@ -27,7 +27,7 @@ const QString kNotFound =
 }  // namespace
 
 EngineWindow::EngineWindow(UserDialogs& dialogs, engine::EngineSettings settings, QWidget* parent)
-    : QWidget(parent, Qt::Window), dialogs_(dialogs), engine_(settings) {
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), engine_(settings), engineFolders_(settings.engineFolders) {
     setObjectName("EngineWindow");
     setWindowTitle("Engine analysis");
     StartStop = new QPushButton("Stop", this);
@@ -108,7 +108,7 @@ void EngineWindow::closeEvent(QCloseEvent* event) {
 void EngineWindow::StartEngine() {
     Restart->setVisible(false);
     SetStatus({});
-    const QString program = engine::EngineProgram();
+    const QString program = engine::EngineProgram(engineFolders_);
     if (program.isEmpty()) {
         ShowFault(kNotFound);
         return;

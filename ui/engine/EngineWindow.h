@@ -63,6 +63,7 @@ private:
 
     UserDialogs& dialogs_;
     engine::UciEngine engine_;
+    QStringList engineFolders_;
     engine::AnalysedPosition position_;
     bool havePosition_ = false;
     QPoint boardOrigin_;

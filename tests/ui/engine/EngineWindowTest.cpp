@@ -85,5 +85,16 @@ TEST_F(EngineWindowTest, AFaultOffersARestartAndClosingEndsTheEngine) {
     EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0) << "the engine outlived the program";
 }
 
+TEST_F(EngineWindowTest, WithoutAnEngineTheWindowSaysHowToGetOne) {
+    engine::RememberEngineProgram(dir_.filePath("gone"));
+    QTemporaryDir empty;
+    engine::EngineSettings settings;
+    settings.engineFolders = {empty.path()};
+    EngineWindow engine(dialogs, settings);
+    engine.show();
+    EXPECT_TRUE(engine.Status().contains("apt-get install stockfish")) << engine.Status().toStdString();
+    EXPECT_EQ(engine.Engine().ProcessId(), 0);
+}
+
 }  // namespace
 }  // namespace tavrel::ui::testing
