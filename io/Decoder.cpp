@@ -183,12 +183,7 @@ std::size_t Decoder::ReadZstd(char* out, std::size_t size) {
         }
         if (left == 0) {
             zstd_->betweenFrames = true;
-            partStart_ = text_;
-            if (stopAtRestarts_) {
-                atRestart_ = true;
-                restart_ = {.text = text_, .packed = InputPosition()};
-                break;
-            }
+            if (PartStarts()) break;
             continue;
         }
         zstd_->betweenFrames = false;
@@ -242,12 +237,7 @@ std::size_t Decoder::ReadDeflate(char* out, std::size_t size) {
                 ended_ = true;
                 break;
             }
-            partStart_ = text_;
-            if (stopAtRestarts_) {
-                atRestart_ = true;
-                restart_ = {.text = text_, .packed = InputPosition()};
-                break;
-            }
+            if (PartStarts()) break;
             continue;
         }
         if (!more && got == 0) {
@@ -286,6 +276,14 @@ void Decoder::Window(std::vector<unsigned char>& out) const {
     uInt got = 0;
     inflateGetDictionary(const_cast<z_stream*>(&zlib_->stream), out.data() + at, &got);
     out.resize(at + got);
+}
+
+bool Decoder::PartStarts() {
+    partStart_ = text_;
+    if (!stopAtRestarts_) return false;
+    atRestart_ = true;
+    restart_ = {.text = text_, .packed = InputPosition()};
+    return true;
 }
 
 }  // namespace tavrel::io

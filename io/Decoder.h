@@ -53,6 +53,9 @@ private:
     bool NextMember();
     void Fail(std::string why);
     [[nodiscard]] std::int64_t InputPosition() const;
+    // A frame or member begins at the text's current end: the place a later read can start from.
+    // True when the pass is to stop there.
+    bool PartStarts();
 
     struct Zlib;
     struct Zstd;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace tavrel::session {
@@ -15,8 +15,14 @@ namespace fs = std::filesystem;
 // Closes and removes the temporary file unless it was renamed into place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::string& target) : path_(target + ".XXXXXX") {
-        fd_ = mkstemp(path_.data());
+    // A name of its own beside the target, made with the user's usual permissions (mkstemp's
+    // would keep it from everyone else once renamed).
+    explicit TemporaryFile(const std::string& target) {
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            path_ = target + ".saving-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+            fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
         made_ = fd_ >= 0;
     }
     ~TemporaryFile() {
@@ -42,10 +48,6 @@ public:
             return false;
         }
         fd_ = -1;
-        // mkstemp makes the file readable by its owner alone; a saved game file is an ordinary one.
-        const mode_t mask = umask(0);
-        umask(mask);
-        chmod(path_.c_str(), 0666 & ~mask);
         renamed_ = std::rename(path_.c_str(), target.c_str()) == 0;
         return renamed_;
     }
