@@ -1,6 +1,7 @@
 #include "Replay.h"
 
 #include "MakeMove.h"
+#include "Notation.h"
 #include "SanMatch.h"
 
 namespace tavrel {
@@ -69,8 +70,11 @@ void FindUnplayable(GameState& state, int sliderMax) {
     if (!state.StartProblem.empty()) return;
     for (int v = 0; v <= sliderMax; ++v) {
         ShowSliderValue(state, v);  // one step: the matcher
-        // A null move passes the turn; any other text that names no move leaves the game.
-        if (state.Match.IsNone() && !IsNullMoveText(HalfMoveAt(state, v).text)) {
+        // A null move passes the turn, and a result kept in a move's place (the "0-1" after
+        // Black's mate) ends the game where it stands; any other text that names no move leaves
+        // the game.
+        const std::string text = HalfMoveAt(state, v).text;
+        if (state.Match.IsNone() && !IsNullMoveText(text) && !notation::IsResultToken(text)) {
             state.Unplayable = v;
             break;
         }

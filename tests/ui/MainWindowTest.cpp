@@ -114,6 +114,11 @@ TEST_F(WindowTest, TheBoardStopsAtAMoveThatCannotBePlayedAndThePanelSaysWhich) {
         EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.reached) << row.said;
         EXPECT_EQ(Panel(0), row.said);
     }
+    // The result after Black's mate stands in White's place of a row of its own: no move.
+    ASSERT_TRUE(LoadText("[White \"W\"]\n[Black \"B\"]\n\n1. f3 e5 2. g4 Qh4# 0-1\n"));
+    Step(Qt::Key_End);
+    EXPECT_EQ(Panel(0), "W vs. B ");
+    EXPECT_FALSE(window->Game().Unplayable.has_value());
 }
 
 TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
