@@ -1,6 +1,6 @@
 #include <QAction>
 
-#include "ui/main/ElidedLabel.h"
+#include "ui/common/ElidedLabel.h"
 
 #include "WindowFixture.h"
 

@@ -35,9 +35,13 @@ GameText::GameText(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(copy, &QAction::triggered, Text, &QTextBrowser::copy);
 }
 
-void GameText::SetGame(pgn::AnnotatedGame game, const QString& players) {
+void GameText::SetGame(pgn::AnnotatedGame game, const QString& players, const QString& opening) {
     game_ = std::move(game);
-    setWindowTitle(players.isEmpty() ? QString("Game text") : "Game text - " + players);
+    QString title = "Game text";
+    for (const QString& part : {players, opening}) {
+        if (!part.isEmpty()) title += " - " + part;
+    }
+    setWindowTitle(title);
     Text->clear();
     spans_ = WriteGameText(*Text->document(), game_);
     mainLine_.clear();

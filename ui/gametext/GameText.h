@@ -17,8 +17,9 @@ class GameText : public QWidget {
 public:
     explicit GameText(QWidget* parent = nullptr);
 
-    // A new game; `players` is "White vs. Black", or empty when neither is known.
-    void SetGame(pgn::AnnotatedGame game, const QString& players);
+    // A new game; `players` is "White vs. Black", or empty when neither is known, and `opening`
+    // the opening it reaches, or empty. Both go into the title line.
+    void SetGame(pgn::AnnotatedGame game, const QString& players, const QString& opening = {});
     // Highlights the main-line move whose position slider value v shows (none for the first
     // position) and scrolls it into view; a variation move marked before is unmarked.
     void ShowSliderValue(int v);

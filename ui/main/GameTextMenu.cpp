@@ -5,6 +5,7 @@
 
 #include "../analysis/AnalysisEditor.h"
 #include "../gametext/GameText.h"
+#include "../header/GameHeader.h"
 #include "Skelda.h"
 #include "engine/AnalysedPosition.h"
 #include "pgn/HeaderStore.h"
@@ -42,7 +43,7 @@ void Skelda::ctlGameText_Click() {
 
 void Skelda::RefreshGameText() {
     if (!gameText_ || !gameText_->isVisible()) return;
-    gameText_->SetGame(session_.ReadAnnotated(), Players(session_.Record()));
+    gameText_->SetGame(session_.ReadAnnotated(), Players(session_.Record()), header_->OpeningText());
     gameText_->ShowSliderValue(Slider1->value());
 }
 

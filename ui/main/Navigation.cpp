@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "../header/GameHeader.h"
 #include "../list/GameList.h"
 #include "../score/GameScr.h"
 #include "../splash/ProgressScan.h"
 #include "NumberInput.h"
 #include "Skelda.h"
 #include "../score/ScoreModel.h"
+#include "openings/OpeningNames.h"
 #include "pgn/FileKind.h"
 #include "pgn/HeaderStore.h"
 #include "pgn/Text.h"
@@ -100,6 +102,7 @@ void Skelda::ShowSessionGame() {
         setWindowTitle("Tavrel");
         StatusPanel[0]->setText("Players");
         score_->ShowNoGame();
+        header_->ShowNoGame();
     } else {
         players_ = Decoded(record.WhitePlayer) + " vs. " + Decoded(record.BlackPlayer) + " ";
         StatusPanel[0]->setText(players_);
@@ -111,6 +114,7 @@ void Skelda::ShowSessionGame() {
         setWindowTitle("Tavrel 2.0-" + Decoded(record.EventName));
         score_->ShowGame(Decoded(record.RoundName), ScoreRowsOf(record.rows, record.firstMoveNumber, record.blackStarts));
         if (game.Unplayable) score_->MarkUnreachedFrom(*game.Unplayable + (game.BlackStarts() ? 1 : 0));
+        ShowHeader();
     }
     SetSlider(session_.Range());
     Slider1_Change();
@@ -118,6 +122,12 @@ void Skelda::ShowSessionGame() {
     score_->show();
     RefreshGameText();
     if (list_ && session_.CurrentGame() > 0) list_->SelectGame(session_.CurrentGame());
+}
+
+// The tags are read from the game's bytes again: the record keeps only what the captions need.
+void Skelda::ShowHeader() {
+    const std::string_view bytes = session_.Source().GameBytes(session_.CurrentGame());
+    header_->ShowGame(pgn::ReadTagPairs(bytes), openings::GameOpening(bytes));
 }
 
 void Skelda::ShowGame(long long number) {

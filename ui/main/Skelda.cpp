@@ -16,12 +16,13 @@
 #include "../gametext/GameText.h"
 #include "../list/GameList.h"
 #include "../tree/OpeningTree.h"
+#include "../header/GameHeader.h"
 #include "../score/GameScr.h"
 #include "../tutorial/TutBox.h"
 #include "WindowWidth.h"
 #include "../common/PanelTexts.h"
 #include "BoardKeys.h"
-#include "ElidedLabel.h"
+#include "../common/ElidedLabel.h"
 #include "ReplayView.h"
 #include "core/LineReplay.h"
 #include "core/MoveGen.h"
@@ -53,6 +54,8 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     score_ = new GameScr(nullptr);
     score_->setWindowIcon(windowIcon());
     connect(score_, &GameScr::Display_Click, this, &Skelda::Display_Click);
+    header_ = new GameHeader(nullptr);
+    score_->SetHeader(header_);
     connect(client_, &ClientArea::Wheel, this, &Skelda::WheelOnBoard);
     ConnectMenus();
     // What the user chose last time; the marks are the options from here on.

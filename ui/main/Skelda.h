@@ -33,6 +33,7 @@ class GameList;
 class OpeningTree;
 class GameText;
 class GameScr;
+class GameHeader;
 class TutBox;
 
 // The toolbar action's property naming its picture at the default size.
@@ -106,6 +107,8 @@ public:
     long long GameCount() const { return session_.GameCount(); }
     long long CurrentGame() const { return session_.CurrentGame(); }
     GameScr* Score() const { return score_; }
+    // The game's header: above the score, unless a caller takes it elsewhere.
+    GameHeader* Header() const { return header_; }
     TutBox* Tutorial() const;
     QSlider* Slider1;
     QLineEdit* txtFileName;
@@ -176,6 +179,8 @@ private:
     void ShowNoGame();
     // The captions, the score and the slider for the game the session has on show.
     void ShowSessionGame();
+    // The header's tags and opening for the game on show.
+    void ShowHeader();
     void SetSlider(session::SliderRange range);
     // Reads the game on show again for the game text window, when that is open.
     void RefreshGameText();
@@ -198,6 +203,7 @@ private:
     UserDialogs& dialogs_;
     ClientArea* client_;
     GameScr* score_;
+    GameHeader* header_;  // owned by the window that holds it
     QPointer<TutBox> tutorial_;  // closing it deletes it
     Menus menus_;
     Options options_;

@@ -63,15 +63,11 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("GameScr");
     setWindowTitle("Skelda Game Score");
     baseFont_ = font();
-    setFixedSize(226, 220);
     // Shown beside the main window at start and with every game: the keyboard stays where it is.
     setAttribute(Qt::WA_ShowWithoutActivating);
     WLabel = new QLabel("White", this);
-    WLabel->setGeometry(48, 8, 57, 17);
     BLabel = new QLabel("Black", this);
-    BLabel->setGeometry(120, 8, 57, 17);
     Display = new QListView(this);
-    Display->setGeometry(8, 24, 209, 164);
     QFont bold = Display->font();
     bold.setBold(true);
     Display->setFont(bold);
@@ -82,7 +78,6 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
     Display->installEventFilter(this);
     Display->viewport()->installEventFilter(this);
     GameCounter = new QLabel("None", this);
-    GameCounter->setGeometry(0, 200, 226, 12);
     GameCounter->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     // The selection keys act through the change of the current line; a mouse click acts on the
     // line it lands on (below), changed or not.
@@ -90,6 +85,7 @@ GameScr::GameScr(QWidget* parent) : QWidget(parent, Qt::Window) {
             [this](const QModelIndex& current) {
                 if (!suppressScoreClick_ && !mouseDown_ && current.isValid()) emit Display_Click(current.row());
             });
+    LayOut();
     Form_Load();
 }
 
@@ -185,12 +181,31 @@ void GameScr::SetZoom(double zoom) {
         part->setFont(own);
     }
     if (auto* rows = dynamic_cast<ScoreRowDelegate*>(Display->itemDelegate())) rows->zoom = zoom;
-    setFixedSize(px(226), px(220));
-    WLabel->setGeometry(px(48), px(8), px(57), px(17));
-    BLabel->setGeometry(px(120), px(8), px(57), px(17));
-    Display->setGeometry(px(8), px(24), px(209), px(164));
-    GameCounter->setGeometry(0, px(200), px(226), px(12));
+    zoom_ = zoom;
+    LayOut();
     Display->viewport()->update();
+}
+
+void GameScr::SetHeader(QWidget* header) {
+    header_ = header;
+    if (header) {
+        header->setParent(this);
+        header->show();
+    }
+    LayOut();
+}
+
+// The score's controls keep their places and sizes; the header's room is added above them.
+void GameScr::LayOut() {
+    const auto px = [this](int base) { return static_cast<int>(std::lround(base * zoom_)); };
+    const bool holdsHeader = header_ && header_->parentWidget() == this;
+    const int room = holdsHeader ? kHeaderHeight : 0;
+    setFixedSize(px(226), px(room + 220));
+    if (holdsHeader) header_->setGeometry(0, 0, px(226), px(room));
+    WLabel->setGeometry(px(48), px(room + 8), px(57), px(17));
+    BLabel->setGeometry(px(120), px(room + 8), px(57), px(17));
+    Display->setGeometry(px(8), px(room + 24), px(209), px(164));
+    GameCounter->setGeometry(0, px(room + 200), px(226), px(12));
 }
 
 }  // namespace tavrel::ui

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QListView>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -32,6 +33,10 @@ public:
     void SetBold(bool whiteBold);
     // The window and its text `zoom` times their default size, as the main window's board.
     void SetZoom(double zoom);
+    // Holds `header` in a room above the score (the window grows by it); nullptr gives the room
+    // back, for a header shown elsewhere. A header taken into another parent frees the room at
+    // the next layout too.
+    void SetHeader(QWidget* header);
     // Selects a line as the program, not the user: no click follows from it.
     void SelectLine(int line);
     // The line selected, or -1 for none.
@@ -53,9 +58,15 @@ protected:
 
 private:
     void WatchMouse(const QEvent& event);
+    void LayOut();
+
+    // The header's room above the score, in pixels at the default size: five lines of text.
+    static constexpr int kHeaderHeight = 86;
 
     ScoreModel model_;
     QFont baseFont_;     // the default size's
+    double zoom_ = 1.0;
+    QPointer<QWidget> header_;
     // While set, a change of the selection is the program's own and is not taken as a click.
     bool suppressScoreClick_ = false;
     bool mouseDown_ = false;  // the left button is held over the list: the release clicks

@@ -50,10 +50,11 @@ TEST_F(BoardTest, TheDefaultSizeIsTodaysCanvasPixelForPixel) {
 TEST_F(BoardTest, AtTwiceTheSizeEverySquareIsTwiceTodaysAndEveryPieceIsWhereThePositionHasIt) {
     LoadAtBishopMove();
     const qreal scoreText = window->Score()->Display->font().pointSizeF();
+    const QSize scoreWindow = window->Score()->size();
     window->SetBoardSize(200);
     EXPECT_EQ(window->Client()->size(), QSize(2 * (2 * 324 - 30), 2 * 359));
     // The score window's text follows, and the window with it.
-    EXPECT_EQ(window->Score()->size(), QSize(2 * 226, 2 * 220));
+    EXPECT_EQ(window->Score()->size(), 2 * scoreWindow);
     EXPECT_DOUBLE_EQ(window->Score()->Display->font().pointSizeF(), 2 * scoreText);
     const BoardGeometry board = window->GameBoard();
     ASSERT_EQ(board.origin, 2 * kGameBoardOrigin);
