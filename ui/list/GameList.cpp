@@ -5,10 +5,12 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLocale>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "../common/PanelTexts.h"
 
 namespace tavrel::ui {
 namespace {
@@ -25,7 +27,8 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
     setWindowTitle("List of games");
     Search = new QLineEdit(this);
     Search->setObjectName("Search");
-    Search->setPlaceholderText("Search players, event, site, round, date, ECO");
+    Search->setPlaceholderText("Search players, result, event, site, round, date, ECO");
+    Search->installEventFilter(this);
     Search->setClearButtonEnabled(true);
     Count = new QLabel(this);
     Count->setObjectName("Count");
@@ -49,7 +52,7 @@ GameList::GameList(QWidget* parent) : QWidget(parent, Qt::Window), model_(new Ga
     header->setSortIndicator(GameListModel::Number, Qt::AscendingOrder);
     header->setSortIndicatorShown(true);
     header->setHighlightSections(false);
-    const int widths[GameListModel::ColumnCount] = {60, 170, 45, 170, 45, 60, 80, 200, 50, 45, 110, 40};
+    const int widths[GameListModel::ColumnCount] = {60, 170, 45, 170, 45, 60, 110, 80, 200, 50, 45, 40};
     for (int column = 0; column < GameListModel::ColumnCount; ++column) Table->setColumnWidth(column, widths[column]);
     header->setStretchLastSection(true);
     Table->setSortingEnabled(true);
@@ -123,6 +126,7 @@ void GameList::Load(const pgn::FileRef& file, const std::vector<std::int64_t>& o
     AllGamesButton->hide();
     currentShown_ = false;
     setWindowTitle("List of games - " + QString::fromStdString(file.path));
+    FitNumberColumn();
     const auto shared = offsets_;
     headerPass_ = std::make_unique<pgn::OrderedPass<pgn::HeaderBatch>>(
         static_cast<std::int64_t>(offsets.size()), kChunkGames, pgn::PassThreads(), [file, shared] {
@@ -183,15 +187,14 @@ void GameList::ShowPass(const QString& what, std::int64_t done, std::int64_t tot
     // A progress bar counts in int: scale to per mille for files of any size.
     Progress->setRange(0, 1000);
     Progress->setValue(total > 0 ? static_cast<int>(1000 * done / total) : 0);
-    Progress->setFormat(what + QString(": %1 of %2").arg(QLocale().toString(done), QLocale().toString(total)));
+    Progress->setFormat(what + QString(": %1 of %2").arg(GroupedNumber(done), GroupedNumber(total)));
 }
 
 void GameList::ShowCount() {
-    const QLocale locale;
-    const QString shown = locale.toString(model_->rowCount());
+    const QString shown = GroupedNumber(model_->rowCount());
     Count->setText(model_->ShowsOnly()
-                       ? QString("%1 of %2 games reaching the position").arg(shown, locale.toString(model_->OnlyCount()))
-                       : QString("%1 of %2 games").arg(shown, locale.toString(model_->TotalGames())));
+                       ? QString("%1 of %2 games reaching the position").arg(shown, GroupedNumber(model_->OnlyCount()))
+                       : QString("%1 of %2 games").arg(shown, GroupedNumber(model_->TotalGames())));
     SaveButton->setEnabled(model_->rowCount() > 0);
 }
 
@@ -226,6 +229,30 @@ void GameList::ShowColumns() {
     Table->setColumnHidden(GameListModel::BlackElo, !model_->HasElo());
     Table->setColumnHidden(GameListModel::Check, model_->GamesChecked() == 0 && !checkPass_);
     Table->setColumnHidden(GameListModel::Reached, !model_->ShowsOnly());
+}
+
+// The widest game number of the file fits, with room for the sort mark of the header.
+void GameList::FitNumberColumn() {
+    const QString widest = GroupedNumber(std::max<std::int64_t>(model_->TotalGames(), 1));
+    const int digits = Table->fontMetrics().horizontalAdvance(widest);
+    const int caption = Table->horizontalHeader()->sectionSizeHint(GameListModel::Number);
+    Table->setColumnWidth(GameListModel::Number, std::max(digits + 16, caption));
+}
+
+// From the search field, Down goes to the rows; so does Enter, which shows the game at once
+// when the search kept only one.
+bool GameList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Search || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if ((key != Qt::Key_Down && !enter) || model_->rowCount() == 0) return QWidget::eventFilter(watched, event);
+    if (enter && model_->rowCount() == 1) {
+        emit GameChosen(model_->GameAt(0));
+        return true;
+    }
+    if (Table->selectionModel()->selectedRows().isEmpty()) Table->selectRow(0);
+    Table->setFocus(Qt::ShortcutFocusReason);
+    return true;
 }
 
 void GameList::SelectGame(std::int64_t game) {

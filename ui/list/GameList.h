@@ -62,7 +62,11 @@ signals:
     // "Save games as...": the games shown are to be written to a file the user names.
     void SaveRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FitNumberColumn();
     void Poll();
     void ShowCount();
     void ShowPass(const QString& what, std::int64_t done, std::int64_t total);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <numeric>
 
+#include "../common/PanelTexts.h"
 #include "ListKeys.h"
 
 namespace tavrel::ui {
@@ -27,9 +28,9 @@ HeaderField FieldOf(int column) {
 }
 
 // The fields the search looks in.
-constexpr HeaderField kSearched[] = {HeaderField::White, HeaderField::Black, HeaderField::Event,
-                                     HeaderField::Site,  HeaderField::Round, HeaderField::Date,
-                                     HeaderField::Eco};
+constexpr HeaderField kSearched[] = {HeaderField::White, HeaderField::Black, HeaderField::Result,
+                                     HeaderField::Event, HeaderField::Site,  HeaderField::Round,
+                                     HeaderField::Date,  HeaderField::Eco};
 constexpr int kMaxWords = 32;  // one bit each in a text's mask
 
 QString Shown(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -296,7 +297,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) return {};
     const pgn::HeaderRow& row = store_.Row(game);
     switch (column) {
-        case Number: return QString::number(game + 1);
+        case Number: return GroupedNumber(game + 1);
         case WhiteElo: return row.whiteElo ? QString::number(row.whiteElo) : QString();
         case BlackElo: return row.blackElo ? QString::number(row.blackElo) : QString();
         case Check: return CheckText(game);
@@ -307,8 +308,8 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const {
 
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
-    static const char* const kCaptions[ColumnCount] = {"#",     "White", "Elo",   "Black", "Elo",  "Result",
-                                                       "Date",  "Event", "Round", "ECO",   "Check", "Ply"};
+    static const char* const kCaptions[ColumnCount] = {"#",    "White", "Elo",   "Black", "Elo", "Result",
+                                                       "Check", "Date", "Event", "Round", "ECO", "Ply"};
     return QString(kCaptions[section]);
 }
 

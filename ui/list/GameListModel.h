@@ -21,7 +21,8 @@ class GameListModel : public QAbstractTableModel {
 public:
     // Reached: the half-moves a game has played when it first stands on the position whose games
     // are shown (only while ShowOnly is in force).
-    enum Column { Number, White, WhiteElo, Black, BlackElo, Result, Date, Event, Round, Eco, Check, Reached, ColumnCount };
+    // The check stands beside the result: both say how the game ended.
+    enum Column { Number, White, WhiteElo, Black, BlackElo, Result, Check, Date, Event, Round, Eco, Reached, ColumnCount };
 
     explicit GameListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
@@ -31,7 +32,8 @@ public:
     void AppendHeaders(const std::vector<pgn::HeaderBatch>& batches);
     // The results of checking the next games, in game order from game 1.
     void AppendChecks(const std::vector<CheckBatch>& batches);
-    // Keeps the rows whose players, event, site, round, date or ECO contain every word of `text`.
+    // Keeps the rows whose players, result, event, site, round, date or ECO contain every word of
+    // `text`.
     void SetFilter(const QString& text);
     // Only these games (numbers from 1, each with the half-moves played when it reaches the
     // position asked about), until ShowAll; the search still applies within them.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QTest>
 #include <algorithm>
 #include <random>
@@ -11,6 +12,7 @@
 #include "ui/WaitUntil.h"
 #include "pgn/GameSource.h"
 #include "support/TempFile.h"
+#include "ui/common/PanelTexts.h"
 #include "ui/list/GameList.h"
 #include "ui/list/ListKeys.h"
 
@@ -118,6 +120,7 @@ TEST(GameListModel, SearchKeepsRowsHoldingEveryWord) {
         {"b90 1992", {1}},           // ECO and date
         {"linares esp zola", {1, 4}},  // site
         {"2.1", {3}},                // round
+        {"1-0 b90", {1, 5}},         // result
         {"carlsen", {}},
         {"", {1, 2, 3, 4, 5}},
     };
@@ -152,6 +155,13 @@ TEST(GameListModel, SortsNumbersDatesAndRoundsAsSuch) {
 
 // The radix sort skips the digits where all keys agree: keys that differ only high up, only low
 // down, or across the top bit must still come out in order.
+// Counts and game numbers read alike in every window and on every desktop.
+TEST(ListKeys, NumbersAreGroupedByThreesWithCommas) {
+    const std::pair<long long, const char*> rows[] = {
+        {0, "0"}, {999, "999"}, {1000, "1,000"}, {4344032, "4,344,032"}, {-123456, "-123,456"}};
+    for (const auto& [value, text] : rows) EXPECT_EQ(GroupedNumber(value), text) << value;
+}
+
 TEST(ListKeys, SortKeysOrdersAsAComparisonSortDoes) {
     std::mt19937_64 random(14);
     const std::uint64_t masks[] = {~std::uint64_t{0}, 0xFFull << 56, 0x7FF, 0xF00000000000000Full, 0x3ull << 31};
@@ -183,8 +193,22 @@ TEST(GameList, ReadsEveryHeaderInTheBackgroundAndChecksTheGames) {
     ASSERT_EQ(list.Table->selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(list.Table->selectionModel()->selectedRows()[0].row(), 1498);
 
+    std::int64_t chosen = 0;
+    QObject::connect(&list, &GameList::GameChosen, [&](std::int64_t game) { chosen = game; });
+    list.activateWindow();
+    list.Search->setFocus();
+    list.Search->setText("kramnik");
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Return}) {
+        list.Search->setFocus();
+        QTest::keyClick(list.Search, key);
+        EXPECT_EQ(QApplication::focusWidget(), list.Table) << "several hits: the key goes to the rows";
+    }
+    EXPECT_EQ(chosen, 0);
     list.Search->setText("broken");
     EXPECT_EQ(list.Count->text(), "1 of 1,501 games");
+    QTest::keyClick(list.Search, Qt::Key_Return);
+    EXPECT_EQ(chosen, 1501) << "Enter on a single hit shows it";
+    chosen = 0;
     list.Search->clear();
     EXPECT_EQ(list.Table->selectionModel()->selectedRows()[0].row(), 1498) << "the current game stays selected";
 
@@ -196,8 +220,6 @@ TEST(GameList, ReadsEveryHeaderInTheBackgroundAndChecksTheGames) {
     model.sort(GameListModel::Check, Qt::DescendingOrder);
     EXPECT_EQ(model.GameAt(0), 1501);
 
-    std::int64_t chosen = 0;
-    QObject::connect(&list, &GameList::GameChosen, [&](std::int64_t game) { chosen = game; });
     list.Table->setCurrentIndex(model.index(0, 0));
     QTest::keyClick(list.Table, Qt::Key_Return);
     EXPECT_EQ(chosen, 1501);
