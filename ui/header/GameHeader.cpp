@@ -66,6 +66,7 @@ GameHeader::GameHeader(QWidget* parent) : QWidget(parent) {
     place_ = line(false);
     when_ = line(false);
     opening_ = line(false);
+    variation_ = line(false);
     layout->addStretch();
 }
 
@@ -75,28 +76,38 @@ void GameHeader::ShowGame(const std::vector<pgn::TagPair>& tags, const std::opti
     place_->setText(Joined({Known(tags, "Event"), Known(tags, "Site")}));
     const QString round = Known(tags, "Round");
     when_->setText(Joined({KnownDate(Known(tags, "Date")), round.isEmpty() ? round : "Round " + round, Known(tags, "Result")}));
+    QString family, variation;
     if (opening) {
-        opening_->setText(QString::fromUtf8(opening->eco.data(), static_cast<qsizetype>(opening->eco.size())) + " " +
-                          QString::fromUtf8(opening->name.data(), static_cast<qsizetype>(opening->name.size())));
+        openingText_ = QString::fromUtf8(opening->eco.data(), static_cast<qsizetype>(opening->eco.size())) + " " +
+                       QString::fromUtf8(opening->name.data(), static_cast<qsizetype>(opening->name.size()));
+        // The table writes "Family: Variation, Subvariation".
+        const auto colon = openingText_.indexOf(": ");
+        family = colon < 0 ? openingText_ : openingText_.left(colon);
+        variation = colon < 0 ? QString() : openingText_.mid(colon + 2);
     } else {
-        const QString name = Joined({Known(tags, "Opening"), Known(tags, "Variation")});
-        opening_->setText((Known(tags, "ECO") + " " + name).trimmed());
+        family = (Known(tags, "ECO") + " " + Known(tags, "Opening")).trimmed();
+        variation = Known(tags, "Variation");
+        openingText_ = Joined({family, variation});
     }
+    opening_->setText(family);
+    variation_->setText(variation);
     // A line cut short at the window's edge is read whole in its tip.
-    for (ElidedLabel* label : {white_, black_, place_, when_, opening_}) label->setToolTip(label->text());
+    for (ElidedLabel* label : {white_, black_, place_, when_}) label->setToolTip(label->text());
+    for (ElidedLabel* label : {opening_, variation_}) label->setToolTip(openingText_);
 }
 
 void GameHeader::ShowNoGame() {
-    for (ElidedLabel* label : {white_, black_, place_, when_, opening_}) {
+    for (ElidedLabel* label : {white_, black_, place_, when_, opening_, variation_}) {
         label->clear();
         label->setToolTip({});
     }
+    openingText_.clear();
 }
 
-QString GameHeader::OpeningText() const { return opening_->text(); }
+QString GameHeader::OpeningText() const { return openingText_; }
 
 QStringList GameHeader::Lines() const {
-    return {white_->text(), black_->text(), place_->text(), when_->text(), opening_->text()};
+    return {white_->text(), black_->text(), place_->text(), when_->text(), opening_->text(), variation_->text()};
 }
 
 }  // namespace tavrel::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The game's header: who played it and their ratings, where and when, its round and result, and
-// the opening its moves reach. One line for each; a tag the game lacks leaves its part out. It
+// the opening its moves reach (its family on one line, its variation on the next, so that the long
+// names of the table are read without opening a tip). A tag the game lacks leaves its part out. It
 // stands above the score, or as a pane of its own where the windows are docked.
 
 #include <QString>
@@ -35,7 +36,9 @@ private:
     ElidedLabel* black_;
     ElidedLabel* place_;    // event, site
     ElidedLabel* when_;     // date, round, result
-    ElidedLabel* opening_;  // ECO and name
+    ElidedLabel* opening_;    // ECO and the opening's family: "C33 King's Gambit Accepted"
+    ElidedLabel* variation_;  // what follows the family: "Bishop's Gambit, Bryan Countergambit"
+    QString openingText_;
 };
 
 }  // namespace tavrel::ui

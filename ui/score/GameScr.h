@@ -60,8 +60,8 @@ private:
     void WatchMouse(const QEvent& event);
     void LayOut();
 
-    // The header's room above the score, in pixels at the default size: five lines of text.
-    static constexpr int kHeaderHeight = 86;
+    // The header's room above the score, in pixels at the default size: six lines of text.
+    static constexpr int kHeaderHeight = 96;
 
     ScoreModel model_;
     QFont baseFont_;     // the default size's

@@ -6,6 +6,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "../common/PanelTexts.h"
 #include "core/MakeMove.h"
 
 namespace tavrel::ui {
@@ -205,7 +206,7 @@ void OpeningTree::ShowRows() {
             item->setText(column, text);
             item->setData(column, Qt::UserRole + 2, value);
         };
-        number(kGames, static_cast<double>(tally.games), QString::number(tally.games));
+        number(kGames, static_cast<double>(tally.games), GroupedNumber(tally.games));
         number(kShare, all ? 100.0 * tally.games / all : 0, Percent(all ? 100.0 * tally.games / all : 0));
         number(kScore, tally.ScoreFor(side), tally.Decided() ? Percent(tally.ScoreFor(side)) : QString());
         item->setData(kBar, kBarRole, QVariantList{QVariant::fromValue(tally.white), QVariant::fromValue(tally.draws),
@@ -235,7 +236,7 @@ void OpeningTree::ShowRows() {
     Table->setUpdatesEnabled(true);
     const std::int64_t games = result.total.games;
     Count->setText(games == 0 ? (answer.searchedTo < index_.GameCount() ? "Searching..." : "No games")
-                              : QString::number(games) + (games == 1 ? " game" : " games"));
+                              : GroupedNumber(games) + (games == 1 ? " game" : " games"));
     GamesButton->setEnabled(games > 0 && Settled() && !reaching_.valid());
 }
 
