@@ -1,15 +1,14 @@
 #include "EngineProgram.h"
 
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
+
+#include "settings/SettingsFile.h"
 
 namespace tavrel::engine {
 namespace {
 
-// An INI file in the user's configuration folder, the same on every platform, and one that tests
-// can move with QSettings::setPath.
-QSettings Store() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Tavrel", "Tavrel"); }
+using settings::Store;
 
 const char* kKey = "engine/program";
 

@@ -61,6 +61,11 @@ bool HoldsText(const io::PackedRegion& region) {
 
 }  // namespace
 
+bool GameSource::Exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(SplitEntry(path).first.c_str(), &info) == 0;
+}
+
 std::string GameSource::OpenUnindexed(const std::string& path) {
     // Refused before the open file is closed, so that a picture picked by mistake costs the
     // user nothing.

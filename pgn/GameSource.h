@@ -34,6 +34,8 @@ public:
     // Indexes the open file; a scan stopped by `progress` keeps the games found until then.
     const GameIndex& Scan(const ProgressFn& progress = {}, const ScanOptions& options = {});
     void Close();
+    // Whether the file `path` names is on disk: for "ARCHIVE.zip:NAME.pgn", the archive.
+    static bool Exists(const std::string& path);
     // The PGN files in the zip archive at `path`, to choose one from when there are several.
     static std::vector<std::string> PgnFilesIn(const std::string& path);
     [[nodiscard]] bool IsOpen() const { return file_.IsOpen() || packed_.has_value(); }

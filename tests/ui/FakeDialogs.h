@@ -17,10 +17,12 @@ public:
     std::deque<QString> picks;                  // answers to list picks (none left: cancel)
     QStringList asked;                          // "title|prompt" of every question and message
     QStringList defaults;                       // the default text of every input box
+    QStringList folders;                        // the folder each open dialog started in
     int beeps = 0;
 
-    QString OpenFileName(QWidget*, const QString& title, const QString& filter) override {
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString& folder) override {
         asked << "open|" + title + "|" + filter;
+        folders << folder;
         if (files.empty()) return {};
         QString next = files.front();
         files.pop_front();

@@ -155,28 +155,29 @@ TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
     EXPECT_EQ(window->Slider1->value(), 0);
 }
 
-TEST_F(WindowTest, GoToGameReadsTheNumberAtTheStartOfTheAnswer) {
+TEST_F(WindowTest, GoToGameReadsTheNumberAtTheStartOfTheAnswerAndAsksAgainForOneOutOfRange) {
     ASSERT_TRUE(Load(kSample));
     const QString prompt = "ask|Which game number?|Which game do you wish to go to?\r\n"
                            "Please enter a game number between 1 and 4.";
-    const QString bad = "message|Which game number?|You have requested a bad game number.  "
-                        "Please enter a game number between 1 and 4.";
+    const QString again = "ask|Which game number?|You have requested a bad game number.\r\n"
+                          "Please enter a game number between 1 and 4.";
     struct Row {
-        std::optional<QString> answer;
+        std::deque<std::optional<QString>> answers;
         long long game;
-        bool badMessage;
+        int asked;  // boxes shown
     };
-    const Row rows[] = {{"3.9", 3, false}, {"  2", 2, false}, {"x", 2, true}, {"12345", 2, true},
-                        {"0", 2, true},    {"-1", 2, true},   {std::nullopt, 2, false}, {"", 2, false},
-                        {"4 please", 4, false}};
+    const Row rows[] = {{{"3.9"}, 3, 1},       {{"  2"}, 2, 1},        {{"x"}, 2, 2},
+                        {{"12345", "0"}, 2, 3}, {{"-1", "1"}, 1, 2},    {{std::nullopt}, 1, 1},
+                        {{""}, 1, 1},           {{"4 please"}, 4, 1}};
     for (const Row& row : rows) {
         dialogs.asked.clear();
-        dialogs.texts = {row.answer};
+        dialogs.texts = row.answers;
         window->ctlGoToGame_Click();
-        EXPECT_EQ(window->CurrentGame(), row.game) << row.answer.value_or("<cancel>").toStdString();
-        ASSERT_GE(dialogs.asked.size(), 1);
+        const std::string answers = row.answers.front().value_or("<cancel>").toStdString();
+        EXPECT_EQ(window->CurrentGame(), row.game) << answers;
+        ASSERT_EQ(dialogs.asked.size(), row.asked) << answers;
         EXPECT_EQ(dialogs.asked.front(), prompt);
-        EXPECT_EQ(dialogs.asked.contains(bad), row.badMessage) << row.answer.value_or("").toStdString();
+        for (int i = 1; i < row.asked; ++i) EXPECT_EQ(dialogs.asked[i], again) << answers;
     }
     EXPECT_EQ(window->Score()->GameCounter->text(), "Game 4 of 4");
     EXPECT_EQ(window->windowTitle(), "Tavrel 2.0-Vienna");

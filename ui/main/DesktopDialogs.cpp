@@ -12,8 +12,9 @@ QString DesktopDialogs::SaveFileName(QWidget* parent, const QString& title, cons
     return QFileDialog::getSaveFileName(parent, title, QString(), filter);
 }
 
-QString DesktopDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+QString DesktopDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                     const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
 std::optional<QString> DesktopDialogs::AskText(QWidget* parent, const QString& title, const QString& prompt,

@@ -23,13 +23,23 @@ namespace tavrel::ui {
     X(mnuBoardSize, "Board &size", false)
 
 // X(menu, name, caption, shortcut, checkable, checked, hidden); a caption "-" is a separator; a
-// shortcut column may hold several, "; " between them. The six piece items keep their order: an
+// shortcut column may hold several, "; " between them. The eight recent-file items keep their
+// order, the latest file first; their captions get the file's name when there is one. The six piece items keep their order: an
 // item's place among them is the piece code less 1; the six size items keep the order of
 // kBoardSizes. ctlBoardSize is the item that opens the Board size menu.
 #define TAVREL_MENU_ITEMS(X)                                                                 \
     X(ctlFile, ctlOpen, "&Open game...", "Ctrl+O", false, false, false)                      \
     X(ctlFile, ctlUndo, "&Undo last move", "Ctrl+U", false, false, false)                    \
     X(ctlFile, Dash1, "-", "", false, false, false)                                          \
+    X(ctlFile, ctlRecent1, "&1", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent2, "&2", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent3, "&3", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent4, "&4", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent5, "&5", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent6, "&6", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent7, "&7", "", false, false, true)                                     \
+    X(ctlFile, ctlRecent8, "&8", "", false, false, true)                                     \
+    X(ctlFile, DashRecent, "-", "", false, false, true)                                      \
     X(ctlFile, ctlExit, "E&xit", "Ctrl+Q", false, false, false)                              \
     X(ctlGame, ctlAnimate, "&Animate...", "", false, false, false)                           \
     X(ctlGame, ctlCancelAnimate, "&Cancel Animate", "", false, false, true)                  \
@@ -97,6 +107,12 @@ constexpr MenuItem PieceItem(int index) {
     return static_cast<MenuItem>(static_cast<int>(MenuItem::ctlPiece0) + index);
 }
 static_assert(PieceItem(5) == MenuItem::ctlPiece5);
+
+// The recent-file item for index 0 (the latest file) to 7.
+constexpr MenuItem RecentItem(int index) {
+    return static_cast<MenuItem>(static_cast<int>(MenuItem::ctlRecent1) + index);
+}
+static_assert(RecentItem(7) == MenuItem::ctlRecent8);
 
 // The size item for board size index 0 (100 %) to 5 (300 %).
 constexpr MenuItem SizeItem(int index) {

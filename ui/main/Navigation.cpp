@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -57,6 +58,7 @@ bool Skelda::OpenAndIndex(const QString& asked) {
         return false;
     }
     session_.Indexed();
+    RememberRecentFile(path);
     if (const std::string& damage = session_.Source().Damage(); !damage.empty()) {
         dialogs_.Message(this, "Tavrel", QString("The file\n%1\nis damaged: %2.\n\nThe %3 games before the damage are shown.")
                                              .arg(path, QString::fromStdString(damage)).arg(session_.GameCount()));
@@ -67,9 +69,15 @@ bool Skelda::OpenAndIndex(const QString& asked) {
     return true;
 }
 
+QString Skelda::AskForFile() {
+    const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter, stored_.OpenFolder());
+    if (!path.isEmpty()) stored_.SetOpenFolder(QFileInfo(path).absolutePath());
+    return path;
+}
+
 bool Skelda::ChooseAndIndex() {
     for (;;) {
-        const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
+        const QString path = AskForFile();
         if (path.isEmpty()) return false;
         if (OpenAndIndex(path)) return true;
         if (ended_) return false;
@@ -140,8 +148,12 @@ void Skelda::ShowGame(long long number) {
 }
 
 void Skelda::ctlOpen_Click() {
-    const QString path = dialogs_.OpenFileName(this, kOpenTitle, kOpenFilter);
+    const QString path = AskForFile();
     if (path.isEmpty()) return;  // cancelled: the file and game on show stay
+    OpenFile(path);
+}
+
+void Skelda::OpenFile(const QString& path) {
     if (!OpenAndIndex(path)) {
         // A file that is not PGN is refused with the open one kept, and the game on show stays.
         if (ended_ || session_.IsOpen()) return;
@@ -162,19 +174,23 @@ void Skelda::ctlOpen_Click() {
 }
 
 void Skelda::ctlGoToGame_Click() {
-    const QString count = QString::number(GameCount());
-    const std::optional<QString> answer = dialogs_.AskText(
-        this, kGoToTitle,
-        "Which game do you wish to go to?\r\nPlease enter a game number between 1 and " + count + ".", "");
-    if (!answer || answer->isEmpty()) return;
-    const double number = std::floor(LeadingNumber(*answer));
-    if (!(number >= 1 && number <= static_cast<double>(GameCount()))) {
-        dialogs_.Message(this, kGoToTitle,
-                         "You have requested a bad game number.  Please enter a game number between 1 and " +
-                             count + ".");
-        return;
+    const QString range = "Please enter a game number between 1 and " + QLocale().toString(GameCount()) + ".";
+    QString prompt = "Which game do you wish to go to?\r\n" + range;
+    for (;;) {
+        const std::optional<QString> answer = dialogs_.AskText(this, kGoToTitle, prompt, "");
+        if (!answer || answer->isEmpty()) return;
+        const double number = std::floor(LeadingNumber(*answer));
+        if (number >= 1 && number <= static_cast<double>(GameCount())) {
+            ShowGame(static_cast<long long>(number));
+            return;
+        }
+        // A file without games has no number to ask for again.
+        if (GameCount() == 0) {
+            dialogs_.Message(this, kGoToTitle, "You have requested a bad game number.  " + range);
+            return;
+        }
+        prompt = "You have requested a bad game number.\r\n" + range;
     }
-    ShowGame(static_cast<long long>(number));
 }
 
 void Skelda::Toolbar1_ButtonClick(const QString& key) {

@@ -49,6 +49,10 @@ void Skelda::SetClientWidth(int width) {
     adjustSize();
 }
 
+void Skelda::RememberMarks() {
+    stored_.SetMarks({options_.BeepOnError(), options_.ColorSquares() == 0, options_.AnalysisShown(), options_.Reversed()});
+}
+
 void Skelda::btnReset_Click() {
     DrawBoard();
     Slider1->setFocus();

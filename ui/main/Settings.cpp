@@ -1,20 +1,42 @@
 #include "Settings.h"
 
-#include <QSettings>
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
+#include "NumberInput.h"
 #include "WindowScale.h"
+#include "settings/SettingsFile.h"
 
 namespace tavrel::ui {
 namespace {
 
-// The program's one settings file (the engine's choice is kept there too). Tests move the
-// folder with QSettings::setPath.
-QSettings Store() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "Tavrel", "Tavrel"); }
+using settings::Store;
 
 const char* const kBoardSize = "board/sizePercent";
 const char* const kCoordinates = "board/showCoordinates";
 const char* const kLastMove = "board/highlightLastMove";
+const char* const kBeep = "options/beepOnError";
+const char* const kColour = "options/colourSquares";
+const char* const kAnalysis = "options/analysisBoard";
+const char* const kReversed = "options/reverseBoard";
+const char* const kDelay = "animation/delay";
+const char* const kOpenFolder = "files/openFolder";
+const char* const kRecent = "files/recent";
+
+// A mark as the file holds it: "true" or "false"; anything else is the default.
+bool Flag(const char* key, bool byDefault) {
+    const QVariant stored = Store().value(key);
+    if (stored.typeId() == QMetaType::Bool) return stored.toBool();
+    const QString text = stored.toString();
+    return text == "true" ? true : text == "false" ? false : byDefault;
+}
+
+// A text the file holds as one string: a list or a number in its place reads as none.
+QString Text(const char* key) {
+    const QVariant stored = Store().value(key);
+    return stored.typeId() == QMetaType::QString ? stored.toString() : QString();
+}
 
 }  // namespace
 
@@ -25,12 +47,55 @@ int StoredSettings::BoardSizePercent() const {
 
 void StoredSettings::SetBoardSizePercent(int percent) { Store().setValue(kBoardSize, percent); }
 
-bool StoredSettings::ShowCoordinates() const { return Store().value(kCoordinates, false).toBool(); }
+bool StoredSettings::ShowCoordinates() const { return Flag(kCoordinates, false); }
 
 void StoredSettings::SetShowCoordinates(bool show) { Store().setValue(kCoordinates, show); }
 
-bool StoredSettings::HighlightLastMove() const { return Store().value(kLastMove, false).toBool(); }
+bool StoredSettings::HighlightLastMove() const { return Flag(kLastMove, false); }
 
 void StoredSettings::SetHighlightLastMove(bool show) { Store().setValue(kLastMove, show); }
+
+OptionMarks StoredSettings::Marks() const {
+    const OptionMarks initial;
+    return {Flag(kBeep, initial.beepOnError), Flag(kColour, initial.colourSquares),
+            Flag(kAnalysis, initial.analysisBoard), Flag(kReversed, initial.reversed)};
+}
+
+void StoredSettings::SetMarks(const OptionMarks& marks) {
+    QSettings store = Store();
+    store.setValue(kBeep, marks.beepOnError);
+    store.setValue(kColour, marks.colourSquares);
+    store.setValue(kAnalysis, marks.analysisBoard);
+    store.setValue(kReversed, marks.reversed);
+}
+
+QString StoredSettings::AnimationDelay() const {
+    const QString delay = Text(kDelay);
+    const double seconds = LeadingNumber(delay);
+    return delay.size() <= 40 && seconds >= 0 && seconds <= 255 ? delay : QString();
+}
+
+void StoredSettings::SetAnimationDelay(const QString& delay) { Store().setValue(kDelay, delay); }
+
+QString StoredSettings::OpenFolder() const {
+    const QString folder = Text(kOpenFolder);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void StoredSettings::SetOpenFolder(const QString& folder) { Store().setValue(kOpenFolder, folder); }
+
+QStringList StoredSettings::RecentFiles() const {
+    const QVariant stored = Store().value(kRecent);
+    // One file is written as a plain string, more as a list.
+    QStringList paths = stored.typeId() == QMetaType::QString ? QStringList{stored.toString()}
+                        : stored.typeId() == QMetaType::QStringList ? stored.toStringList()
+                                                                      : QStringList();
+    // The program stores full paths: anything else is not one of its files.
+    paths.removeIf([](const QString& path) { return !QDir::isAbsolutePath(path); });
+    paths.removeDuplicates();
+    return paths.mid(0, kRecentFiles);
+}
+
+void StoredSettings::SetRecentFiles(const QStringList& paths) { Store().setValue(kRecent, paths.mid(0, kRecentFiles)); }
 
 }  // namespace tavrel::ui

@@ -1,8 +1,21 @@
 #pragma once
 // What the program remembers between runs, in the user's configuration folder. Each setting has
-// a typed getter with its default and a setter; nothing else in the program names a key.
+// a typed getter with its default and a setter; nothing else in the program names a key. A value
+// of the wrong type or out of range, as a damaged or foreign file holds, reads as the default.
+
+#include <QString>
+#include <QStringList>
 
 namespace tavrel::ui {
+
+// The Options menu's marks that the board and the beeps follow.
+struct OptionMarks {
+    bool beepOnError = true;
+    bool colourSquares = true;
+    bool analysisBoard = false;
+    bool reversed = false;
+    bool operator==(const OptionMarks&) const = default;
+};
 
 class StoredSettings {
 public:
@@ -16,6 +29,24 @@ public:
 
     [[nodiscard]] bool HighlightLastMove() const;
     void SetHighlightLastMove(bool show);
+
+    // The marks as they were left; each the menu's initial mark when none was stored.
+    [[nodiscard]] OptionMarks Marks() const;
+    void SetMarks(const OptionMarks& marks);
+
+    // The animation's delay as last typed: empty when none was, or when the stored text is no
+    // delay the box would take.
+    [[nodiscard]] QString AnimationDelay() const;
+    void SetAnimationDelay(const QString& delay);
+
+    // The folder the open dialog showed a file from last; empty when none or gone.
+    [[nodiscard]] QString OpenFolder() const;
+    void SetOpenFolder(const QString& folder);
+
+    // The files opened last, the latest first, at most kRecentFiles.
+    static constexpr int kRecentFiles = 8;
+    [[nodiscard]] QStringList RecentFiles() const;
+    void SetRecentFiles(const QStringList& paths);
 };
 
 }  // namespace tavrel::ui

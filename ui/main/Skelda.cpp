@@ -40,7 +40,9 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
       pictures_(PiecePictures::Load()) {
     setObjectName("Skelda");
     setWindowTitle("Tavrel");
-    setWindowIcon(QIcon(":/logo.png"));
+    QIcon icon;
+    for (const int size : {32, 48, 64, 128}) icon.addFile(QString(":/icon/tavrel-%1.png").arg(size));
+    setWindowIcon(icon);
     baseFont_ = font();
     BuildClientArea();
     animation_ = new Animation(*Slider1, dialogs_, this);
@@ -59,9 +61,17 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     connect(client_, &ClientArea::Wheel, this, &Skelda::WheelOnBoard);
     ConnectMenus();
     // What the user chose last time; the marks are the options from here on.
+    const OptionMarks marks = stored_.Marks();
+    menus_[MenuItem::ctlBeep]->setChecked(marks.beepOnError);
+    menus_[MenuItem::Color_or_mono]->setChecked(marks.colourSquares);
+    menus_[MenuItem::ctlDisplay]->setChecked(marks.analysisBoard);
+    menus_[MenuItem::ctlReverse]->setChecked(marks.reversed);
     menus_[MenuItem::ctlCoordinates]->setChecked(stored_.ShowCoordinates());
     menus_[MenuItem::ctlLastMove]->setChecked(stored_.HighlightLastMove());
     Rescale(stored_.BoardSizePercent());
+    animation_->LastDelay = stored_.AnimationDelay();
+    ShowRecentFiles();
+    setAcceptDrops(true);
     session_.Game().SetUpStartPosition();
 }
 
@@ -89,6 +99,14 @@ void Skelda::ConnectMenus() {
     on(MenuItem::Color_or_mono, &Skelda::Color_or_mono_Click);
     on(MenuItem::ctlDisplay, &Skelda::ctlDisplay_Click);
     on(MenuItem::ctlReverse, &Skelda::ctlReverse_Click);
+    for (const MenuItem item : {MenuItem::ctlBeep, MenuItem::Color_or_mono, MenuItem::ctlDisplay, MenuItem::ctlReverse}) {
+        on(item, &Skelda::RememberMarks);
+    }
+    for (int i = 0; i < StoredSettings::kRecentFiles; ++i) {
+        connect(menus_[RecentItem(i)], &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
+    }
+    // The delay is taken when the animation starts: the one the box accepted.
+    connect(animation_, &Animation::Started, this, [this] { stored_.SetAnimationDelay(animation_->LastDelay); });
     on(MenuItem::ctlCoordinates, &Skelda::ctlCoordinates_Click);
     on(MenuItem::ctlLastMove, &Skelda::ctlLastMove_Click);
     for (int i = 0; i < static_cast<int>(kBoardSizes.size()); ++i) {
@@ -124,6 +142,12 @@ void Skelda::BuildClientArea() {
     txtFileName = new QLineEdit("Text1", client_);
     txtFileName->setObjectName("txtFileName");
     txtFileName->setReadOnly(true);
+    // It looks read-only too: the window's ground rather than an edit field's, and no text
+    // cursor to type at; the path can still be selected and copied.
+    QPalette ground = txtFileName->palette();
+    ground.setColor(QPalette::Base, ground.color(QPalette::Window));
+    txtFileName->setPalette(ground);
+    txtFileName->setFocusPolicy(Qt::NoFocus);
 
     Slider1 = new QSlider(Qt::Vertical, client_);
     Slider1->setObjectName("Slider1");
@@ -205,6 +229,7 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
     adjustSize();
     PlaceOnScreen();
     PaintBoardFrame(client_->Canvas(), scale_.GameBoard());
+    if (options_.AnalysisShown()) PaintBoardFrame(client_->Canvas(), analysisBoard_);
     // A file named on the command line is indexed like one chosen in the dialog, so that every
     // game of it can be reached; one that cannot be opened is reported, then the dialog asks.
     bool opened = !commandLinePath.isEmpty() && OpenAndIndex(commandLinePath);

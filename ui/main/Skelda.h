@@ -23,6 +23,10 @@
 #include "session/GameSession.h"
 #include "core/LineReplay.h"
 
+class QDragEnterEvent;
+class QDropEvent;
+class QMimeData;
+
 namespace tavrel::ui {
 
 class AnalysisEditor;
@@ -56,6 +60,11 @@ public:
 
     // Navigation.
     void ctlOpen_Click();
+    // Opens `path` as a file chosen with "Open game..." is opened, and shows its first game.
+    void OpenFile(const QString& path);
+    // A recent file of the File menu, from 0 the latest; one gone from the disk is taken off
+    // the list, and the user told so.
+    void OpenRecentFile(int index);
     void ctlGoToGame_Click();
     void Toolbar1_ButtonClick(const QString& key);
     void ctlUndo_Click();
@@ -134,6 +143,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped on the window is opened as one chosen with "Open game...".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -170,6 +182,16 @@ private:
     bool OpenAndIndex(const QString& path);
     // Asks for a file until one opens; false when the user chose none.
     bool ChooseAndIndex();
+    // The open dialog, in the folder of the file chosen in it last; empty when cancelled.
+    QString AskForFile();
+    // Puts `path` first among the recent files and the File menu's items.
+    void RememberRecentFile(const QString& path);
+    // The File menu's recent-file items as the stored list has them.
+    void ShowRecentFiles();
+    // The Options menu's marks, stored as they now stand.
+    void RememberMarks();
+    // The file a drop on the window would open; empty when it brings none or the window is busy.
+    QString DroppedFile(const QMimeData* dropped) const;
     // Reads game `number` into the game on show, its captions, the score and the slider. False,
     // after a beep, when nothing is there to read (the file changed on disk): then nothing on
     // show has changed.

@@ -15,8 +15,10 @@ namespace tavrel::ui {
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
-    // The chosen file, or an empty string when the user cancelled.
-    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The chosen file, or an empty string when the user cancelled; the dialog starts in `folder`,
+    // or where the desktop likes when that is empty.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& folder = {}) = 0;
     // The file to write, or an empty string when the user cancelled.
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     // The text typed, or nothing when the user cancelled.
@@ -37,7 +39,8 @@ public:
 // The real thing: Qt's dialogs, the system beep and the desktop's browser.
 class DesktopDialogs final : public UserDialogs {
 public:
-    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& folder) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                    const QString& defaultText) override;
