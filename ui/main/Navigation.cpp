@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -10,6 +9,7 @@
 #include "../list/GameList.h"
 #include "../score/GameScr.h"
 #include "../splash/ProgressScan.h"
+#include "../common/PanelTexts.h"
 #include "NumberInput.h"
 #include "Skelda.h"
 #include "../score/ScoreModel.h"
@@ -174,7 +174,7 @@ void Skelda::OpenFile(const QString& path) {
 }
 
 void Skelda::ctlGoToGame_Click() {
-    const QString range = "Please enter a game number between 1 and " + QLocale().toString(GameCount()) + ".";
+    const QString range = "Please enter a game number between 1 and " + GroupedNumber(GameCount()) + ".";
     QString prompt = "Which game do you wish to go to?\r\n" + range;
     for (;;) {
         const std::optional<QString> answer = dialogs_.AskText(this, kGoToTitle, prompt, "");
