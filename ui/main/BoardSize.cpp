@@ -4,6 +4,7 @@
 
 #include "../analysis/AnalysisEditor.h"
 #include "../score/GameScr.h"
+#include "DockLayout.h"
 #include "Skelda.h"
 #include "ui/board/PieceShapes.h"
 
@@ -23,12 +24,26 @@ QFont Scaled(QFont font, double zoom) {
 
 void Skelda::SetBoardSize(int percent) {
     stored_.SetBoardSizePercent(percent);
+    ShowAtSize(percent);
+}
+
+void Skelda::ShowAtSize(int percent) {
     analysis_->EndDrag();
     Rescale(percent);
     // The canvas is new: everything on it is painted again from the arrays.
     PaintBoardFrame(client_->Canvas(), scale_.GameBoard());
     if (options_.AnalysisShown()) PaintBoardFrame(client_->Canvas(), analysisBoard_);
     PaintBoards();
+}
+
+int Skelda::FittedPercent() const {
+    const QSize room = docks_->BoardRoomSize();
+    const int width = options_.AnalysisShown() ? kWideWidth : kNarrowWidth;
+    return std::max(100, std::min(room.width() * 100 / width, room.height() * 100 / kClientHeight));
+}
+
+void Skelda::FitBoardToRoom() {
+    if (docks_->On() && FittedPercent() != scale_.percent) ShowAtSize(FittedPercent());
 }
 
 void Skelda::Rescale(int percent) {
@@ -45,8 +60,11 @@ void Skelda::Rescale(int percent) {
 void Skelda::LayOut() {
     const int width = options_.AnalysisShown() ? kWideWidth : kNarrowWidth;
     client_->Rescale(QSize(scale_.Px(width), scale_.Px(kClientHeight)), scale_.Px(kWideWidth), scale_.pixelRatio);
-    setFont(Scaled(baseFont_, scale_.Zoom()));
-    score_->SetZoom(scale_.Zoom());
+    // In the single window only the board's own parts grow: the panes keep their text size.
+    const bool single = docks_->On();
+    setFont(single ? baseFont_ : Scaled(baseFont_, scale_.Zoom()));
+    client_->setFont(Scaled(baseFont_, scale_.Zoom()));
+    score_->SetZoom(single ? 1.0 : scale_.Zoom());
     Toolbar1->setGeometry(scale_.Place(0, 0, width, 28));
     Toolbar1->setIconSize(QSize(scale_.Px(16), scale_.Px(16)));
     // The arrows are drawn anew for any other size, as the pieces are.
@@ -63,6 +81,12 @@ void Skelda::LayOut() {
     txtFileName->setGeometry(scale_.Place(110, 3, width - 110 - (kNarrowWidth - 110 - 209), 19));
     Slider1->setGeometry(scale_.Place(298, 48, 26, 277));
     status_->setGeometry(scale_.Place(0, 341, 324, 18));
+    // The single window's size is the user's; the board's least room is its default size.
+    if (single) {
+        centralWidget()->setMinimumSize(width, kClientHeight);
+        PlaceResetButton();
+        return;
+    }
     adjustSize();
     PlaceResetButton();
     // A window grown past the screen's edge comes back onto it, as far as it fits.

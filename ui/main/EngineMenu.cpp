@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "../analysis/AnalysisEditor.h"
+#include "../common/EscapeCloses.h"
 #include "../engine/EngineWindow.h"
 #include "Skelda.h"
 
@@ -25,6 +26,8 @@ void Skelda::ctlEngine_Click() {
             top = std::max(shownOn->availableGeometry().top(), frame.top() - height - 8);
         }
         engine_->move(frame.left(), top);
+        CloseOnEscape(*engine_);
+        PlaceTool(*engine_, "engine", Qt::BottomDockWidgetArea);
     }
     engine_->show();
     engine_->raise();

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "../analysis/AnalysisEditor.h"
+#include "../common/EscapeCloses.h"
 #include "../gametext/GameText.h"
 #include "../header/GameHeader.h"
 #include "Skelda.h"
@@ -35,6 +36,8 @@ void Skelda::ctlGameText_Click() {
                 [this](int v) { Slider1->setValue(std::min(v, Slider1->maximum())); });
         connect(gameText_, &GameText::VariationMoveClicked, this, &Skelda::ShowVariationMove);
         gameText_->PlaceAtScreenEdge();
+        CloseOnEscape(*gameText_);
+        PlaceTool(*gameText_, "gameText", Qt::RightDockWidgetArea);
     }
     gameText_->show();
     gameText_->raise();

@@ -1,5 +1,7 @@
 // The Help menu: the two pages, the tutorial and the About box.
 
+#include "../common/EscapeCloses.h"
+#include "../common/FramedPlacement.h"
 #include "../tutorial/TutBox.h"
 #include "Links.h"
 #include "Skelda.h"
@@ -21,6 +23,10 @@ void Skelda::ctlPieceMove_Click() {
         tutorial_->setAttribute(Qt::WA_DeleteOnClose);
         tutorial_->setWindowIcon(windowIcon());
         tutorial_->Form_Load(this);
+        // Centred on the main window's screen, beside the other windows where there is room.
+        const QPoint centred = tutorial_->pos();
+        PlaceByFrame(*tutorial_, [centred](const QRect&, const QSize&) { return centred; }, this);
+        CloseOnEscape(*tutorial_);
     }
     tutorial_->show();
     tutorial_->raise();

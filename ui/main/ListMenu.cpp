@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "../common/EscapeCloses.h"
 #include "../list/GameList.h"
 #include "../score/GameScr.h"
 #include "Skelda.h"
@@ -17,6 +18,8 @@ void Skelda::ctlListGames_Click() {
         connect(list_, &GameList::GameChosen, this, &Skelda::ShowListedGame);
         connect(list_, &GameList::SaveRequested, this, &Skelda::SaveListedGames);
         list_->PlaceClearOf(frameGeometry().united(score_->frameGeometry()));
+        CloseOnEscape(*list_);
+        PlaceTool(*list_, "list", Qt::BottomDockWidgetArea);
     }
     if (listStale_) {
         list_->Load(session_.Source().File().Ref(), session_.Index().GameOffsets);

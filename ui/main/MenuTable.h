@@ -61,6 +61,7 @@ namespace tavrel::ui {
     X(ctlOptions, ctlBoardSize, "Board &size", "", false, false, false)                      \
     X(ctlOptions, ctlCoordinates, "Show &coordinates", "", true, false, false)               \
     X(ctlOptions, ctlLastMove, "Highlight &last move", "", true, false, false)               \
+    X(ctlOptions, ctlSingleWindow, "Single &window", "", true, false, false)                 \
     X(ctlHelp, ctlHome, "Go to my &home page", "", false, false, false)                      \
     X(ctlHelp, ctlUSCF, "Go to &USCF home page", "", false, false, false)                    \
     X(ctlHelp, Dash2, "-", "", false, false, false)                                          \

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "../analysis/AnalysisEditor.h"
+#include "DockLayout.h"
 #include "Skelda.h"
 #include "WindowWidth.h"
 
@@ -19,6 +20,12 @@ void Skelda::Color_or_mono_Click() { DrawBoard(); }
 void Skelda::ctlReverse_Click() { DrawBoard(); }
 
 void Skelda::ctlDisplay_Click() {
+    // The single window keeps its size: the two boards are drawn as large as its middle allows.
+    if (docks_->On()) {
+        ShowAtSize(FittedPercent());
+        DrawBoard();
+        return;
+    }
     // The window grows to the left as far as the screen allows, so that the game score beside it
     // stays in view; narrowing gives the room back.
     if (options_.AnalysisShown()) {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
 
 #include "NumberInput.h"
 #include "WindowScale.h"
@@ -37,6 +38,10 @@ QString Text(const char* key) {
     const QVariant stored = Store().value(key);
     return stored.typeId() == QMetaType::QString ? stored.toString() : QString();
 }
+const char* const kSingleWindow = "windows/single";
+const char* const kSingleGeometry = "windows/singleGeometry";
+const char* const kDockState = "windows/dockState";
+const char* const kFramePrefix = "windows/frame/";
 
 }  // namespace
 
@@ -97,5 +102,30 @@ QStringList StoredSettings::RecentFiles() const {
 }
 
 void StoredSettings::SetRecentFiles(const QStringList& paths) { Store().setValue(kRecent, paths.mid(0, kRecentFiles)); }
+
+bool StoredSettings::SingleWindow() const { return Flag(kSingleWindow, false); }
+
+void StoredSettings::SetSingleWindow(bool on) { Store().setValue(kSingleWindow, on); }
+
+QByteArray StoredSettings::SingleWindowGeometry() const { return Store().value(kSingleGeometry).toByteArray(); }
+
+void StoredSettings::SetSingleWindowGeometry(const QByteArray& geometry) { Store().setValue(kSingleGeometry, geometry); }
+
+QByteArray StoredSettings::DockState() const { return Store().value(kDockState).toByteArray(); }
+
+void StoredSettings::SetDockState(const QByteArray& state) { Store().setValue(kDockState, state); }
+
+std::optional<QRect> StoredSettings::WindowFrame(const QString& window) const {
+    const QRect frame = Store().value(kFramePrefix + window).toRect();
+    // Text where a rectangle should be reads as an empty one; an absurd size is no window's.
+    constexpr int kLeast = 50, kMost = 30000;
+    const auto sane = [](int length) { return length >= kLeast && length <= kMost; };
+    if (!sane(frame.width()) || !sane(frame.height()) || std::abs(frame.left()) > kMost || std::abs(frame.top()) > kMost) {
+        return std::nullopt;
+    }
+    return frame;
+}
+
+void StoredSettings::SetWindowFrame(const QString& window, const QRect& frame) { Store().setValue(kFramePrefix + window, frame); }
 
 }  // namespace tavrel::ui

@@ -3,8 +3,11 @@
 // a typed getter with its default and a setter; nothing else in the program names a key. A value
 // of the wrong type or out of range, as a damaged or foreign file holds, reads as the default.
 
+#include <QByteArray>
+#include <QRect>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace tavrel::ui {
 
@@ -47,6 +50,19 @@ public:
     static constexpr int kRecentFiles = 8;
     [[nodiscard]] QStringList RecentFiles() const;
     void SetRecentFiles(const QStringList& paths);
+
+    // Windows: the single window's mark, its layout, and where each window stood.
+    [[nodiscard]] bool SingleWindow() const;
+    void SetSingleWindow(bool on);
+    // QMainWindow's saveGeometry() and saveState() of the single window; empty when none.
+    [[nodiscard]] QByteArray SingleWindowGeometry() const;
+    void SetSingleWindowGeometry(const QByteArray& geometry);
+    [[nodiscard]] QByteArray DockState() const;
+    void SetDockState(const QByteArray& state);
+    // The frame of the window named `window` when it last closed; none when none was stored or
+    // the stored one is not a window's size.
+    [[nodiscard]] std::optional<QRect> WindowFrame(const QString& window) const;
+    void SetWindowFrame(const QString& window, const QRect& frame);
 };
 
 }  // namespace tavrel::ui

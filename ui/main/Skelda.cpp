@@ -11,6 +11,7 @@
 
 #include "../analysis/AnalysisEditor.h"
 #include "../animation/Animation.h"
+#include "../common/EscapeCloses.h"
 #include "../common/FramedPlacement.h"
 #include "../engine/EngineWindow.h"
 #include "../gametext/GameText.h"
@@ -23,6 +24,7 @@
 #include "../common/PanelTexts.h"
 #include "BoardKeys.h"
 #include "../common/ElidedLabel.h"
+#include "DockLayout.h"
 #include "ReplayView.h"
 #include "core/LineReplay.h"
 #include "core/MoveGen.h"
@@ -58,6 +60,13 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     connect(score_, &GameScr::Display_Click, this, &Skelda::Display_Click);
     header_ = new GameHeader(nullptr);
     score_->SetHeader(header_);
+    if (const auto frame = stored_.WindowFrame("score")) PlaceFrameAt(*score_, *frame, this);
+    docks_ = new DockLayout(*this, *client_);
+    connect(docks_, &DockLayout::RoomResized, this, &Skelda::FitBoardToRoom);
+    // In the single window the header is a pane of its own, above the score's.
+    header_->setWindowTitle("Game header");
+    docks_->Adopt(*header_, "header", Qt::RightDockWidgetArea);
+    docks_->Adopt(*score_, "score", Qt::RightDockWidgetArea);
     connect(client_, &ClientArea::Wheel, this, &Skelda::WheelOnBoard);
     ConnectMenus();
     // What the user chose last time; the marks are the options from here on.
@@ -72,6 +81,8 @@ Skelda::Skelda(UserDialogs& dialogs, QWidget* parent)
     animation_->LastDelay = stored_.AnimationDelay();
     ShowRecentFiles();
     setAcceptDrops(true);
+    menus_[MenuItem::ctlSingleWindow]->setChecked(stored_.SingleWindow());
+    if (stored_.SingleWindow()) ApplySingleWindow(true);
     session_.Game().SetUpStartPosition();
 }
 
@@ -109,6 +120,7 @@ void Skelda::ConnectMenus() {
     connect(animation_, &Animation::Started, this, [this] { stored_.SetAnimationDelay(animation_->LastDelay); });
     on(MenuItem::ctlCoordinates, &Skelda::ctlCoordinates_Click);
     on(MenuItem::ctlLastMove, &Skelda::ctlLastMove_Click);
+    on(MenuItem::ctlSingleWindow, &Skelda::ctlSingleWindow_Click);
     for (int i = 0; i < static_cast<int>(kBoardSizes.size()); ++i) {
         connect(menus_[SizeItem(i)], &QAction::triggered, this, [this, i] { SetBoardSize(kBoardSizes[i]); });
     }
@@ -205,12 +217,88 @@ void Skelda::BuildToolbar() {
 }
 
 // The window's frame ends at the screen's middle, leaving the right half to the game score, and
-// stands centred from top to bottom.
+// stands centred from top to bottom; after the first run, where the user left it. The single
+// window takes most of the screen the first time.
 void Skelda::PlaceOnScreen() {
-    PlaceByFrame(*this, [](const QRect& screen, const QSize& frame) {
-        return QPoint(std::max(0, screen.width() / 2 - frame.width()), (screen.height() - frame.height()) / 2);
-    });
+    if (docks_->On()) {
+        if (!restoreGeometry(stored_.SingleWindowGeometry())) {
+            const QScreen* shownOn = screen();
+            const QRect room = shownOn ? shownOn->availableGeometry() : QRect(0, 0, 1024, 768);
+            PlaceFrameAt(*this, QRect(room.topLeft() + QPoint(room.width() / 20, room.height() / 20), room.size() * 0.9), this);
+        }
+        restoreState(stored_.DockState());
+    } else if (const auto frame = stored_.WindowFrame("main")) {
+        PlaceFrameAt(*this, *frame, nullptr);
+    } else {
+        PlaceByFrame(*this, [](const QRect& screen, const QSize& frame) {
+            return QPoint(std::max(0, screen.width() / 2 - frame.width()), (screen.height() - frame.height()) / 2);
+        });
+    }
     PlaceResetButton();
+}
+
+void Skelda::PlaceTool(QWidget& tool, const QString& name, Qt::DockWidgetArea area) {
+    if (const auto frame = stored_.WindowFrame(name)) {
+        PlaceFrameAt(tool, *frame, this);
+    } else {
+        const QPoint chosen = tool.pos();
+        PlaceByFrame(tool, [chosen](const QRect&, const QSize&) { return chosen; }, this);
+    }
+    docks_->Adopt(tool, name, area);
+}
+
+void Skelda::ctlSingleWindow_Click() {
+    const bool on = menus_[MenuItem::ctlSingleWindow]->isChecked();
+    stored_.SetSingleWindow(on);
+    ApplySingleWindow(on);
+}
+
+void Skelda::ApplySingleWindow(bool on) {
+    if (on == docks_->On()) return;
+    if (!on) RememberPlaces();  // the single window's layout, before its panes go
+    analysis_->EndDrag();
+    if (on) score_->SetHeader(nullptr);
+    docks_->SetOn(on);
+    if (!on) score_->SetHeader(header_);
+    // In the single window the board's size is the room's; the chosen size waits for its return.
+    for (std::size_t i = 0; i < kBoardSizes.size(); ++i) menus_[SizeItem(static_cast<int>(i))]->setEnabled(!on);
+    for (const MenuItem item : {MenuItem::ctlBoardSize, MenuItem::ctlLarger, MenuItem::ctlSmaller, MenuItem::ctlActualSize}) {
+        menus_[item]->setEnabled(!on);
+    }
+    if (on) {
+        PlaceOnScreen();
+        ShowAtSize(FittedPercent());
+        return;
+    }
+    ShowAtSize(stored_.BoardSizePercent());
+    PlaceOnScreen();
+    // The windows stand on their own again: where they stood last, or where they first go.
+    if (stored_.WindowFrame("score")) {
+        PlaceFrameAt(*score_, *stored_.WindowFrame("score"), this);
+    } else {
+        score_->Form_Load();
+    }
+    const QRect frame = frameGeometry();
+    const std::pair<QWidget*, const char*> tools[] = {{gameText_, "gameText"}, {list_, "list"}, {tree_, "tree"}, {engine_, "engine"}};
+    for (const auto& [tool, name] : tools) {
+        if (!tool) continue;
+        const QRect beside(frame.right() + 9, frame.top(), tool->width(), tool->height());
+        PlaceFrameAt(*tool, stored_.WindowFrame(name).value_or(beside), this);
+    }
+}
+
+void Skelda::RememberPlaces() {
+    if (docks_->On()) {
+        stored_.SetSingleWindowGeometry(saveGeometry());
+        stored_.SetDockState(saveState());
+    }
+    const std::pair<QWidget*, const char*> windows[] = {{this, "main"},    {score_, "score"}, {gameText_, "gameText"},
+                                                        {list_, "list"},   {tree_, "tree"},   {engine_, "engine"}};
+    for (const auto& [window, name] : windows) {
+        // A window never shown has no place of its own; the single window's is kept above.
+        if (!window || !window->isWindow() || !window->windowHandle() || (window == this && docks_->On())) continue;
+        stored_.SetWindowFrame(name, window->frameGeometry());
+    }
 }
 
 // The button stands at 1.2 times the narrow window's frame width from the left.
@@ -340,6 +428,7 @@ void Skelda::closeEvent(QCloseEvent* event) {
 }
 
 void Skelda::EndProgram() {
+    if (!ended_) RememberPlaces();
     ended_ = true;
     session_.Close();
     score_->close();
@@ -390,7 +479,7 @@ void Skelda::FreeAfterAnimation() {
 
 void Skelda::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
-        score_->setWindowState(windowState() & ~Qt::WindowActive);
+        if (score_->isWindow()) score_->setWindowState(windowState() & ~Qt::WindowActive);
     } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         Slider1->setFocus();
     }

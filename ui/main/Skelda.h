@@ -32,6 +32,7 @@ namespace tavrel::ui {
 class AnalysisEditor;
 class Animation;
 class BoardKeys;
+class DockLayout;
 class EngineWindow;
 class GameList;
 class OpeningTree;
@@ -80,6 +81,10 @@ public:
     void SetBoardSize(int percent);
     void ctlCoordinates_Click();
     void ctlLastMove_Click();
+    // The game score and the tool windows docked as panes around a board that grows with the
+    // window, or every window on its own (see DockLayout); remembered.
+    void ctlSingleWindow_Click();
+    DockLayout& Docks() const { return *docks_; }
 
     // The Help menu.
     void ctlHome_Click();
@@ -161,6 +166,18 @@ private:
     // The wheel over the game board steps through the game.
     void WheelOnBoard(int notches, QPoint at);
     void PlaceOnScreen();
+    // A tool window made: its remembered place or the one it chose, kept on the main window's
+    // screen and clear of the other windows; a pane of the single window under `name`.
+    void PlaceTool(QWidget& tool, const QString& name, Qt::DockWidgetArea area);
+    // The single window on or off, with its remembered layout.
+    void ApplySingleWindow(bool on);
+    // Where every window stands, for the next run.
+    void RememberPlaces();
+    // The board drawn at `percent` without storing it as the chosen size.
+    void ShowAtSize(int percent);
+    // The largest size whose canvas fits the single window's middle, the default at least.
+    [[nodiscard]] int FittedPercent() const;
+    void FitBoardToRoom();
     void PlaceResetButton();
     void Slider1_Change();
     void Slider1_Scroll(int value);
@@ -226,6 +243,7 @@ private:
     ClientArea* client_;
     GameScr* score_;
     GameHeader* header_;  // owned by the window that holds it
+    DockLayout* docks_;
     QPointer<TutBox> tutorial_;  // closing it deletes it
     Menus menus_;
     Options options_;

@@ -2,6 +2,7 @@
 // (the game board's, or the analysis board's after a move played from the tree).
 
 #include "../analysis/AnalysisEditor.h"
+#include "../common/EscapeCloses.h"
 #include "../tree/OpeningTree.h"
 #include "ui/board/BoardPainter.h"
 #include "Skelda.h"
@@ -19,6 +20,8 @@ void Skelda::ctlOpeningTree_Click() {
         connect(analysis_, &AnalysisEditor::BoardEdited, this, &Skelda::FollowInTree);
         const QRect frame = frameGeometry();
         tree_->move(frame.left(), frame.bottom() + 8);
+        CloseOnEscape(*tree_);
+        PlaceTool(*tree_, "tree", Qt::BottomDockWidgetArea);
     }
     tree_->show();
     tree_->raise();

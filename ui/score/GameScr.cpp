@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <cmath>
@@ -195,17 +196,37 @@ void GameScr::SetHeader(QWidget* header) {
     LayOut();
 }
 
-// The score's controls keep their places and sizes; the header's room is added above them.
+// The score's controls keep their places and sizes; the header's room is added above them. On its
+// own the window has that fixed size; as a pane of the single window it takes the room the pane
+// gives it, the list growing with it.
 void GameScr::LayOut() {
     const auto px = [this](int base) { return static_cast<int>(std::lround(base * zoom_)); };
     const bool holdsHeader = header_ && header_->parentWidget() == this;
     const int room = holdsHeader ? kHeaderHeight : 0;
-    setFixedSize(px(226), px(room + 220));
-    if (holdsHeader) header_->setGeometry(0, 0, px(226), px(room));
+    const bool alone = isWindow();
+    if (alone) {
+        setFixedSize(px(226), px(room + 220));
+    } else {
+        setMinimumSize(px(226), px(room + 220));
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    const int wide = alone ? px(226) : std::max(width(), px(226));
+    const int high = alone ? px(room + 220) : std::max(height(), px(room + 220));
+    if (holdsHeader) header_->setGeometry(0, 0, wide, px(room));
     WLabel->setGeometry(px(48), px(room + 8), px(57), px(17));
     BLabel->setGeometry(px(120), px(room + 8), px(57), px(17));
-    Display->setGeometry(px(8), px(room + 24), px(209), px(164));
-    GameCounter->setGeometry(0, px(room + 200), px(226), px(12));
+    Display->setGeometry(px(8), px(room + 24), alone ? px(209) : wide - px(17), alone ? px(164) : high - px(room + 56));
+    GameCounter->setGeometry(0, alone ? px(room + 200) : high - px(20), wide, px(12));
+}
+
+void GameScr::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!isWindow()) LayOut();
+}
+
+void GameScr::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ParentChange) LayOut();
 }
 
 }  // namespace tavrel::ui
