@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace tavrel::ui {
 
@@ -45,7 +46,10 @@ void DockLayout::Adopt(QWidget& pane, const QString& name, Qt::DockWidgetArea ar
     if (PaneOf(&pane)) return;
     panes_.push_back({&pane, name, area, pane.parentWidget(), pane.windowFlags(), nullptr});
     pane.installEventFilter(this);
-    if (on_) Dock(panes_.back());
+    if (on_) {
+        Dock(panes_.back());
+        ShareKeys();
+    }
 }
 
 void DockLayout::SetOn(bool on) {
@@ -60,7 +64,9 @@ void DockLayout::SetOn(bool on) {
         window_.setMinimumSize(0, 0);
         window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         for (Pane& pane : panes_) Dock(pane);
+        ShareKeys();
     } else {
+        UnshareKeys();
         for (Pane& pane : panes_) Undock(pane);
         window_.takeCentralWidget();
         board_.setParent(&window_);
@@ -115,6 +121,41 @@ void DockLayout::Undock(Pane& pane) {
     pane.dock = nullptr;
     widget.setVisible(shown);
     moving_ = false;
+}
+
+void DockLayout::ShareKeys() {
+    UnshareKeys();
+    const auto inPane = [this](const QAction* action) {
+        for (const QObject* owner = action->parent(); owner; owner = owner->parent()) {
+            if (PaneOf(owner)) return true;
+        }
+        return false;
+    };
+    QList<QKeySequence> paneKeys;
+    const QList<QAction*> actions = window_.findChildren<QAction*>();
+    for (QAction* action : actions) {
+        if (action->shortcut().isEmpty() || action->shortcutContext() != Qt::WindowShortcut || !inPane(action)) continue;
+        paneKeys += action->shortcuts();
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        narrowed_.push_back(action);
+    }
+    for (QAction* action : actions) {
+        if (action->shortcutContext() != Qt::WindowShortcut || inPane(action)) continue;
+        const QList<QKeySequence> keys = action->shortcuts();
+        if (std::none_of(keys.begin(), keys.end(), [&](const QKeySequence& key) { return paneKeys.contains(key); })) continue;
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        board_.addAction(action);
+        narrowed_.push_back(action);
+    }
+}
+
+void DockLayout::UnshareKeys() {
+    for (QAction* action : narrowed_) {
+        if (!action) continue;
+        action->setShortcutContext(Qt::WindowShortcut);
+        board_.removeAction(action);
+    }
+    narrowed_.clear();
 }
 
 DockLayout::Pane* DockLayout::PaneOf(const QObject* widgetOrDock) {

@@ -50,11 +50,17 @@ private:
     void Dock(Pane& pane);
     void Undock(Pane& pane);
     Pane* PaneOf(const QObject* widgetOrDock);
+    // A key both a pane and the main window answer (Ctrl+C: the pane's copy, the window's colours)
+    // would reach neither in one window: while docked, the pane's keys act where the keyboard is
+    // in the pane and the window's same keys where it is on the board.
+    void ShareKeys();
+    void UnshareKeys();
 
     QMainWindow& window_;
     QWidget& board_;
     BoardRoom* room_ = nullptr;
     std::vector<Pane> panes_;
+    std::vector<QPointer<QAction>> narrowed_;  // actions whose keys act in their own part only
     bool on_ = false;
     bool moving_ = false;  // panes are being docked or undocked: their shows and hides are ours
 };

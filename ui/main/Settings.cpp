@@ -41,6 +41,7 @@ QString Text(const char* key) {
 const char* const kSingleWindow = "windows/single";
 const char* const kSingleGeometry = "windows/singleGeometry";
 const char* const kDockState = "windows/dockState";
+const char* const kOpenPanes = "windows/openPanes";
 const char* const kFramePrefix = "windows/frame/";
 
 }  // namespace
@@ -114,6 +115,10 @@ void StoredSettings::SetSingleWindowGeometry(const QByteArray& geometry) { Store
 QByteArray StoredSettings::DockState() const { return Store().value(kDockState).toByteArray(); }
 
 void StoredSettings::SetDockState(const QByteArray& state) { Store().setValue(kDockState, state); }
+
+QStringList StoredSettings::OpenPanes() const { return Store().value(kOpenPanes).toStringList(); }
+
+void StoredSettings::SetOpenPanes(const QStringList& panes) { Store().setValue(kOpenPanes, panes); }
 
 std::optional<QRect> StoredSettings::WindowFrame(const QString& window) const {
     const QRect frame = Store().value(kFramePrefix + window).toRect();

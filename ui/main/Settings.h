@@ -59,6 +59,9 @@ public:
     void SetSingleWindowGeometry(const QByteArray& geometry);
     [[nodiscard]] QByteArray DockState() const;
     void SetDockState(const QByteArray& state);
+    // The panes the single window showed when it closed, by name.
+    [[nodiscard]] QStringList OpenPanes() const;
+    void SetOpenPanes(const QStringList& panes);
     // The frame of the window named `window` when it last closed; none when none was stored or
     // the stored one is not a window's size.
     [[nodiscard]] std::optional<QRect> WindowFrame(const QString& window) const;

@@ -291,6 +291,11 @@ void Skelda::RememberPlaces() {
     if (docks_->On()) {
         stored_.SetSingleWindowGeometry(saveGeometry());
         stored_.SetDockState(saveState());
+        QStringList open;
+        for (const auto& [tool, name] : {std::pair<QWidget*, const char*>{gameText_, "gameText"}, {list_, "list"}, {tree_, "tree"}}) {
+            if (tool && tool->isVisible()) open << name;
+        }
+        stored_.SetOpenPanes(open);
     }
     const std::pair<QWidget*, const char*> windows[] = {{this, "main"},    {score_, "score"}, {gameText_, "gameText"},
                                                         {list_, "list"},   {tree_, "tree"},   {engine_, "engine"}};
@@ -329,6 +334,14 @@ bool Skelda::Form_Load(const QString& commandLinePath) {
         ReadGame(session_.CurrentGame());
     }
     score_->SetBold(Game().SideToMove == White);
+    // The single window comes back with the panes it showed (the engine waits to be asked for).
+    if (docks_->On()) {
+        const QStringList open = stored_.OpenPanes();
+        for (const auto& [item, name] : {std::pair{MenuItem::ctlGameText, "gameText"}, {MenuItem::ctlListGames, "list"},
+                                         {MenuItem::ctlOpeningTree, "tree"}}) {
+            if (open.contains(name)) menus_[item]->trigger();
+        }
+    }
     // The score came up after this window; the keyboard stays here, with the slider and the menus.
     activateWindow();
     Slider1->setFocus();

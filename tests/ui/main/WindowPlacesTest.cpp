@@ -1,6 +1,7 @@
 // Where the windows stand: kept on the screen and clear of one another, the single window with
 // its docked panes and growing board, and both remembered from one run to the next.
 
+#include <QClipboard>
 #include <QDockWidget>
 #include <QScreen>
 #include <QSettings>
@@ -73,11 +74,15 @@ TEST_F(SingleWindowTest, TheScoreIsDockedTheBoardGrowsWithTheWindowAndTheLayoutR
     EXPECT_LE(window->Client()->height(), room.height());
 
     window->addDockWidget(Qt::LeftDockWidgetArea, ScoreDock());
+    window->Action(MenuItem::ctlGameText)->trigger();
+    window->addDockWidget(Qt::TopDockWidgetArea, window->Docks().DockOf(*window->Text()));
     const QSize size = window->size();
     Restart();
     ASSERT_TRUE(window->Action(MenuItem::ctlSingleWindow)->isChecked());
     ASSERT_TRUE(ScoreDock());
     EXPECT_EQ(window->dockWidgetArea(ScoreDock()), Qt::LeftDockWidgetArea);
+    ASSERT_TRUE(window->Text() && window->Text()->isVisible());
+    EXPECT_EQ(window->dockWidgetArea(window->Docks().DockOf(*window->Text())), Qt::TopDockWidgetArea);
     EXPECT_EQ(window->size(), size);
 
     // Off again: every window on its own and the main window as the spec lays it out.
@@ -91,10 +96,23 @@ TEST_F(SingleWindowTest, TheScoreIsDockedTheBoardGrowsWithTheWindowAndTheLayoutR
     EXPECT_TRUE(window->Score()->isWindow());
 }
 
-TEST_F(SingleWindowTest, ToolWindowsArePanesThatEscapeCloses) {
+TEST_F(SingleWindowTest, ToolWindowsArePanesWithTheirOwnKeys) {
     window->Action(MenuItem::ctlSingleWindow)->trigger();
     window->Action(MenuItem::ctlGameText)->trigger();
     window->Action(MenuItem::ctlListGames)->trigger();
+    // Ctrl+C copies in the game text's pane and turns the squares grey on the board.
+    QAction* colour = window->Action(MenuItem::Color_or_mono);
+    window->Text()->Text->selectAll();
+    QGuiApplication::clipboard()->clear();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    window->Text()->Text->setFocus();
+    QTest::keyClick(window->Text()->Text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("1. e4 e5 2. f4"));
+    EXPECT_TRUE(colour->isChecked());
+    window->Slider1->setFocus();
+    QTest::keyClick(window->Slider1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(colour->isChecked());
     for (QWidget* tool : std::initializer_list<QWidget*>{window->Text(), window->List()}) {
         QDockWidget* dock = window->Docks().DockOf(*tool);
         ASSERT_TRUE(dock);
