@@ -56,7 +56,7 @@ protected:
 };
 
 TEST_F(SingleWindowTest, TheScoreIsDockedTheBoardGrowsWithTheWindowAndTheLayoutReturns) {
-    const QSize spec = window->size();
+    const QSize fixedSize = window->size();
     window->Action(MenuItem::ctlSingleWindow)->trigger();
     ASSERT_TRUE(ScoreDock());
     EXPECT_FALSE(window->Score()->isWindow());
@@ -85,11 +85,11 @@ TEST_F(SingleWindowTest, TheScoreIsDockedTheBoardGrowsWithTheWindowAndTheLayoutR
     EXPECT_EQ(window->dockWidgetArea(window->Docks().DockOf(*window->Text())), Qt::TopDockWidgetArea);
     EXPECT_EQ(window->size(), size);
 
-    // Off again: every window on its own and the main window as the spec lays it out.
+    // Off again: every window on its own and the main window in its fixed layout.
     window->Action(MenuItem::ctlSingleWindow)->trigger();
     EXPECT_TRUE(window->Score()->isWindow());
     EXPECT_TRUE(window->Score()->isVisible());
-    EXPECT_EQ(window->size(), spec);
+    EXPECT_EQ(window->size(), fixedSize);
     EXPECT_EQ(window->Client()->size(), QSize(324, 359));
     Restart();
     EXPECT_FALSE(window->Action(MenuItem::ctlSingleWindow)->isChecked());
