@@ -1,6 +1,6 @@
-// The opening tree on a large file (TAVREL_BENCH_FILE): the pass that keeps every game's first
-// plies, then questions about positions answered from what it kept. Compare with BM_PlainRead of
-// the same (cached) file in the same run.
+// The opening tree on a large file (TAVREL_BENCH_FILE): the passes that keep every game's first
+// move and first plies, then questions about positions answered from what they kept. Compare with
+// BM_PlainRead of the same (cached) file in the same run.
 
 #include <benchmark/benchmark.h>
 
@@ -26,17 +26,38 @@ Opened& File() {
     return *opened;
 }
 
+// By plies kept: 1, the first stage, enough for the start position; then the full store.
 void BM_TreeStorePass(benchmark::State& state) {
     if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
     pgn::GameSource source;
     source.Open(bench::LargeFile());
     std::size_t bytes = 0;
-    for (auto _ : state) bytes = BuildStore(source.File(), source.Index()).Bytes();
+    for (auto _ : state) bytes = BuildStore(source.File(), source.Index(), static_cast<int>(state.range(0))).Bytes();
     state.counters["games"] = static_cast<double>(source.GameCount());
     state.counters["bytes_per_game"] = static_cast<double>(bytes) / static_cast<double>(source.GameCount());
     state.SetBytesProcessed(source.File().Length() * state.iterations());
 }
-BENCHMARK(BM_TreeStorePass)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_TreeStorePass)->Arg(1)->Arg(kKeptPlies)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// The start position's tree as the window and the check tool make it once the file is open: the
+// first moves kept, then the search over them.
+void BM_StartTreeAfterOpen(benchmark::State& state) {
+    if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    pgn::GameSource source;
+    source.Open(bench::LargeFile());
+    const Target target = *TargetOfFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    std::int64_t games = 0, replays = 0;
+    for (auto _ : state) {
+        const OpeningStore store = BuildStore(source.File(), source.Index(), PliesToKeepFor(target));
+        const SearchResult result = Search(store, source.File(), source.Index(), target);
+        benchmark::DoNotOptimize(TreeRows(result, target));
+        games = result.total.games;
+        replays = result.textReplays;
+    }
+    state.counters["games_reaching"] = static_cast<double>(games);
+    state.counters["text_replays"] = static_cast<double>(replays);
+}
+BENCHMARK(BM_StartTreeAfterOpen)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // Positions by depth: the start, after 1. e4 c5, a Sicilian at move 6, a Queen's Gambit at move 15.
 void BM_Tree(benchmark::State& state) {

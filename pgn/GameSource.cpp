@@ -92,7 +92,7 @@ std::string GameSource::OpenUnindexed(const std::string& path) {
     }
     path_ = path;
     onDisk_ = onDisk;
-    IdentityOf(onDisk_, indexed_);
+    indexed_ = FileStamp::Of(onDisk_);
     return {};
 }
 
@@ -144,20 +144,6 @@ std::optional<std::string> GameSource::ReadBytes(std::int64_t game, std::int64_t
 
 std::int64_t GameSource::EndOf(std::int64_t game) const {
     return game < GameCount() ? index_.OffsetOf(game + 1) : file_.Length() + 1;
-}
-
-bool GameSource::IdentityOf(const std::string& path, Identity& out) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return false;
-    out = {info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size),
-           static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
-    return true;
-}
-
-bool GameSource::ChangedOnDisk() const {
-    if (!IsOpen()) return false;
-    Identity now;
-    return !IdentityOf(onDisk_, now) || !(now == indexed_);
 }
 
 }  // namespace tavrel::pgn

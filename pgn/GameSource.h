@@ -2,14 +2,13 @@
 // The open game file: the file, the index of its games, and reading game k by number. The
 // window, the list of games and the check tool all read through it.
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "FileStamp.h"
 #include "GameIndex.h"
 #include "GameReader.h"
 #include "GameRecord.h"
@@ -65,7 +64,9 @@ public:
 
     // True when the file at Path() is no longer the one indexed: rewritten, grown, shrunk,
     // replaced or gone. Its games may then start elsewhere and the index should be made again.
-    [[nodiscard]] bool ChangedOnDisk() const;
+    [[nodiscard]] bool ChangedOnDisk() const { return IsOpen() && Watched().Changed(); }
+    // The file on disk as it was when opened, for a reader of its own to ask the same later.
+    [[nodiscard]] WatchedFile Watched() const { return {onDisk_, indexed_}; }
 
     // The file itself, positioned at whatever was read last.
     PgnFile& File() { return file_; }
@@ -73,15 +74,6 @@ public:
 private:
     // Where game k ends: the next game's first byte, or one past the file's last.
     [[nodiscard]] std::int64_t EndOf(std::int64_t game) const;
-    struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
-        std::int64_t length = 0;
-        std::int64_t modifiedNs = 0;
-        bool operator==(const Identity&) const = default;
-    };
-    static bool IdentityOf(const std::string& path, Identity& out);
-
     PgnFile file_;
     std::string path_;  // as opened: an archive's path may name a file in it
     std::string onDisk_;  // the file itself
@@ -89,7 +81,7 @@ private:
     std::string damage_;
     GameIndex index_;
     std::string bytes_;  // the game read last
-    Identity indexed_;
+    FileStamp indexed_;
 };
 
 }  // namespace tavrel::pgn

@@ -1,5 +1,7 @@
 #include "GameWalk.h"
 
+#include <algorithm>
+
 #include "core/Fen.h"
 #include "core/MakeMove.h"
 #include "core/SanMatch.h"
@@ -27,8 +29,9 @@ Outcome OutcomeOf(std::string_view text) {
 
 class Walker final : public pgn::Visitor {
 public:
-    Walker(WalkedGame& game, int maxPlies, const char* windowEnd, bool wholeGame)
-        : game_(game), maxPlies_(maxPlies), windowEnd_(windowEnd), wholeGame_(wholeGame) {}
+    Walker(WalkedGame& game, int maxPlies, const char* windowEnd, bool wholeGame,
+           std::vector<GameWalker::FirstMove>* firstMoves)
+        : game_(game), maxPlies_(maxPlies), windowEnd_(windowEnd), wholeGame_(wholeGame), firstMoves_(firstMoves) {}
 
     pgn::Next Tag(std::string_view name, std::string_view value) override {
         if (name == "Result") {
@@ -75,8 +78,9 @@ public:
             side_ = -side_;
             return;
         }
+        if (firstMoves_ && game_.codes.empty() && game_.fen.empty()) return FirstMove(token.san);
         SanQuery query;
-        const tavrel::Move move = FindTextMove(position_, side_, opponentLast_, token.san, query);
+        const tavrel::Move move = FindTextMove(Board(), side_, opponentLast_, token.san, query);
         if (move.IsNone()) {
             stopped_ = true;
             game_.complete = true;  // the rest cannot be replayed
@@ -119,6 +123,40 @@ public:
     }
 
 private:
+    // The first move of a game from the start position, matched once for each way it is written.
+    // No promotion can be among them.
+    void FirstMove(std::string_view san) {
+        auto known = std::find_if(firstMoves_->begin(), firstMoves_->end(),
+                                  [san](const GameWalker::FirstMove& m) { return m.san == san; });
+        if (known == firstMoves_->end()) {
+            SanQuery query;
+            const tavrel::Move move = FindTextMove(Board(), side_, opponentLast_, san, query);
+            firstMoves_->push_back({std::string(san), move.IsNone() ? MoveCode{0} : EncodeMove(move, 0), !move.IsNone()});
+            known = firstMoves_->end() - 1;
+        }
+        if (!known->legal) {
+            stopped_ = true;
+            game_.complete = true;  // the rest cannot be replayed
+            return;
+        }
+        game_.codes.push_back(known->code);
+        const tavrel::Move move = DecodeMove(known->code);
+        // The board is needed only to match a second move.
+        if (maxPlies_ > 1) ApplyMove(Board(), side_, move, "");
+        opponentLast_ = move;
+        side_ = -side_;
+    }
+
+    // The board, set up at the usual start only when a move is matched or played on it: most games
+    // of a first-moves pass take their move from what the walker remembers.
+    Position& Board() {
+        if (atStart_) {
+            position_ = StartPosition();
+            atStart_ = false;
+        }
+        return position_;
+    }
+
     bool IsPromotion(tavrel::Move move) const {
         const int16_t piece = position_.GameBoard[move.from];
         return (piece == Piece::Pawn && move.to.row == 1) || (piece == -Piece::Pawn && move.to.row == 8);
@@ -127,7 +165,7 @@ private:
     bool StartGame() {
         if (!VariantProblem(variant_, game_.fen).empty()) return false;
         if (game_.fen.empty()) {
-            position_ = StartPosition();
+            atStart_ = true;
             return true;
         }
         const FenResult fen = ParseFen(game_.fen);
@@ -142,12 +180,14 @@ private:
     const int maxPlies_;
     const char* const windowEnd_;
     const bool wholeGame_;
+    std::vector<GameWalker::FirstMove>* const firstMoves_;  // none: every move is matched
     std::string variant_;
     bool resultTag_ = false;
     bool started_ = false;
     bool stopped_ = false;
     bool full_ = false;
     Position position_;
+    bool atStart_ = false;  // position_ is yet to be set to the usual start
     int side_ = White;
     tavrel::Move opponentLast_;
 };
@@ -164,13 +204,11 @@ void Reset(WalkedGame& game) {
     game.fen.clear();
 }
 
-}  // namespace
-
-void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game) {
+void Walk(std::string_view bytes, int maxPlies, WalkedGame& game, std::vector<GameWalker::FirstMove>* firstMoves) {
     if (bytes.size() > kFirstWindow) {
         Reset(game);
         const std::string_view window = bytes.substr(0, kFirstWindow);
-        Walker walker(game, maxPlies, window.data() + window.size(), false);
+        Walker walker(game, maxPlies, window.data() + window.size(), false, firstMoves);
         pgn::LexGame(window, walker);
         if (walker.Settled()) {
             walker.Finish();
@@ -178,15 +216,23 @@ void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game) {
         }
     }
     Reset(game);
-    Walker walker(game, maxPlies, bytes.data() + bytes.size(), true);
+    Walker walker(game, maxPlies, bytes.data() + bytes.size(), true, firstMoves);
     pgn::LexGame(bytes, walker);
     walker.Finish();
 }
+
+}  // namespace
+
+void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game) { Walk(bytes, maxPlies, game, nullptr); }
 
 WalkedGame WalkGame(std::string_view bytes, int maxPlies) {
     WalkedGame game;
     WalkGame(bytes, maxPlies, game);
     return game;
+}
+
+void GameWalker::Walk(std::string_view bytes, int maxPlies, WalkedGame& game) {
+    search::Walk(bytes, maxPlies, game, &firstMoves_);
 }
 
 }  // namespace tavrel::search

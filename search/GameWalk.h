@@ -33,4 +33,21 @@ WalkedGame WalkGame(std::string_view bytes, int maxPlies);
 // The same into `game`, whose memory is kept: a pass over a whole file walks millions of games.
 void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game);
 
+// Walks games one after another, as WalkGame does, remembering each first move it matched from
+// the start position by its text: a pass over a file meets the same few first moves millions of
+// times, and most of its games need nothing more than that move.
+class GameWalker {
+public:
+    void Walk(std::string_view bytes, int maxPlies, WalkedGame& game);
+
+    struct FirstMove {
+        std::string san;
+        MoveCode code = 0;
+        bool legal = false;
+    };
+
+private:
+    std::vector<FirstMove> firstMoves_;
+};
+
 }  // namespace tavrel::search

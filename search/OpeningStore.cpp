@@ -1,5 +1,6 @@
 #include "OpeningStore.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -21,8 +22,19 @@ void OpeningStore::Append(const WalkedGame& game) {
     blackElo_.push_back(game.blackElo);
 }
 
+void OpeningStore::Reserve(std::int64_t games) {
+    const auto n = static_cast<std::size_t>(std::max<std::int64_t>(games, 0));
+    firstCode_.reserve(n + 1);
+    flags_.reserve(n);
+    year_.reserve(n);
+    whiteElo_.reserve(n);
+    blackElo_.reserve(n);
+}
+
 void OpeningStore::AppendAll(const OpeningStore& more) {
     const std::int64_t before = GameCount();
+    const std::size_t needed = codes_.size() + more.codes_.size();
+    if (needed > codes_.capacity()) codes_.reserve(std::max(needed, codes_.capacity() + codes_.capacity() / 4));
     const std::uint32_t base = static_cast<std::uint32_t>(codes_.size());
     codes_.insert(codes_.end(), more.codes_.begin(), more.codes_.end());
     for (std::size_t i = 1; i < more.firstCode_.size(); ++i) firstCode_.push_back(base + more.firstCode_[i]);
@@ -55,7 +67,7 @@ namespace {
 // A chunk's games, walked. A file that shrank under the pass gives the games it still holds
 // fewer bytes; they are walked as they stand, and the caller learns of the change from the file.
 OpeningStore WalkChunk(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies, std::int64_t first,
-                       std::int64_t count, std::string& bytes) {
+                       std::int64_t count, std::string& bytes, GameWalker& walker) {
     OpeningStore chunk(keptPlies);
     WalkedGame walked;
     const std::int64_t from = ReadGames(file, index, first, count, bytes);
@@ -67,7 +79,7 @@ OpeningStore WalkChunk(const pgn::PgnFile& file, const pgn::GameIndex& index, in
         const auto at = static_cast<std::size_t>(std::clamp<std::int64_t>(begin, 0, static_cast<std::int64_t>(all.size())));
         const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(end - begin, 0,
                                                    static_cast<std::int64_t>(all.size() - at)));
-        WalkGame(all.substr(at, size), keptPlies, walked);
+        walker.Walk(all.substr(at, size), keptPlies, walked);
         chunk.Append(walked);
     }
     return chunk;
@@ -80,13 +92,15 @@ constexpr std::int64_t kChunkGames = 4096;
 StorePass::StorePass(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies)
     : pass_(std::make_unique<pgn::OrderedPass<OpeningStore>>(
           index.GameCount(), kChunkGames, pgn::PassThreads(), [&file, &index, keptPlies] {
-              return [&file, &index, keptPlies, bytes = std::make_shared<std::string>()](std::int64_t first,
-                                                                                          std::int64_t count) {
-                  return WalkChunk(file, index, keptPlies, first, count, *bytes);
+              // Each thread keeps its buffer and the openings its walks remember.
+              return [&file, &index, keptPlies, bytes = std::make_shared<std::string>(),
+                      walker = std::make_shared<GameWalker>()](std::int64_t first, std::int64_t count) {
+                  return WalkChunk(file, index, keptPlies, first, count, *bytes, *walker);
               };
           })) {}
 
 bool StorePass::TakeInto(OpeningStore& store) {
+    if (store.GameCount() == 0) store.Reserve(pass_->Games());
     for (const OpeningStore& chunk : pass_->Take()) store.AppendAll(chunk);
     return pass_->Finished() && store.GameCount() >= pass_->Games();
 }

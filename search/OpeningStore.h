@@ -28,6 +28,10 @@ public:
     [[nodiscard]] int KeptPlies() const { return keptPlies_; }
     [[nodiscard]] std::int64_t GameCount() const { return static_cast<std::int64_t>(flags_.size()); }
 
+    // Room for `games` games in all, so that the columns are not copied as chunks arrive. The move
+    // codes, whose number is not known before, grow by a quarter at a time: doubling would leave up
+    // to half their room unused, and they are most of the memory kept.
+    void Reserve(std::int64_t games);
     // Game k (from 1) as the walk left it.
     void Append(const WalkedGame& game);
     void AppendAll(const OpeningStore& more);

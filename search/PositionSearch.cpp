@@ -82,7 +82,9 @@ public:
     Searcher(const OpeningStore& store, const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target,
              bool wantReach)
         : store_(store), file_(file), index_(index), t_(target), wantReach_(wantReach), start_(StartPosition()),
-          startPieces_(PieceCount(start_.GameBoard)) {}
+          startPieces_(PieceCount(start_.GameBoard)),
+          startIsTarget_(startPieces_ == t_.pieces && t_.side == White && start_.GameBoard == t_.position.GameBoard &&
+                         CastlingRights(start_) == t_.castling && t_.enPassant == Square{}) {}
 
     void Game(std::int64_t game, SearchResult& out) {
         ++out.gamesSearched;
@@ -101,7 +103,11 @@ public:
         }
         const MoveCode* codes = store_.Codes(game);
         int plies = store_.PlyCount(game);
-        Probe probe = Walk(t_, *start, board_, startPieces, side, opponentLast, codes, plies, store_.Complete(game));
+        // Every game from the usual start stands on it before its first move: the start position's
+        // tree, asked most, needs no walk at all.
+        Probe probe = start == &start_ && startIsTarget_
+                          ? (plies > 0 || store_.Complete(game) ? Probe{0, true} : Probe{-1, false})
+                          : Walk(t_, *start, board_, startPieces, side, opponentLast, codes, plies, store_.Complete(game));
         if (!probe.settled && !store_.Complete(game)) {
             ++out.textReplays;
             ReadGames(file_, index_, game, 1, bytes_);
@@ -136,6 +142,7 @@ private:
     const bool wantReach_;
     const Position start_;
     const int startPieces_;
+    const bool startIsTarget_;
     Position board_;  // the board a game is played on
     FenResult fen_;  // a set-up game's start
     std::string bytes_;
@@ -164,6 +171,18 @@ std::optional<Target> TargetOfFen(std::string_view fen) {
     const FenResult parsed = ParseFen(fen);
     if (!parsed.setUp) return std::nullopt;
     return MakeTarget(*parsed.setUp);
+}
+
+int PliesToKeepFor(const Target& target) {
+    static const Target start = [] {
+        FenSetUp setUp;
+        setUp.position = StartPosition();
+        setUp.side = White;
+        return MakeTarget(setUp);
+    }();
+    const bool isStart = target.side == start.side && target.position.GameBoard == start.position.GameBoard &&
+                         target.castling == start.castling && target.enPassant == start.enPassant;
+    return isStart ? 1 : kKeptPlies;
 }
 
 void Tally::Add(const Tally& other) {

@@ -210,9 +210,15 @@ int main(int argc, char** argv) {
     }
     std::string out;
     if (target) {
-        const tavrel::search::OpeningStore store = tavrel::search::BuildStore(source.File(), source.Index());
+        const tavrel::search::OpeningStore store =
+            tavrel::search::BuildStore(source.File(), source.Index(), tavrel::search::PliesToKeepFor(*target));
         const tavrel::search::SearchResult result =
             tavrel::search::Search(store, source.File(), source.Index(), *target, {.wantReach = reach});
+        // Games read at offsets that no longer hold them would be counted as whatever stands there.
+        if (source.ChangedOnDisk()) {
+            std::fprintf(stderr, "tavrel-check: %s changed on disk while it was read; no answer\n", path.c_str());
+            return 2;
+        }
         if (tree) {
             for (const tavrel::search::TreeRow& row : tavrel::search::TreeRows(result, *target)) {
                 out += "{\"san\":" + tavrel::JsonString(row.san) + ",\"uci\":" + tavrel::JsonString(row.uci) + "," +
