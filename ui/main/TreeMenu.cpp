@@ -31,7 +31,7 @@ void Skelda::ctlOpeningTree_Click() {
 void Skelda::FollowInTree() {
     if (!tree_ || !tree_->isVisible() || !session_.IsOpen()) return;
     if (treeStale_) {
-        tree_->Load(session_.Source().File().Ref(), session_.Index());
+        tree_->Load(session_.Source().File().Ref(), session_.Index(), session_.Source().Watched());
         treeStale_ = false;
     }
     // The analysis board's position while it is shown; a board edited into no position at all

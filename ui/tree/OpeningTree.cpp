@@ -110,17 +110,22 @@ OpeningTree::~OpeningTree() {
     StopFindingGames();
 }
 
-void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index) {
+void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index, const pgn::WatchedFile& watched) {
     StopSearch();
     StopFindingGames();
+    firstPass_.reset();
     pass_.reset();
     answers_.clear();
     recent_.clear();
+    first_ = search::OpeningStore(1);
     store_ = search::OpeningStore();
+    storeComplete_ = false;
     index_ = index;
+    watched_ = watched;
+    changed_ = false;
     file_.Close();
     file_.Open(file);
-    pass_ = std::make_unique<search::StorePass>(file_, index_);
+    firstPass_ = std::make_unique<search::StorePass>(file_, index_, 1);
     poll_.start();
 }
 
@@ -141,16 +146,44 @@ void OpeningTree::Follow(const FenSetUp& position) {
 }
 
 bool OpeningTree::Settled() const {
-    if (!target_ || pass_ || running_.valid()) return false;
+    if (!target_ || changed_ || running_.valid()) return false;
     const auto it = answers_.find(target_->key);
-    return it != answers_.end() && it->second.searchedTo >= store_.GameCount();
+    return it != answers_.end() && it->second.searchedTo >= index_.GameCount();
 }
 
 OpeningTree::Answer& OpeningTree::Current() { return answers_[target_->key]; }
 
-// A search over games not yet asked about runs while the store is left alone; between searches
-// the store takes what the pass has kept since.
+// The start position is answered from the first moves, so it comes as soon as they are kept; any
+// other position from the openings. Both give the same answer (a store keeping fewer plies only
+// reads more games' text again), so an answer may go on from one to the other.
+search::OpeningStore& OpeningTree::StoreFor(const search::Target& target) {
+    return !storeComplete_ && search::PliesToKeepFor(target) <= first_.KeptPlies() ? first_ : store_;
+}
+
+// Games would be read at offsets that no longer hold them: what was found is dropped, not shown.
+void OpeningTree::DropChangedFile() {
+    StopSearch();
+    StopFindingGames();
+    firstPass_.reset();
+    pass_.reset();
+    answers_.clear();
+    recent_.clear();
+    first_ = search::OpeningStore(1);
+    store_ = search::OpeningStore();
+    storeComplete_ = false;
+    changed_ = true;
+    poll_.stop();
+    Table->clear();
+    Count->setText("The file has changed on disk: open it again to see its tree");
+    Progress->setVisible(false);
+    GamesButton->setEnabled(false);
+}
+
+// A search over games not yet asked about runs while the stores are left alone; between searches
+// the stores take what the passes have kept since.
 void OpeningTree::Poll() {
+    if (changed_) return;
+    if (watched_.Changed()) return DropChangedFile();
     if (reaching_.valid() && reaching_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
         const search::SearchResult found = reaching_.get();
         // The answer for a position left meanwhile is dropped.
@@ -170,18 +203,27 @@ void OpeningTree::Poll() {
         answer.searchedTo = runningTo_;
         ShowRows();
     }
-    if (pass_ && pass_->TakeInto(store_)) pass_.reset();
+    if (firstPass_ && firstPass_->TakeInto(first_)) {
+        firstPass_.reset();
+        pass_ = std::make_unique<search::StorePass>(file_, index_);
+    } else if (pass_ && pass_->TakeInto(store_)) {
+        pass_.reset();
+        storeComplete_ = true;
+    }
+    // No search reads the first moves any more once the full store answers: their memory goes.
+    if (storeComplete_ && first_.GameCount() > 0 && !reaching_.valid()) first_ = search::OpeningStore(1);
     if (!target_) return;
     const Answer& answer = Current();
-    if (answer.searchedTo < store_.GameCount()) {
+    const search::OpeningStore& store = StoreFor(*target_);
+    if (answer.searchedTo < store.GameCount()) {
         cancel_ = false;
-        runningTo_ = store_.GameCount();
-        running_ = std::async(std::launch::async, [this, target = *target_, from = answer.searchedTo + 1,
+        runningTo_ = store.GameCount();
+        running_ = std::async(std::launch::async, [this, &store, target = *target_, from = answer.searchedTo + 1,
                                                    to = runningTo_] {
-            return search::Search(store_, file_, index_, target,
+            return search::Search(store, file_, index_, target,
                                   {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
         });
-    } else if (!pass_ && !reaching_.valid()) {
+    } else if (!firstPass_ && !pass_ && !reaching_.valid()) {
         poll_.stop();
     }
     const std::int64_t total = std::max<std::int64_t>(1, index_.GameCount());
@@ -197,7 +239,7 @@ void OpeningTree::StopSearch() {
 }
 
 void OpeningTree::ShowRows() {
-    if (!target_) return;
+    if (!target_ || changed_) return;
     const Answer& answer = Current();
     const search::SearchResult& result = answer.result;
     const int side = target_->side;
@@ -248,8 +290,8 @@ void OpeningTree::FindGames() {
     GamesButton->setEnabled(false);
     cancelReaching_ = false;
     reachingKey_ = target_->key;
-    reaching_ = std::async(std::launch::async, [this, target = *target_] {
-        return search::Search(store_, file_, index_, target, {.wantReach = true, .cancel = &cancelReaching_});
+    reaching_ = std::async(std::launch::async, [this, &store = StoreFor(*target_), target = *target_] {
+        return search::Search(store, file_, index_, target, {.wantReach = true, .cancel = &cancelReaching_});
     });
     poll_.start();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The opening tree: every move played next from the position of interest in the open file's
-// games, by any move order, with how it scored. The games' first plies are kept by a pass on every
-// core after the index; each question runs in the background over the games kept so far, so rows
-// appear and grow while the pass runs. Recent answers are kept, so going back is instant.
+// games, by any move order, with how it scored. The games' first plies are kept by passes on every
+// core after the index: first each game's first move (all the start position needs), then its
+// opening. Each question runs in the background over the games kept so far, so rows appear and
+// grow while the passes run. Recent answers are kept, so going back is instant. A file changed on
+// disk meanwhile is read no further: its answers are dropped and the window says why.
 
 #include <QLabel>
 #include <QProgressBar>
@@ -18,6 +20,7 @@
 #include <optional>
 
 #include "core/Fen.h"
+#include "pgn/FileStamp.h"
 #include "search/PositionSearch.h"
 
 namespace tavrel::ui {
@@ -28,8 +31,9 @@ public:
     explicit OpeningTree(QWidget* parent = nullptr);
     ~OpeningTree() override;
 
-    // Starts anew on a file and its index: the pass that keeps every game's first plies begins.
-    void Load(const pgn::FileRef& file, const pgn::GameIndex& index);
+    // Starts anew on a file and its index: the passes that keep every game's first plies begin.
+    // `watched` is the file on disk as it was indexed.
+    void Load(const pgn::FileRef& file, const pgn::GameIndex& index, const pgn::WatchedFile& watched = {});
     // The position to show the tree of; the answer being computed for another one is dropped.
     void Follow(const FenSetUp& position);
     // The question is answered over every game of the file.
@@ -57,6 +61,8 @@ private:
         std::int64_t searchedTo = 0;  // games 1 .. searchedTo are in the result
     };
     void Poll();
+    void DropChangedFile();
+    search::OpeningStore& StoreFor(const search::Target& target);
     void StopSearch();
     void ShowRows();
     void StopFindingGames();
@@ -64,8 +70,13 @@ private:
 
     pgn::PgnFile file_;
     pgn::GameIndex index_;
-    search::OpeningStore store_;
+    pgn::WatchedFile watched_;
+    bool changed_ = false;  // the file changed on disk: nothing more is read or answered
+    search::OpeningStore first_{1};  // each game's first move, kept first
+    std::unique_ptr<search::StorePass> firstPass_;
+    search::OpeningStore store_;     // each game's opening, kept once first_ is complete
     std::unique_ptr<search::StorePass> pass_;
+    bool storeComplete_ = false;     // store_ holds every game: it answers all, and first_ goes
     std::optional<search::Target> target_;
     std::map<std::uint64_t, Answer> answers_;  // by position key, the most recent last in recent_
     std::deque<std::uint64_t> recent_;

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QTemporaryDir>
+#include <chrono>
+#include <thread>
 
 #include "ui/WaitUntil.h"
 #include "ui/WindowFixture.h"
@@ -119,6 +121,21 @@ TEST_F(OpeningTreeTest, ListsTheGamesReachingThePositionOpensThemThereAndSavesTh
 
     list->AllGamesButton->click();
     EXPECT_EQ(list->ShownGames().size(), 4u);
+}
+
+// Games would be read at offsets that no longer hold them: the answer is dropped and the window
+// says why, rather than counting whatever bytes now stand there.
+TEST_F(OpeningTreeTest, AFileChangedOnDiskWhileTheTreeIsComputedGivesNoAnswer) {
+    ASSERT_TRUE(LoadText(kGames));
+    OpeningTree* tree = Open();
+    WAIT_UNTIL(tree->Settled());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a later modification time
+    files.back().Write("[Event \"x\"]\n\n1. c4 c5 *\n\n" + kGames);
+    Step(Qt::Key_Down);
+    WAIT_UNTIL(tree->Count->text().contains("changed on disk"));
+    EXPECT_EQ(tree->Table->topLevelItemCount(), 0);
+    EXPECT_FALSE(tree->Settled());
+    EXPECT_FALSE(tree->GamesButton->isEnabled());
 }
 
 }  // namespace
