@@ -2,9 +2,11 @@
 // folder, the recent files), a settings file it cannot use, and files dropped on the window.
 
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 
 #include "WindowFixture.h"
@@ -125,6 +127,8 @@ TEST_F(RememberedTest, ADamagedOrForeignSettingsFileGivesTheDefaults) {
         "[animation]\ndelay=3, 4\n"s,
     };
     const QString ini = settings::Store().fileName();
+    // Run on its own, nothing has written the settings yet, so their folder may not exist.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(ini).path()));
     for (const std::string& bytes : files) {
         QFile out(ini);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
