@@ -110,7 +110,8 @@ OpeningTree::~OpeningTree() {
     StopFindingGames();
 }
 
-void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index, const pgn::WatchedFile& watched) {
+// Stops every pass and search and forgets what they found, as a new or changed file needs.
+void OpeningTree::ForgetAnswers() {
     StopSearch();
     StopFindingGames();
     firstPass_.reset();
@@ -120,6 +121,10 @@ void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index, co
     first_ = search::OpeningStore(1);
     store_ = search::OpeningStore();
     storeComplete_ = false;
+}
+
+void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index, const pgn::WatchedFile& watched) {
+    ForgetAnswers();
     index_ = index;
     watched_ = watched;
     changed_ = false;
@@ -162,15 +167,7 @@ search::OpeningStore& OpeningTree::StoreFor(const search::Target& target) {
 
 // Games would be read at offsets that no longer hold them: what was found is dropped, not shown.
 void OpeningTree::DropChangedFile() {
-    StopSearch();
-    StopFindingGames();
-    firstPass_.reset();
-    pass_.reset();
-    answers_.clear();
-    recent_.clear();
-    first_ = search::OpeningStore(1);
-    store_ = search::OpeningStore();
-    storeComplete_ = false;
+    ForgetAnswers();
     changed_ = true;
     poll_.stop();
     Table->clear();

@@ -62,6 +62,7 @@ private:
     };
     void Poll();
     void DropChangedFile();
+    void ForgetAnswers();
     search::OpeningStore& StoreFor(const search::Target& target);
     void StopSearch();
     void ShowRows();
