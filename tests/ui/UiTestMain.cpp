@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "settings/SettingsFile.h"
+
 namespace {
 
 class FreshSettings : public ::testing::EmptyTestEventListener {
@@ -15,7 +17,7 @@ public:
     explicit FreshSettings(QString folder) : folder_(std::move(folder)) {}
     void OnTestStart(const ::testing::TestInfo&) override {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_);
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "Tavrel", "Tavrel").clear();
+        tavrel::settings::Store().clear();
     }
 
 private:

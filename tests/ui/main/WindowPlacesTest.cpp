@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include "../WindowFixture.h"
+#include "settings/SettingsFile.h"
 #include "ui/common/FramedPlacement.h"
 #include "ui/gametext/GameText.h"
 #include "ui/list/GameList.h"
@@ -159,7 +160,7 @@ TEST_F(ToolWindowTest, EveryWindowStaysOnTheScreenAndItsPlaceIsRemembered) {
     window->close();
     window.reset();
     // A place remembered from a larger screen comes back onto this one.
-    QSettings(QSettings::IniFormat, QSettings::UserScope, "Tavrel", "Tavrel")
+    tavrel::settings::Store()
         .setValue("windows/frame/list", QRect(room.right() + 500, room.bottom() + 500, 700, 400));
     ASSERT_TRUE(Load(kSample));
     window->Action(MenuItem::ctlGameText)->trigger();
@@ -171,7 +172,7 @@ TEST_F(ToolWindowTest, EveryWindowStaysOnTheScreenAndItsPlaceIsRemembered) {
 
 TEST_F(ToolWindowTest, DamagedWindowSettingsGiveTheDefaults) {
     {
-        QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Tavrel", "Tavrel");
+        QSettings stored = tavrel::settings::Store();
         stored.setValue("windows/single", "maybe");
         stored.setValue("windows/singleGeometry", QByteArray("\x01\x02garbage", 9));
         stored.setValue("windows/dockState", "not a state");
