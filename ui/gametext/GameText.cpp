@@ -126,8 +126,9 @@ QString GameText::HighlightedText() const {
     return cursor.selectedText();
 }
 
-void GameText::PlaceAtScreenEdge() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+void GameText::PlaceAtScreenEdge(const QScreen* screen) {
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
         const QRect area = screen->availableGeometry();
         move(std::max(area.left(), area.right() - width() - 12), area.top() + 40);
     }

@@ -3,6 +3,7 @@
 // The move on show is highlighted and kept in view; a click on a main-line move asks for that
 // position, a click on a variation move asks for it to be shown on the analysis board.
 
+#include <QScreen>
 #include <QTextBrowser>
 #include <QWidget>
 #include <vector>
@@ -23,8 +24,8 @@ public:
     // Highlights the main-line move whose position slider value v shows (none for the first
     // position) and scrolls it into view; a variation move marked before is unmarked.
     void ShowSliderValue(int v);
-    // At the right edge of the screen, beside the game score.
-    void PlaceAtScreenEdge();
+    // At the right edge of `screen` (the main window's), beside the game score.
+    void PlaceAtScreenEdge(const QScreen* screen);
     // Marks a variation move as the one the analysis board shows.
     void MarkVariationMove(int item);
 

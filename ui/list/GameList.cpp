@@ -277,8 +277,8 @@ void GameList::CopySelectedRow() {
     QGuiApplication::clipboard()->setText(cells.join('\t'));
 }
 
-void GameList::PlaceClearOf(const QRect& windows) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+void GameList::PlaceClearOf(const QRect& windows, const QScreen* screen) {
+    if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     const int above = windows.top() - area.top(), below = area.bottom() - windows.bottom();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -34,9 +35,9 @@ public:
     // Stops the pass running now, keeping what it read.
     void CancelPass();
     [[nodiscard]] bool PassRunning() const { return headerPass_ || checkPass_; }
-    // Across the screen, above or below `windows` (the main window and the game score), where
-    // there is more room: they stay in view.
-    void PlaceClearOf(const QRect& windows);
+    // Across `screen` (theirs), above or below `windows` (the main window and the game score),
+    // where there is more room: they stay in view.
+    void PlaceClearOf(const QRect& windows, const QScreen* screen);
     // Copy (Ctrl+C): the selected game's row, its cells apart by tabs, as the columns show them.
     void CopySelectedRow();
     // Only the games that reach a position (numbers from 1, each with the half-moves played when

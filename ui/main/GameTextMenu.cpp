@@ -35,7 +35,7 @@ void Skelda::ctlGameText_Click() {
         connect(gameText_, &GameText::MainLineMoveClicked, this,
                 [this](int v) { Slider1->setValue(std::min(v, Slider1->maximum())); });
         connect(gameText_, &GameText::VariationMoveClicked, this, &Skelda::ShowVariationMove);
-        gameText_->PlaceAtScreenEdge();
+        gameText_->PlaceAtScreenEdge(screen());
         CloseOnEscape(*gameText_);
         PlaceTool(*gameText_, "gameText", Qt::RightDockWidgetArea);
     }

@@ -17,7 +17,7 @@ void Skelda::ctlListGames_Click() {
         list_->setWindowIcon(windowIcon());
         connect(list_, &GameList::GameChosen, this, &Skelda::ShowListedGame);
         connect(list_, &GameList::SaveRequested, this, &Skelda::SaveListedGames);
-        list_->PlaceClearOf(frameGeometry().united(score_->frameGeometry()));
+        list_->PlaceClearOf(frameGeometry().united(score_->frameGeometry()), screen());
         CloseOnEscape(*list_);
         PlaceTool(*list_, "list", Qt::BottomDockWidgetArea);
     }
