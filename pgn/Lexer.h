@@ -195,6 +195,10 @@ private:
     // The tag at at_ ("["), closed as the header describes; at_ moves past it.
     Next Tag() {
         const std::size_t from = at_ + 1;
+        if (const PlainTag plain = PlainTagAt(from); plain.valueEnd > 0) {
+            at_ = plain.valueEnd + 2;
+            return v_.Tag(b_.substr(from, plain.nameEnd - from), b_.substr(plain.nameEnd + 2, plain.valueEnd - plain.nameEnd - 2));
+        }
         std::size_t close = from;
         bool quoted = false;
         bool closed = false;
@@ -229,6 +233,22 @@ private:
         while (nameEnd < content.size() && !notation::IsSeparator(content[nameEnd])) ++nameEnd;
         const std::string_view value = content.substr(std::min(nameEnd + 1, content.size()));
         return v_.Tag(content.substr(0, nameEnd), WithoutQuotes(value));
+    }
+
+    // Most tags read `Name "value"]`: one blank after the name, and nothing in either that the
+    // loop above must look at. For such a tag, where its name ends and where the value's closing
+    // quote stands (the "]" follows it); else valueEnd 0, and the loop reads it.
+    struct PlainTag {
+        std::size_t nameEnd = 0;
+        std::size_t valueEnd = 0;
+    };
+    PlainTag PlainTagAt(std::size_t from) const {
+        std::size_t p = from;
+        while (p < b_.size() && static_cast<unsigned char>(b_[p]) > ' ' && !lex::EndsTag(b_[p])) ++p;
+        if (p == from || p + 1 >= b_.size() || b_[p] != ' ' || b_[p + 1] != '"') return {};
+        const std::size_t nameEnd = p;
+        for (p += 2; p < b_.size() && !lex::EndsTag(b_[p]);) ++p;
+        return p + 1 < b_.size() && b_[p] == '"' && b_[p + 1] == ']' ? PlainTag{nameEnd, p} : PlainTag{};
     }
 
     // The value with its double quotes removed: a view of the bytes when they stand only at its

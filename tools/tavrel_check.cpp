@@ -59,6 +59,17 @@ bool CopiedAsTheyStand(std::string_view bytes) {
     return true;
 }
 
+// Copies `bytes` to `to`: returns the end of the copy when they are copied as they stand, else
+// nullptr.
+char* CopyPlain(char* to, std::string_view bytes) {
+    bool plain = true;
+    for (const char c : bytes) {
+        plain &= kCopiedAsTheyStand[static_cast<unsigned char>(c)];
+        *to++ = c;
+    }
+    return plain ? to : nullptr;
+}
+
 void AppendTag(std::string& out, std::string_view bytes) {
     if (CopiedAsTheyStand(bytes)) {
         out.append(1, '"').append(bytes).append(1, '"');
@@ -82,23 +93,28 @@ public:
         first_ = true;
     }
     void Tag(std::string_view name, std::string_view value) override {
-        if (CopiedAsTheyStand(name) && CopiedAsTheyStand(value)) {  // most tags: written at once
-            const std::size_t at = out_.size();
-            out_.resize(at + name.size() + value.size() + (first_ ? 7 : 8));
-            char* to = out_.data() + at;
-            if (!first_) *to++ = ',';
-            first_ = false;
-            const auto put = [&to](std::string_view bytes) {
-                std::memcpy(to, bytes.data(), bytes.size());
-                to += bytes.size();
-            };
-            put("[\"");
-            put(name);
+        // Most tags are written at once, their bytes checked as they are copied.
+        const std::size_t at = out_.size();
+        out_.resize(at + name.size() + value.size() + 8);
+        char* to = out_.data() + at;
+        const auto put = [&to](std::string_view bytes) {
+            std::memcpy(to, bytes.data(), bytes.size());
+            to += bytes.size();
+        };
+        if (!first_) *to++ = ',';
+        put("[\"");
+        to = CopyPlain(to, name);
+        if (to) {
             put("\",\"");
-            put(value);
+            to = CopyPlain(to, value);
+        }
+        if (to) {
             put("\"]");
+            out_.resize(static_cast<std::size_t>(to - out_.data()));
+            first_ = false;
             return;
         }
+        out_.resize(at);
         if (!first_) out_ += ',';
         first_ = false;
         out_ += '[';
@@ -121,10 +137,14 @@ void PrintHeaders(tavrel::pgn::GameSource& source) {
     const tavrel::pgn::PgnFile& file = source.File();
     tavrel::pgn::OrderedPass<std::string> pass(index.GameCount(), 2048, tavrel::pgn::PassThreads(), [&file, &index] {
         auto games = std::make_shared<tavrel::pgn::GameBytes>(file, index.GameOffsets);
-        return [games, &index](std::int64_t first, std::int64_t count) {
+        // Each run of games is about as long as the last: reserving that spares copying the
+        // lines over and over as they grow.
+        return [games, &index, last = std::size_t{0}](std::int64_t first, std::int64_t count) mutable {
             std::string lines;
+            lines.reserve(last + last / 8);
             HeaderLines sink(lines, index);
             tavrel::pgn::ReadTags(*games, first, count, sink);
+            last = lines.size();
             return lines;
         };
     });
