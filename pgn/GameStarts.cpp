@@ -616,6 +616,15 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
             atHit = Tags(end, starts);
         } else if (InMovetext()) {
             atHit = Movetext(end);
+        } else if (state_ == State::Between || state_ == State::Section) {
+            // Between games and tag sections most bytes are blanks, and most of the rest open a
+            // game's tags: both are taken here rather than in Step, a byte at a time.
+            const char* const file = bytes_ - origin_;
+            while (pos_ < end && IsSeparator(file[pos_])) ++pos_;
+            if (pos_ < end && state_ == State::Between && file[pos_] == '[') {
+                OnBracket(pos_, true, starts);
+                continue;
+            }
         } else {
             pos_ = NextHit(pos_, end);
         }
