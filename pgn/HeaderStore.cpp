@@ -1,7 +1,9 @@
 #include "HeaderStore.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "Text.h"
@@ -9,27 +11,33 @@
 namespace tavrel::pgn {
 namespace {
 
-bool SameName(std::string_view name, std::string_view wanted) {
-    if (name.size() != wanted.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != wanted[i]) return false;
-    }
-    return true;
+// A tag name of up to eight bytes as one word, each byte with its 0x20 bit set (lower case for a
+// letter), zero bytes after it; 0 for a longer name. The names the list shows are letters alone,
+// so a name is one of them, in any letter case, exactly when the words are equal.
+std::uint64_t NameWord(std::string_view name) {
+    if (name.empty() || name.size() > 8) return 0;
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) word |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i]) | 0x20) << (8 * i);
+    return word;
+}
+constexpr std::uint64_t Spelled(std::string_view name) {
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) word |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * i);
+    return word;
 }
 
-// The field a tag fills, by its name in any letter case; kCount for a tag the list does not show.
-HeaderField FieldOf(std::string_view name) {
-    static constexpr std::pair<std::string_view, HeaderField> kNames[] = {
-        {"white", HeaderField::White}, {"black", HeaderField::Black}, {"event", HeaderField::Event},
-        {"site", HeaderField::Site},   {"round", HeaderField::Round}, {"date", HeaderField::Date},
-        {"result", HeaderField::Result}, {"eco", HeaderField::Eco}};
-    for (const auto& [text, field] : kNames) {
-        if (SameName(name, text)) return field;
-    }
-    return HeaderField::kCount;
-}
+// What a tag fills, by its name in any letter case: a field, a rating, or nothing.
+struct NamedField {
+    std::uint64_t word;
+    HeaderField field;
+    int rating;  // 1 White's, 2 Black's, else 0
+};
+constexpr NamedField kNames[] = {
+    {Spelled("white"), HeaderField::White, 0}, {Spelled("black"), HeaderField::Black, 0},
+    {Spelled("event"), HeaderField::Event, 0}, {Spelled("site"), HeaderField::Site, 0},
+    {Spelled("round"), HeaderField::Round, 0}, {Spelled("date"), HeaderField::Date, 0},
+    {Spelled("result"), HeaderField::Result, 0}, {Spelled("eco"), HeaderField::Eco, 0},
+    {Spelled("whiteelo"), HeaderField::kCount, 1}, {Spelled("blackelo"), HeaderField::kCount, 2}};
 
 std::uint16_t Rating(std::string_view text) {
     // Most ratings are digits alone; anything else is read as the list shows it.
@@ -50,12 +58,17 @@ public:
     RowTags(HeaderReader& reader, HeaderBatch& batch, std::int64_t first) : reader_(reader), batch_(batch), first_(first) {}
     void BeginGame(std::int64_t game) override { row_ = &batch_.rows[static_cast<std::size_t>(game - first_)]; }
     void Tag(std::string_view name, std::string_view value) override {
-        if (SameName(name, "whiteelo")) {
-            row_->whiteElo = Rating(value);
-        } else if (SameName(name, "blackelo")) {
-            row_->blackElo = Rating(value);
-        } else if (const HeaderField field = FieldOf(name); field != HeaderField::kCount) {
-            row_->text[static_cast<std::size_t>(field)] = reader_.Intern(batch_, value);
+        const std::uint64_t word = NameWord(name);
+        for (const NamedField& named : kNames) {
+            if (word != named.word) continue;
+            if (named.rating == 1) {
+                row_->whiteElo = Rating(value);
+            } else if (named.rating == 2) {
+                row_->blackElo = Rating(value);
+            } else {
+                row_->text[static_cast<std::size_t>(named.field)] = reader_.Intern(batch_, value);
+            }
+            return;
         }
     }
 
@@ -81,6 +94,20 @@ std::string ShownTagText(std::string_view bytes) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::size_t HeaderReader::TextHash::operator()(std::string_view text) const {
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15;
+    std::uint64_t hash = text.size() * kMix;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        hash = std::rotl((hash ^ word) * kMix, 29);
+    }
+    std::uint64_t tail = 0;
+    if (i < text.size()) std::memcpy(&tail, text.data() + i, text.size() - i);
+    return static_cast<std::size_t>(((hash ^ tail) * kMix) ^ (hash >> 32));
 }
 
 HeaderReader::HeaderReader(const FileRef& file, std::shared_ptr<const std::vector<std::int64_t>> offsets)

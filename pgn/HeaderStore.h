@@ -51,7 +51,9 @@ public:
 private:
     struct TextHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+        // Tag values are short: a multiply a word is hash enough, and several times faster than the
+        // library's hash of strings, which cost a tenth of the pass.
+        std::size_t operator()(std::string_view text) const;
     };
 
     PgnFile file_;

@@ -64,8 +64,9 @@ TEST(OrderedPass, CancelKeepsARunFromTheFirstGame) {
 TEST(HeaderStore, StoresRepeatedNamesOnce) {
     std::string text;
     for (int k = 0; k < 50; ++k) {
-        text += "[Event \"Club\"]\n[White \"Ann\"]\n[Black \"B" + std::to_string(k % 2) +
-                "\"]\n[WhiteElo \"2100\"]\n[Date \"2020.??.??\"]\n\n1. e4 *\n";
+        // Tag names in any letter case fill their fields.
+        text += std::string(k % 2 ? "[EVENT" : "[Event") + " \"Club\"]\n[White \"Ann\"]\n[Black \"B" + std::to_string(k % 2) +
+                "\"]\n" + (k % 2 ? "[WHITEELO" : "[WhiteElo") + " \"2100\"]\n[Date \"2020.??.??\"]\n\n1. e4 *\n";
     }
     testing::TempFile file(text);
     GameSource source;
@@ -77,6 +78,7 @@ TEST(HeaderStore, StoresRepeatedNamesOnce) {
     EXPECT_EQ(store.Pool().Size(), 6u);  // "", Club, Ann, B0, B1, the date
     EXPECT_EQ(store.Text(49, HeaderField::Black), "B1");
     EXPECT_EQ(store.Text(49, HeaderField::Site), "");
+    EXPECT_EQ(store.Text(49, HeaderField::Event), "Club");
     EXPECT_EQ(store.Row(49).whiteElo, 2100);
     EXPECT_TRUE(store.HasElo());
 }
