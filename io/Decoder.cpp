@@ -2,12 +2,12 @@
 
 #include <unistd.h>
 #include <zlib.h>
-#include <zstd.h>
-#include <zstd_errors.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "ZstdBlocks.h"
 
 namespace tavrel::io {
 namespace {
@@ -42,12 +42,6 @@ struct Decoder::Zlib {
     }
 };
 
-struct Decoder::Zstd {
-    ZSTD_DStream* stream = ZSTD_createDStream();
-    bool betweenFrames = false;
-    ~Zstd() { ZSTD_freeDStream(stream); }
-};
-
 Decoder::Decoder(const PackedRegion& region, const RestartPoint& point, const unsigned char* window, std::size_t windowSize)
     : region_(region), input_(kInputBytes), inputAt_(point.packed), text_(point.text), partStart_(point.text) {
     checking_ = region_.crc && point.text == 0 && !point.midStream;
@@ -56,8 +50,10 @@ Decoder::Decoder(const PackedRegion& region, const RestartPoint& point, const un
             inputAt_ = region_.from + point.text;
             break;
         case Packing::Zstd:
-            zstd_ = std::make_unique<Zstd>();
-            if (!zstd_->stream) Fail("out of memory");
+            zstd_ = std::make_unique<ZstdBlocks>();
+            if (!zstd_->Ready()) Fail("out of memory");
+            // Inside a frame only the decoder that kept the state can start again (Resume).
+            if (point.midStream) Fail("no way back into the compressed stream at this place");
             break;
         case Packing::Gzip:
         case Packing::Deflate: {
@@ -162,45 +158,119 @@ std::size_t Decoder::ReadStored(char* out, std::size_t size) {
     return got;
 }
 
+bool Decoder::Have(std::size_t count) {
+    while (inputTo_ - inputFrom_ < count && FillInput()) {
+    }
+    return inputTo_ - inputFrom_ >= count;
+}
+
+bool Decoder::SkipInput(std::int64_t count) {
+    const auto buffered = static_cast<std::int64_t>(inputTo_ - inputFrom_);
+    if (count <= buffered) {
+        inputFrom_ += static_cast<std::size_t>(count);
+        return true;
+    }
+    inputFrom_ = inputTo_;
+    inputAt_ += count - buffered;
+    if (inputAt_ <= region_.to) return true;
+    inputAt_ = region_.to;
+    return false;
+}
+
+bool Decoder::NextFrame() {
+    Have(ZstdBlocks::kFrameHead);  // or as many bytes as are left
+    if (inputFrom_ == inputTo_) {
+        if (betweenFrames_) {
+            ended_ = true;
+        } else {
+            Fail(kCutShort);
+        }
+        return false;
+    }
+    const ZstdBlocks::Start start = zstd_->Begin(input_.data() + inputFrom_, inputTo_ - inputFrom_);
+    if (start.cutShort || (start.skip > 0 && !SkipInput(start.skip))) {
+        Fail(kCutShort);
+        return false;
+    }
+    if (!start.why.empty()) {
+        Fail("damaged zstd data: " + start.why);
+        return false;
+    }
+    betweenFrames_ = start.skip > 0;  // a skippable frame is whole once passed
+    inFrame_ = start.skip == 0;
+    return true;
+}
+
 std::size_t Decoder::ReadZstd(char* out, std::size_t size) {
+    ZstdBlocks& blocks = *zstd_;
     std::size_t produced = 0;
     while (produced < size && !ended_) {
-        const bool more = inputFrom_ < inputTo_ || FillInput();
-        if (!more && zstd_->betweenFrames) {
-            ended_ = true;
-            break;
+        if (blocks.Pending()) {
+            const std::size_t n = blocks.Take(out + produced, size - produced);
+            produced += n;
+            text_ += static_cast<std::int64_t>(n);
+            continue;
         }
-        ZSTD_inBuffer in{input_.data() + inputFrom_, inputTo_ - inputFrom_, 0};
-        ZSTD_outBuffer o{out + produced, size - produced, 0};
-        const std::size_t left = ZSTD_decompressStream(zstd_->stream, &o, &in);
-        inputFrom_ += in.pos;
-        produced += o.pos;
-        text_ += static_cast<std::int64_t>(o.pos);
-        if (ZSTD_isError(left)) {
-            badChecksum_ = ZSTD_getErrorCode(left) == ZSTD_error_checksum_wrong;
-            Fail(std::string("damaged zstd data: ") + ZSTD_getErrorName(left));
-            break;
-        }
-        if (left == 0) {
-            zstd_->betweenFrames = true;
+        const std::size_t wants = blocks.Wants();
+        if (wants == 0 && inFrame_) {  // the frame ends here: the next one is a place to start again
+            inFrame_ = false;
+            betweenFrames_ = true;
             if (PartStarts()) break;
             continue;
         }
-        zstd_->betweenFrames = false;
-        if (!more && o.pos == 0) Fail(kCutShort);
+        if (wants == 0) {
+            if (!NextFrame()) break;
+            continue;
+        }
+        if (stopAtRestarts_ && !passedRestart_ && blocks.BetweenBlocks() && blocks.KeepCost() > 0) {
+            passedRestart_ = true;
+            atRestart_ = true;
+            restart_ = {.text = text_, .packed = InputPosition(), .midStream = true};
+            break;
+        }
+        if (!Have(wants)) {
+            Fail(kCutShort);
+            break;
+        }
+        bool checksum = false;
+        const std::string why = blocks.Feed(input_.data() + inputFrom_, wants, checksum);
+        inputFrom_ += wants;
+        passedRestart_ = false;
+        if (!why.empty()) {
+            badChecksum_ = checksum;
+            Fail("damaged zstd data: " + why);
+        }
     }
     return produced;
 }
 
+bool Decoder::Resume(const RestartPoint& point, const unsigned char* window, std::size_t windowSize) {
+    if (!zstd_ || !point.midStream || !zstd_->Resume(window, windowSize)) return false;
+    inputFrom_ = inputTo_ = 0;
+    inputAt_ = point.packed;
+    text_ = point.text;
+    partStart_ = point.text - static_cast<std::int64_t>(zstd_->FrameText());
+    inFrame_ = true;
+    betweenFrames_ = false;
+    passedRestart_ = true;
+    atRestart_ = false;
+    ended_ = false;
+    badChecksum_ = false;
+    error_.clear();
+    return true;
+}
+
+std::size_t Decoder::RestartCost() const {
+    if (!atRestart_ || !restart_.midStream) return 0;
+    return zstd_ ? zstd_->KeepCost() : kWindowBytes;
+}
+
+std::size_t Decoder::Footprint() const { return input_.capacity() + (zstd_ ? zstd_->Footprint() : 0); }
+
 bool Decoder::NextMember() {
     if (region_.packing != Packing::Gzip) return false;
-    const auto have = [&](std::size_t n) {
-        while (inputTo_ - inputFrom_ < n && FillInput()) {
-        }
-        return inputTo_ - inputFrom_ >= n;
-    };
     if (rawMember_) {  // the member's checksum and length, unread by raw inflate
-        if (!have(8)) {
+        if (!Have(8)) {
             Fail(kCutShort);
             return false;
         }
@@ -208,7 +278,7 @@ bool Decoder::NextMember() {
         rawMember_ = false;
     }
     // Another member may follow; anything else after the last one is left alone, as gzip does.
-    if (!have(2) || input_[inputFrom_] != 0x1f || input_[inputFrom_ + 1] != 0x8b) return false;
+    if (!Have(2) || input_[inputFrom_] != 0x1f || input_[inputFrom_ + 1] != 0x8b) return false;
     if (inflateReset2(&zlib_->stream, 31) != Z_OK) return false;
     return true;
 }
@@ -270,6 +340,7 @@ void Decoder::CheckEnd() {
 }
 
 void Decoder::Window(std::vector<unsigned char>& out) const {
+    if (zstd_ && restart_.midStream) zstd_->Keep(out);
     if (!zlib_) return;
     const std::size_t at = out.size();
     out.resize(at + kWindowBytes);

@@ -1,7 +1,7 @@
 #pragma once
 // Decompresses a packed region as a stream, from its start or from a restart point, telling the
-// places where it could start again (frame and member starts, deflate block ends) as it passes
-// them.
+// places where it could start again (frame and member starts, deflate and zstd block ends) as it
+// passes them.
 
 #include <cstdint>
 #include <memory>
@@ -11,6 +11,8 @@
 #include "Packing.h"
 
 namespace tavrel::io {
+
+class ZstdBlocks;
 
 class Decoder {
 public:
@@ -40,13 +42,25 @@ public:
     // for a point mid-stream, by Window).
     [[nodiscard]] bool AtRestart() const { return atRestart_; }
     [[nodiscard]] RestartPoint Restart() const { return restart_; }
-    // The 32 KiB (or fewer, near a stream's start) of text before the restart point; appended.
+    // What decoding needs to start again at the restart point, into `out` (empty): for deflate
+    // the 32 KiB (or fewer, near a stream's start) of text before it; inside a zstd frame the
+    // whole decoding state, which only this decoder can take back (Resume).
     void Window(std::vector<unsigned char>& out) const;
+    // How many bytes Window keeps for the restart point; 0 at a frame or member start.
+    [[nodiscard]] std::size_t RestartCost() const;
+    // Decodes on from a point inside a zstd frame that this decoder kept; false for any other
+    // point, and the decoder is left as it was.
+    bool Resume(const RestartPoint& point, const unsigned char* window, std::size_t windowSize);
+    // The memory the decoder holds, its buffers included.
+    [[nodiscard]] std::size_t Footprint() const;
     // How far into the region the packed bytes have been read, 0 to 1.
     [[nodiscard]] double Share() const;
 
 private:
     bool FillInput();
+    bool Have(std::size_t count);  // at least `count` unread input bytes, reading more if need be
+    bool SkipInput(std::int64_t count);
+    bool NextFrame();  // begins the zstd frame at the input; false when the stream ends there
     std::size_t ReadZstd(char* out, std::size_t size);
     std::size_t ReadDeflate(char* out, std::size_t size);
     std::size_t ReadStored(char* out, std::size_t size);
@@ -58,10 +72,12 @@ private:
     bool PartStarts();
 
     struct Zlib;
-    struct Zstd;
     PackedRegion region_;
     std::unique_ptr<Zlib> zlib_;
-    std::unique_ptr<Zstd> zstd_;
+    std::unique_ptr<ZstdBlocks> zstd_;
+    bool inFrame_ = false;        // inside a zstd frame
+    bool betweenFrames_ = false;  // a zstd frame has just ended whole: the stream may end here
+    bool passedRestart_ = false;  // the block start before the input has been told
     std::vector<unsigned char> input_;
     std::size_t inputFrom_ = 0, inputTo_ = 0;  // the unread bytes of input_
     std::int64_t inputAt_ = 0;                 // the file offset of input_[inputTo_]

@@ -17,8 +17,8 @@ constexpr std::size_t kCursorsKept = 4;
 }  // namespace
 
 PackedText::PackedText(PackedRegion region, std::vector<RestartPoint> points, std::vector<std::vector<unsigned char>> windows,
-                       std::int64_t length)
-    : region_(std::move(region)), points_(std::move(points)), windows_(std::move(windows)), length_(length) {
+                       std::int64_t length, std::unique_ptr<Decoder> home)
+    : region_(std::move(region)), points_(std::move(points)), windows_(std::move(windows)), length_(length), home_(std::move(home)) {
     if (points_.empty() || points_.front().text != 0) points_.insert(points_.begin(), RestartPoint{.packed = region_.from});
 }
 
@@ -27,13 +27,16 @@ PackedText::~PackedText() = default;
 std::size_t PackedText::RestartBytes() const {
     std::size_t bytes = points_.capacity() * sizeof(RestartPoint) + windows_.capacity() * sizeof(windows_.front());
     for (const auto& window : windows_) bytes += window.capacity();
-    return bytes;
+    return bytes + (home_ ? home_->Footprint() : 0);
 }
 
-const RestartPoint& PackedText::PointBefore(std::int64_t text) const {
-    const auto after = std::upper_bound(points_.begin(), points_.end(), text,
-                                        [](std::int64_t t, const RestartPoint& p) { return t < p.text; });
-    return *std::prev(after);
+bool PackedText::Inside(const RestartPoint& point) const { return point.midStream && region_.packing == Packing::Zstd; }
+
+const RestartPoint& PackedText::PointBefore(std::int64_t text, bool plain) const {
+    auto point = std::prev(std::upper_bound(points_.begin(), points_.end(), text,
+                                            [](std::int64_t t, const RestartPoint& p) { return t < p.text; }));
+    while (plain && Inside(*point)) --point;  // the first point, the region's start, is plain
+    return *point;
 }
 
 std::size_t PackedText::ReadAt(std::int64_t offset, char* out, std::size_t size) const {
@@ -52,8 +55,6 @@ std::size_t PackedText::ReadAt(std::int64_t offset, char* out, std::size_t size)
 
 PackedText::Bytes PackedText::ChunkAt(std::int64_t index) const {
     const std::int64_t from = index * kChunkBytes;
-    const RestartPoint& point = PointBefore(from);
-    std::unique_ptr<Decoder> cursor;
     {
         const std::lock_guard lock(mutex_);
         for (Chunk& chunk : chunks_) {
@@ -61,40 +62,64 @@ PackedText::Bytes PackedText::ChunkAt(std::int64_t index) const {
             chunk.used = ++clock_;
             return chunk.bytes;
         }
-        // A decoder already on its way is worth taking when no restart point lies between it and
-        // the chunk.
-        auto best = cursors_.end();
-        for (auto it = cursors_.begin(); it != cursors_.end(); ++it) {
-            const std::int64_t at = (*it)->Position();
-            if (at <= from && at >= point.text && (best == cursors_.end() || at > (*best)->Position())) best = it;
+    }
+    const RestartPoint& inside = PointBefore(from, !home_);
+    Bytes bytes = Inside(inside) ? Decoded(from, inside) : nullptr;
+    if (!bytes) {
+        const RestartPoint& point = PointBefore(from, true);
+        std::unique_ptr<Decoder> cursor;
+        {
+            // A decoder already on its way is worth taking when no restart point lies between it
+            // and the chunk.
+            const std::lock_guard lock(mutex_);
+            auto best = cursors_.end();
+            for (auto it = cursors_.begin(); it != cursors_.end(); ++it) {
+                const std::int64_t at = (*it)->Position();
+                if (at <= from && at >= point.text && (best == cursors_.end() || at > (*best)->Position())) best = it;
+            }
+            if (best != cursors_.end()) {
+                cursor = std::move(*best);
+                cursors_.erase(best);
+            }
         }
-        if (best != cursors_.end()) {
-            cursor = std::move(*best);
-            cursors_.erase(best);
+        if (!cursor) {
+            const std::vector<unsigned char>* window = point.window >= 0 ? &windows_[static_cast<std::size_t>(point.window)] : nullptr;
+            cursor = std::make_unique<Decoder>(region_, point, window ? window->data() : nullptr, window ? window->size() : 0);
+        }
+        bytes = Decode(*cursor, from);
+        if (!cursor->Ended()) {
+            const std::lock_guard lock(mutex_);
+            cursors_.push_back(std::move(cursor));
+            if (cursors_.size() > kCursorsKept) cursors_.erase(cursors_.begin());
         }
     }
-    if (!cursor) {
-        const std::vector<unsigned char>* window = point.window >= 0 ? &windows_[static_cast<std::size_t>(point.window)] : nullptr;
-        cursor = std::make_unique<Decoder>(region_, point, window ? window->data() : nullptr, window ? window->size() : 0);
-    }
-    cursor->Skip(from - cursor->Position());
-    auto bytes = std::make_shared<std::vector<char>>(static_cast<std::size_t>(std::min(kChunkBytes, length_ - from)));
-    std::size_t got = 0;
-    while (got < bytes->size()) {
-        const std::size_t n = cursor->Read(bytes->data() + got, bytes->size() - got);
-        if (n == 0) break;
-        got += n;
-    }
-    bytes->resize(got);
     const std::lock_guard lock(mutex_);
     chunks_.push_back({index, bytes, ++clock_});
     if (chunks_.size() > kChunksKept) {
         chunks_.erase(std::min_element(chunks_.begin(), chunks_.end(), [](const Chunk& a, const Chunk& b) { return a.used < b.used; }));
     }
-    if (!cursor->Ended()) {
-        cursors_.push_back(std::move(cursor));
-        if (cursors_.size() > kCursorsKept) cursors_.erase(cursors_.begin());
+    return bytes;
+}
+
+PackedText::Bytes PackedText::Decoded(std::int64_t from, const RestartPoint& point) const {
+    const std::lock_guard lock(homeMutex_);
+    const std::int64_t at = home_->Position();
+    const bool onItsWay = !home_->Ended() && at >= point.text && at <= from;
+    const auto& window = windows_[static_cast<std::size_t>(point.window)];
+    if (!onItsWay && !home_->Resume(point, window.data(), window.size())) return nullptr;
+    return Decode(*home_, from);
+}
+
+PackedText::Bytes PackedText::Decode(Decoder& cursor, std::int64_t from) const {
+    cursor.Skip(from - cursor.Position());
+    auto bytes = std::make_shared<std::vector<char>>(static_cast<std::size_t>(std::min(kChunkBytes, length_ - from)));
+    std::size_t got = 0;
+    while (got < bytes->size()) {
+        const std::size_t n = cursor.Read(bytes->data() + got, bytes->size() - got);
+        if (n == 0) break;
+        got += n;
     }
+    bytes->resize(got);
     return bytes;
 }
 

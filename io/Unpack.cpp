@@ -81,31 +81,38 @@ Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::ato
     std::vector<RestartPoint> points{RestartPoint{.packed = region.from}};
     std::vector<std::vector<unsigned char>> windows;
     Handoff handoff(options.blockBytes);
-    Decoder decoder(region, points.front(), nullptr, 0);
-    decoder.StopAtRestarts(true);
+    auto decoder = std::make_unique<Decoder>(region, points.front(), nullptr, 0);
+    decoder->StopAtRestarts(true);
+    bool keptInside = false;  // a state inside a zstd frame, which only this decoder can take back
 
     std::jthread decoding([&] {
         std::int64_t marksAtLast = marks ? marks->load() : 0;
-        while (!decoder.Ended()) {
+        while (!decoder->Ended()) {
             std::optional<Block> block = handoff.TakeFree();
             if (!block) break;
             block->size = 0;
-            while (block->size < block->bytes.size() && !decoder.Ended()) {
-                block->size += decoder.Read(block->bytes.data() + block->size, block->bytes.size() - block->size);
-                if (!decoder.AtRestart()) continue;
-                RestartPoint point = decoder.Restart();
-                if (point.text - points.back().text < options.spacing) continue;
+            while (block->size < block->bytes.size() && !decoder->Ended()) {
+                block->size += decoder->Read(block->bytes.data() + block->size, block->bytes.size() - block->size);
+                if (!decoder->AtRestart()) continue;
+                RestartPoint point = decoder->Restart();
+                const auto cost = static_cast<std::int64_t>(decoder->RestartCost());
+                if (point.text - points.back().text < std::max(options.spacing, options.textPerKeptByte * cost)) continue;
                 const std::int64_t marksNow = marks ? marks->load(std::memory_order_relaxed) : marksAtLast + 1;
                 if (marksNow == marksAtLast) continue;
                 marksAtLast = marksNow;
                 if (point.midStream) {
                     point.window = static_cast<std::int32_t>(windows.size());
                     windows.emplace_back();
-                    decoder.Window(windows.back());
+                    decoder->Window(windows.back());
+                    if (region.packing == Packing::Zstd && windows.back().empty()) {
+                        windows.pop_back();
+                        continue;
+                    }
+                    keptInside = keptInside || region.packing == Packing::Zstd;
                 }
                 points.push_back(point);
             }
-            block->share = decoder.Share();
+            block->share = decoder->Share();
             handoff.Fill(std::move(*block));
         }
         handoff.Finish();
@@ -126,9 +133,11 @@ Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::ato
     }
     decoding.join();
     // A stopped pass keeps the text handed on; a damaged one, the text before the damage.
-    result.damage = result.stopped ? std::string() : decoder.Error();
-    const std::int64_t length = result.stopped ? handed : std::min(handed, decoder.SoundLength());
-    result.text = std::make_shared<PackedText>(region, std::move(points), std::move(windows), length);
+    result.damage = result.stopped ? std::string() : decoder->Error();
+    const std::int64_t length = result.stopped ? handed : std::min(handed, decoder->SoundLength());
+    decoder->StopAtRestarts(false);
+    if (!keptInside) decoder.reset();
+    result.text = std::make_shared<PackedText>(region, std::move(points), std::move(windows), length, std::move(decoder));
     return result;
 }
 

@@ -18,6 +18,10 @@ struct UnpackOptions {
     // The least text between two restart points. With a 32 KiB window a point, 1 MiB keeps them
     // to 32 MiB a GiB of text, and reading at any position decompresses at most that much first.
     std::int64_t spacing = 1 << 20;
+    // And at least this many times what the point keeps: a point inside a zstd frame keeps the
+    // frame's window (2 MiB at the usual levels) and the decoder's state, so that points take
+    // at most about 1/18 of the text, under 64 MiB a GiB.
+    std::int64_t textPerKeptByte = 18;
     std::size_t blockBytes = 1 << 20;  // handed on at a time
 };
 

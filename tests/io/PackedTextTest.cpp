@@ -23,14 +23,15 @@ std::string SomeText(std::size_t bytes) {
     return text;
 }
 
-Unpacked UnpackFile(const std::string& path, Container container, std::int64_t spacing, std::int64_t marks = -1) {
+Unpacked UnpackFile(const std::string& path, Container container, std::int64_t spacing, std::int64_t marks = -1,
+                    std::int64_t textPerKeptByte = 1) {
     const PackedOpen open = OpenPacked(path, container);
     EXPECT_TRUE(open.region) << open.why;
     std::atomic<std::int64_t> counted{0};
     return Unpack(*open.region, [&](const char*, std::size_t, double) {
         counted += marks < 0 ? 1 : 0;
         return true;
-    }, &counted, {.spacing = spacing, .blockBytes = 64 * 1024});
+    }, &counted, {.spacing = spacing, .textPerKeptByte = textPerKeptByte, .blockBytes = 64 * 1024});
 }
 
 // Mid-stream deflate points (with their windows), frame and member starts: a read anywhere
@@ -72,6 +73,37 @@ TEST(PackedText, ReadsAnyStretchFromItsRestartPoints) {
         }
         for (auto& reader : readers) reader.join();
         EXPECT_EQ(wrong, 0) << row.packer;
+    }
+}
+
+// One zstd frame, at several levels and windows: the states kept between its blocks give the
+// text that decoding from the frame's start gives, read backwards so that every read starts
+// again from one. A window too large to keep leaves the frame to be read from its start.
+TEST(PackedText, StartsAgainInsideOneZstdFrame) {
+    if (!testing::HasTool("zstd")) GTEST_SKIP() << "zstd is not installed";
+    const std::string text = SomeText(3 << 20);
+    testing::TempFile plain(text);
+    testing::TempDir dir;
+    struct Row {
+        const char* options;
+        bool kept;
+    };
+    for (const Row row : {Row{"-1 --zstd=wlog=10", true}, Row{"-3 --zstd=wlog=17", true}, Row{"-12 --zstd=wlog=19", true},
+                          Row{"-3 --no-check --zstd=wlog=18", true}, Row{"-1 --long=24", false}}) {
+        // From a pipe, so that the frame tells no size and the window stays what was asked.
+        const std::string path = dir / "one.zst";
+        ASSERT_TRUE(testing::Shell("cat " + testing::Quoted(plain.path()) + " | zstd -q -c " + row.options + " > " + path));
+        const Unpacked unpacked = UnpackFile(path, Container::Zstd, 64 * 1024, -1, 1);
+        ASSERT_EQ(unpacked.damage, "") << row.options;
+        EXPECT_EQ(unpacked.text->RestartCount() > 4, row.kept) << row.options << ": " << unpacked.text->RestartCount();
+        std::string back(text.size(), '\0');
+        for (auto at = static_cast<std::int64_t>(text.size()); at > 0;) {
+            const std::int64_t from = std::max<std::int64_t>(0, at - 300000);
+            ASSERT_EQ(unpacked.text->ReadAt(from, back.data() + from, static_cast<std::size_t>(at - from)),
+                      static_cast<std::size_t>(at - from)) << row.options;
+            at = from;
+        }
+        EXPECT_TRUE(back == text) << row.options;
     }
 }
 
