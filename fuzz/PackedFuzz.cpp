@@ -23,7 +23,8 @@ namespace {
 
 using namespace tavrel;
 
-// Gzip members, or zstd frames, of up to `piece` bytes each.
+// Gzip members, or zstd frames, of up to `piece` bytes each; the frames have the smallest window,
+// and so blocks of 1 KiB, for states kept between blocks to start again from.
 std::string Compressed(std::string_view text, bool gzip, std::size_t piece) {
     std::string out;
     for (std::size_t at = 0; at < text.size() || at == 0; at += piece) {
@@ -41,8 +42,13 @@ std::string Compressed(std::string_view text, bool gzip, std::size_t piece) {
             deflateEnd(&s);
             out += member;
         } else {
+            ZSTD_CCtx* context = ZSTD_createCCtx();
+            ZSTD_CCtx_setParameter(context, ZSTD_c_compressionLevel, 1);
+            ZSTD_CCtx_setParameter(context, ZSTD_c_windowLog, 10);  // the least there is
+            ZSTD_CCtx_setParameter(context, ZSTD_c_checksumFlag, 1);
             std::string frame(ZSTD_compressBound(part.size()), '\0');
-            frame.resize(ZSTD_compress(frame.data(), frame.size(), part.data(), part.size(), 1));
+            frame.resize(ZSTD_compress2(context, frame.data(), frame.size(), part.data(), part.size()));
+            ZSTD_freeCCtx(context);
             out += frame;
         }
         if (text.empty()) break;
@@ -77,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         text.append(bytes, n);
         ++marks;
         return text.size() < (8u << 20);  // a bomb is stopped; what it made so far is still checked
-    }, &marks, {.spacing = 1 + data[1] * 64, .blockBytes = 1 + data[2] * 97u});
+    }, &marks, {.spacing = 1 + data[1] * 64, .textPerKeptByte = data[3] % 2, .blockBytes = 1 + data[2] * 97u});
     const std::int64_t length = unpacked.text->Length();
     if (length > static_cast<std::int64_t>(text.size())) fuzz::Fail("the text is longer than what the pass handed on");
     text.resize(static_cast<std::size_t>(length));
