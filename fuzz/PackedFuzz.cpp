@@ -1,19 +1,21 @@
 // The compressed reader over arbitrary bytes: read as zstd, gzip or a zip archive as they stand,
 // or first compressed here (in small frames and members) and then damaged where the input says.
 // Whatever it makes of them, the one pass must end, its index must be the one the rule gives for
-// the text it handed on, and the text read back at any position from the restart points must be
-// that text.
+// the text it handed on, and the text read back at any position from the restart points (and
+// from the decoder's states kept inside zstd frames) must be that text.
 
 #include <fcntl.h>
 #include <zlib.h>
 #include <zstd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "io/Decoder.h"
 #include "io/PackedFile.h"
 #include "io/Unpack.h"
 #include "pgn/PackedIndex.h"
@@ -93,6 +95,30 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     for (std::size_t at = 0, step = 1 + data[3] * 13u; at < text.size(); at += step) {
         const std::size_t n = unpacked.text->ReadAt(static_cast<std::int64_t>(at), back.data(), std::min(step, text.size() - at));
         if (std::string_view(back.data(), n) != std::string_view(text).substr(at, step)) fuzz::Fail("a read from a restart point differs");
+    }
+
+    // Every state kept inside a zstd frame, taken back by the decoder that kept it, decodes on to
+    // the same text.
+    if (container == io::Container::Zstd) {
+        io::Decoder decoder(*open.region, io::RestartPoint{.packed = open.region->from}, nullptr, 0);
+        decoder.StopAtRestarts(true);
+        std::vector<std::pair<io::RestartPoint, std::vector<unsigned char>>> kept;
+        std::string some(1024, '\0');
+        while (!decoder.Ended() && decoder.Position() < length && kept.size() < 32) {
+            decoder.Read(some.data(), some.size());
+            if (!decoder.AtRestart() || !decoder.Restart().midStream) continue;
+            kept.emplace_back(decoder.Restart(), std::vector<unsigned char>());
+            decoder.Window(kept.back().second);
+        }
+        decoder.StopAtRestarts(false);
+        for (const auto& [point, state] : kept) {
+            if (!decoder.Resume(point, state.data(), state.size())) fuzz::Fail("a decoder refused a state it kept");
+            const auto want = static_cast<std::size_t>(std::clamp<std::int64_t>(length - point.text, 0, 1024));
+            const std::size_t n = decoder.Read(some.data(), want);
+            if (std::string_view(some.data(), n) != std::string_view(text).substr(static_cast<std::size_t>(std::min(point.text, length)), n)) {
+                fuzz::Fail("a kept state decodes on to other text");
+            }
+        }
     }
 
     const pgn::PackedIndex index = pgn::IndexPacked(*open.region);

@@ -13,6 +13,7 @@ constexpr std::int64_t kChunkBytes = 256 * 1024;
 // the stream with a decoder of its own.
 constexpr std::size_t kChunksKept = 32;
 constexpr std::size_t kCursorsKept = 4;
+constexpr std::int64_t kResumeSlack = 8 << 20;
 
 }  // namespace
 
@@ -63,26 +64,30 @@ PackedText::Bytes PackedText::ChunkAt(std::int64_t index) const {
             return chunk.bytes;
         }
     }
-    const RestartPoint& inside = PointBefore(from, !home_);
-    Bytes bytes = Inside(inside) ? Decoded(from, inside) : nullptr;
-    if (!bytes) {
-        const RestartPoint& point = PointBefore(from, true);
-        std::unique_ptr<Decoder> cursor;
-        {
-            // A decoder already on its way is worth taking when no restart point lies between it
-            // and the chunk.
-            const std::lock_guard lock(mutex_);
-            auto best = cursors_.end();
-            for (auto it = cursors_.begin(); it != cursors_.end(); ++it) {
-                const std::int64_t at = (*it)->Position();
-                if (at <= from && at >= point.text && (best == cursors_.end() || at > (*best)->Position())) best = it;
-            }
-            if (best != cursors_.end()) {
-                cursor = std::move(*best);
-                cursors_.erase(best);
-            }
+    // A decoder already on its way is worth taking when it has no more to decode than one from
+    // the point before the chunk would; else the home decoder starts again inside a zstd frame;
+    // else a new decoder starts at the point before the chunk. Starting the home decoder again
+    // costs more than decoding from a point, and it may be serving another reader on its way, so
+    // a decoder a little further back is still taken.
+    const RestartPoint& nearest = PointBefore(from, !home_);
+    const std::int64_t back = nearest.text - (Inside(nearest) ? kResumeSlack : 0);
+    std::unique_ptr<Decoder> cursor;
+    {
+        const std::lock_guard lock(mutex_);
+        auto best = cursors_.end();
+        for (auto it = cursors_.begin(); it != cursors_.end(); ++it) {
+            const std::int64_t at = (*it)->Position();
+            if (at <= from && at >= back && (best == cursors_.end() || at > (*best)->Position())) best = it;
         }
+        if (best != cursors_.end()) {
+            cursor = std::move(*best);
+            cursors_.erase(best);
+        }
+    }
+    Bytes bytes = !cursor && Inside(nearest) ? Decoded(from, nearest) : nullptr;
+    if (!bytes) {
         if (!cursor) {
+            const RestartPoint& point = PointBefore(from, true);
             const std::vector<unsigned char>* window = point.window >= 0 ? &windows_[static_cast<std::size_t>(point.window)] : nullptr;
             cursor = std::make_unique<Decoder>(region_, point, window ? window->data() : nullptr, window ? window->size() : 0);
         }
