@@ -1,21 +1,45 @@
 #include "MakeMove.h"
 
+#include <bit>
+#include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tavrel {
 namespace {
 
+// The slots (bit k for slot k) whose entry is `square`, found without branches: which slot a
+// piece sits in follows no pattern a branch predictor could learn, and this runs on every move.
+unsigned SlotsAt(const PieceList& list, Square square) {
+    const auto key = std::bit_cast<std::uint32_t>(square);
+#if defined(__SSE2__)
+    // Four entries to a compare.
+    const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
+    unsigned slots = 0;
+    for (int group = 0; group < 4; ++group) {
+        const __m128i entries = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&list[1 + 4 * group]));
+        slots |= static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(entries, keys))))
+                 << (4 * group);
+    }
+    return slots << 1;
+#else
+    unsigned slots = 0;
+    for (std::size_t slot = 1; slot <= 16; ++slot) {
+        slots |= static_cast<unsigned>(std::bit_cast<std::uint32_t>(list[slot]) == key) << slot;
+    }
+    return slots;
+#endif
+}
+
 void ClearEntriesAt(PieceList& list, Square square) {
-    for (int slot = 1; slot <= 16; ++slot) {
-        if (list[static_cast<std::size_t>(slot)] == square) list[static_cast<std::size_t>(slot)] = {};
+    for (unsigned slots = SlotsAt(list, square); slots != 0; slots &= slots - 1) {
+        list[static_cast<std::size_t>(std::countr_zero(slots))] = {};
     }
 }
 
 void MoveFirstEntry(PieceList& list, Square from, Square to) {
-    for (int slot = 1; slot <= 16; ++slot) {
-        if (list[static_cast<std::size_t>(slot)] == from) {
-            list[static_cast<std::size_t>(slot)] = to;
-            return;
-        }
-    }
+    if (const unsigned slots = SlotsAt(list, from)) list[static_cast<std::size_t>(std::countr_zero(slots))] = to;
 }
 
 // Any move from or to a corner ends castling on that wing: the rook has moved or been taken,

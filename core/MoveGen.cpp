@@ -7,27 +7,8 @@
 namespace tavrel {
 namespace {
 
-// The eight directions of queen moves, as (row step, column step).
-constexpr int kDirections[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
-
-// Squares from (row, col) to the board's edge in each direction, for rows and columns 0..9, so
-// that a ray is walked by offsets alone. A square off the board (a king a broken set-up lacks)
-// gives as many steps as testing both coordinates at each step would.
-struct EdgeSteps {
-    unsigned char steps[10][10][8]{};
-    constexpr EdgeSteps() {
-        const auto room = [](int x, int d) { return d > 0 ? 8 - x : d < 0 ? x - 1 : (x >= 1 && x <= 8 ? 8 : 0); };
-        for (int row = 0; row < 10; ++row) {
-            for (int col = 0; col < 10; ++col) {
-                for (int d = 0; d < 8; ++d) {
-                    const int n = std::min(room(row, kDirections[d][0]), room(col, kDirections[d][1]));
-                    steps[row][col][d] = static_cast<unsigned char>(n > 0 ? n : 0);
-                }
-            }
-        }
-    }
-};
-constexpr EdgeSteps kEdgeSteps{};
+using detail::kDirections;
+using detail::kEdgeSteps;
 
 // The first piece from the king in direction d is `a` or `q`.
 template <int D>
@@ -69,7 +50,64 @@ bool KingAttacked(const Board& b, int side, Square king) {
            FirstOnRayIs<6>(k, steps, bishop, queen) || FirstOnRayIs<7>(k, steps, bishop, queen);
 }
 
+// A slider of `attacker` that moves along direction d: rooks on ranks and files (0..3),
+// bishops on diagonals (4..7), queens on both.
+bool SlidesAlong(int16_t code, int attacker, int d) {
+    return code == Piece::Queen * attacker || code == (d >= 4 ? Piece::Bishop : Piece::Rook) * attacker;
+}
+
+// A slider of `attacker` sees `king` along the line through `s`.
+bool SliderSeesThrough(const Board& b, Square king, Square s, int attacker) {
+    const int d = detail::DirectionTowards(king, s);
+    if (d < 0) return false;
+    const int16_t* hit = detail::FirstPieceOnRay(b, king, d);
+    return hit && SlidesAlong(*hit, attacker, d);
+}
+
+// For a side not in check, a move of a piece other than the king can only uncover its king, along
+// the line through the square it leaves; the piece stops the line again if it lands on it.
+bool UncoversKing(const Board& b, int side, Square king, Square from, Square to) {
+    const int d = detail::DirectionTowards(king, from);
+    if (d < 0) return false;
+    const int offset = kDirections[d][0] * Board::kStride + kDirections[d][1];
+    const int16_t* p = b.Cells() + Board::Index(king.row, king.col);
+    const int16_t* left = b.Cells() + Board::Index(from.row, from.col);
+    const int16_t* landed = b.Cells() + Board::Index(to.row, to.col);
+    for (int n = kEdgeSteps.steps[king.row][king.col][d]; n > 0; --n) {
+        p += offset;
+        if (p == landed) return false;
+        if (*p != 0 && p != left) return SlidesAlong(*p, -side, d);
+    }
+    return false;
+}
+
 }  // namespace
+
+CheckState CheckAfter(const Position& pos, int mover, Move move) {
+    const Square king = pos.KingState[-mover].square;
+    if (!king.onBoard() || move.IsNone()) return CheckState::Unknown;
+    const Board& b = pos.GameBoard;
+    const Square from = move.from, to = move.to;
+    // The pieces that attack only nearby squares: the moved piece itself.
+    const int rows = king.row - to.row, cols = king.col - to.col;
+    const int kind = b[to] * mover;
+    const bool near = (kind == Piece::Pawn && rows == -mover && (cols == 1 || cols == -1)) ||
+                      (kind == Piece::Knight && rows * rows + cols * cols == 5) ||
+                      (kind == Piece::King && rows >= -1 && rows <= 1 && cols >= -1 && cols <= 1);
+    bool seen = near || SliderSeesThrough(b, king, to, mover) || SliderSeesThrough(b, king, from, mover);
+    if (!seen && kind == Piece::King && (to.col - from.col == 2 || from.col - to.col == 2)) {
+        // Castling: the rook left its corner and stands beside the king.
+        const int16_t row = from.row;
+        seen = SliderSeesThrough(b, king, {row, static_cast<int16_t>(to.col == 7 ? 6 : 4)}, mover) ||
+               SliderSeesThrough(b, king, {row, static_cast<int16_t>(to.col == 7 ? 8 : 1)}, mover);
+    }
+    if (!seen && kind == Piece::Pawn && from.col != to.col) {
+        // En passant empties the square beside the capturing pawn's start (for any other capture
+        // that square's line is looked at to no harm).
+        seen = SliderSeesThrough(b, king, {from.row, to.col}, mover);
+    }
+    return seen ? CheckState::InCheck : CheckState::Clear;
+}
 
 bool KingSafeAfter(Position& pos, int side, Square from, Square to) {
     Board& b = pos.GameBoard;
@@ -89,14 +127,19 @@ bool KingSafeAfter(Position& pos, int side, Square from, Square to) {
 
 namespace detail {
 
-bool CandidateIsLegal(Position& pos, int side, Square from, Square to, CandidateKind kind) {
+bool CandidateIsLegal(Position& pos, int side, Square from, Square to, CandidateKind kind, CheckState known) {
     switch (kind) {
-        case CandidateKind::Plain:
+        case CandidateKind::Plain: {
             // A king is never taken. Legal play cannot reach such a position, but a half-move
             // that matched nothing lets the other side move twice, and taking the king then
             // would leave a board without one for the rest of the game.
             if (pos.GameBoard[to] == -side * Piece::King) return false;
+            const Square king = pos.KingState[side].square;
+            if (known == CheckState::Clear && !(from == king) && king.onBoard()) {
+                return !UncoversKing(pos.GameBoard, side, king, from, to);
+            }
             return KingSafeAfter(pos, side, from, to);
+        }
         case CandidateKind::Castle: {
             // Not in check, not through check, not into check.
             const Square passed{from.row, static_cast<int16_t>(to.col == 7 ? 6 : 4)};

@@ -14,6 +14,16 @@ namespace tavrel {
 // return as on entry.
 bool KingSafeAfter(Position& pos, int side, Square from, Square to);
 
+// What a caller knows of the side to move's king before matching a move: whether it stands in
+// check, or nothing. Knowing it lets most legality tests look along one line instead of all.
+enum class CheckState : unsigned char { Unknown, Clear, InCheck };
+
+// The other side's king after `mover` played `move` (already made on `pos`), for a caller that
+// knows that king was not attacked before the move: then only the moved pieces and the lines
+// through the squares the move changed can attack it now. Unknown for a position without that
+// king.
+CheckState CheckAfter(const Position& pos, int mover, Move move);
+
 // Every legal move of `side`, in slot order and each piece's direction order. `opponentLast` is
 // the other side's last half-move as resolved; it alone decides en passant.
 void GenerateLegalMoves(Position& pos, int side, Move opponentLast, MoveList& out);

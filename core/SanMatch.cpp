@@ -1,6 +1,7 @@
 #include "SanMatch.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "MoveGen.h"
@@ -177,7 +178,7 @@ Move OnlyFit(const Board& board, const MoveList& moves, const SanQuery& query) {
     return only;
 }
 
-TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query) {
+TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query, CheckState known) {
     TextMatch match;
     if (query.wanted == 0 || !query.target.onBoard()) return match;
     const Board& b = pos.GameBoard;
@@ -187,30 +188,15 @@ TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery&
                (!query.fromCol || col == query.fromCol);
     };
     const auto add = [&](Square from) { match.from[static_cast<std::size_t>(match.fits++)] = from; };
-    // Kings and pawns move by rules of their own (castling, double steps, en passant): the
-    // candidate walk decides whether the piece on a nearby square reaches the target.
-    const auto walk = [&](int row, int col) {
-        if (!fits(row, col)) return;
-        const Square from{static_cast<int16_t>(row), static_cast<int16_t>(col)};
-        bool legal = false;
-        detail::VisitPieceCandidates(pos, side, from, opponentLast, [&](Square at, detail::CandidateKind kind) {
-            if (!(at == to)) return false;
-            legal = detail::CandidateIsLegal(pos, side, from, to, kind);
-            return true;
-        });
-        if (legal) add(from);
-    };
     // Knights and sliders are found from the target: a slider is the first piece on a ray.
     const auto plain = [&](int row, int col) {
         const Square from{static_cast<int16_t>(row), static_cast<int16_t>(col)};
-        if (fits(row, col) && detail::CandidateIsLegal(pos, side, from, to, detail::CandidateKind::Plain)) add(from);
+        if (fits(row, col) && detail::CandidateIsLegal(pos, side, from, to, detail::CandidateKind::Plain, known)) add(from);
     };
-    const auto ray = [&](int dr, int dc) {
-        for (int row = to.row + dr, col = to.col + dc; row >= 1 && row <= 8 && col >= 1 && col <= 8;
-             row += dr, col += dc) {
-            if (b(row, col) == 0) continue;
-            plain(row, col);
-            return;
+    const auto ray = [&](int d) {
+        if (const int16_t* hit = detail::FirstPieceOnRay(b, to, d)) {
+            const int index = static_cast<int>(hit - b.Cells());
+            plain(index / Board::kStride - 1, index % Board::kStride - 1);
         }
     };
     const int kind = query.wanted * side;
@@ -224,27 +210,46 @@ TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery&
         case Piece::Bishop:
         case Piece::Rook:
         case Piece::Queen:
-            if (kind != Piece::Bishop) {
-                ray(0, -1), ray(0, 1), ray(-1, 0), ray(1, 0);
-            }
-            if (kind != Piece::Rook) {
-                ray(1, 1), ray(1, -1), ray(-1, 1), ray(-1, -1);
-            }
+            // Directions 0..3 are a rook's, 4..7 a bishop's.
+            for (int d = kind == Piece::Bishop ? 4 : 0; d < (kind == Piece::Rook ? 4 : 8); ++d) ray(d);
             break;
         case Piece::Pawn:
-            // Pawns come from behind the target: "behind" is towards the pawn's own side.
-            walk(to.row + side, to.col);
-            walk(to.row + 2 * side, to.col);
-            walk(to.row + side, to.col - 1);
-            walk(to.row + side, to.col + 1);
-            break;
-        case Piece::King:
-            for (int dr = -1; dr <= 1; ++dr) {
-                for (int dc = -2; dc <= 2; ++dc) {
-                    if ((dr || dc) && (dr == 0 || (dc >= -1 && dc <= 1))) walk(to.row + dr, to.col + dc);
+        case Piece::King: {
+            // Kings and pawns move by rules of their own (castling, double steps, en passant): the
+            // generator's rule for the one target decides whether a piece nearby gets there.
+            // Pawns come from behind the target ("behind" is towards the pawn's own side). The
+            // king is where its record says (a position the program accepts has one king a side);
+            // a board set up by hand without the record is searched around the target.
+            const auto at = [](int row, int col) { return Square{static_cast<int16_t>(row), static_cast<int16_t>(col)}; };
+            std::array<Square, 10> near{};
+            std::size_t count = 0;
+            if (kind == Piece::Pawn) {
+                near = {at(to.row + side, to.col), at(to.row + 2 * side, to.col), at(to.row + side, to.col - 1),
+                        at(to.row + side, to.col + 1)};
+                count = 4;
+            } else if (const Square king = pos.KingState[side].square; king.onBoard() && b[king] == query.wanted) {
+                near[count++] = king;
+            } else {
+                for (int dr = -1; dr <= 1; ++dr) {
+                    for (int dc = -2; dc <= 2; ++dc) {
+                        if ((dr || dc) && (dr == 0 || (dc >= -1 && dc <= 1))) near[count++] = at(to.row + dr, to.col + dc);
+                    }
                 }
             }
+            const std::span<const Square> froms(near.data(), count);
+            for (const Square from : froms) {
+                if (!from.onBoard() || !fits(from.row, from.col)) continue;
+                using detail::Reach;
+                const Reach reach = kind == Piece::Pawn ? detail::PawnReaches(b, side, from, to, opponentLast)
+                                                        : detail::KingReaches(pos, side, from, to);
+                if (reach == Reach::No) continue;
+                const auto how = reach == Reach::Castle      ? detail::CandidateKind::Castle
+                                 : reach == Reach::EnPassant ? detail::CandidateKind::EnPassant
+                                                             : detail::CandidateKind::Plain;
+                if (detail::CandidateIsLegal(pos, side, from, to, how, known)) add(from);
+            }
             break;
+        }
         default:
             break;
     }
@@ -258,13 +263,14 @@ TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery&
     return match;
 }
 
-TextMatch MatchText(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query) {
+TextMatch MatchText(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query,
+                    CheckState known) {
     query = ParseSan(text, side);
-    TextMatch match = MatchQuery(pos, side, opponentLast, query);
+    TextMatch match = MatchQuery(pos, side, opponentLast, query, known);
     if (match.fits > 0) return match;
     const SanQuery coordinates = ParseCoordinates(pos.GameBoard, text, side);
     if (coordinates.wanted == 0) return match;
-    TextMatch read = MatchQuery(pos, side, opponentLast, coordinates);
+    TextMatch read = MatchQuery(pos, side, opponentLast, coordinates, known);
     if (read.fits > 0) query = coordinates;
     return read;
 }

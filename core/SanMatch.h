@@ -7,6 +7,7 @@
 
 #include "Board.h"
 #include "GameState.h"
+#include "MoveGen.h"
 #include "MoveList.h"
 
 namespace tavrel {
@@ -74,13 +75,16 @@ Move OnlyFit(const Board& board, const MoveList& moves, const SanQuery& query);
 // The same answer without listing every legal move: walks only the pieces the query can mean and
 // tests king safety only for moves onto the target. A second fit costs only the walk of the few
 // other pieces of the wanted kind that could stand on a line to the target.
-TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query);
+// `known` is what the caller knows of the side's king standing in check (MoveGen.h).
+TextMatch MatchQuery(Position& pos, int side, Move opponentLast, const SanQuery& query,
+                     CheckState known = CheckState::Unknown);
 
 // What `text` names: its SAN reading, or where no legal move fits that, its reading as
 // coordinates (a text such as "b1c3" is read as SAN first). `query` is left holding the reading
 // that fits, SAN's when neither does. This is the function to call to tell a move text that
 // names no legal move (fits == 0) from an ambiguous one (Ambiguous()).
-TextMatch MatchText(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query);
+TextMatch MatchText(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query,
+                    CheckState known = CheckState::Unknown);
 
 // MatchText's move alone: None when the text names no legal move or is ambiguous.
 Move FindTextMove(Position& pos, int side, Move opponentLast, std::string_view text, SanQuery& query);

@@ -30,6 +30,9 @@ void CheckReplay::Start(std::string_view fen, std::string_view variant, bool bla
     // Before the game's first half-move the FEN's en passant square speaks for the move before.
     last_ = state_.SetUp && (side_ == White || state_.BlackStarts()) ? state_.SetUp->opponentLast : Move{};
     if (!Replays()) check_.error = state_.StartProblem;
+    // A start the program accepts never has the side not to move in check.
+    known_ = CheckState::Unknown;
+    otherClear_ = side_ == state_.SideToMove;
 }
 
 void CheckReplay::HalfMove(std::string_view text) {
@@ -38,17 +41,27 @@ void CheckReplay::HalfMove(std::string_view text) {
     if (!Replays()) return;
     if (text.empty() || IsDecidedResult(text)) {
         last_ = {};
+        known_ = CheckState::Unknown;
+        otherClear_ = false;
         return;
     }
     ++check_.plies;
     SanQuery query;
-    const TextMatch match = MatchText(state_, side, last_, text, query);
+    const TextMatch match = MatchText(state_, side, last_, text, query, known_);
     if (!match.move.IsNone()) {
         ApplyMove(state_, side, match.move, query.hasPromotion ? std::string_view(query.promotion) : "");
-    } else if (!IsNullMoveText(text)) {
-        // A null move passes: the position stays and the other side is to move.
-        check_.unmatched.emplace_back(check_.plies, std::string(text));
-        if (match.Ambiguous()) check_.ambiguous.emplace_back(check_.plies, match);
+        // A legal move leaves its own king out of check.
+        known_ = otherClear_ ? CheckAfter(state_, side, match.move) : CheckState::Unknown;
+        otherClear_ = true;
+    } else {
+        // The side passes, perhaps in check, and the other side moves: nothing is known.
+        known_ = CheckState::Unknown;
+        otherClear_ = false;
+        // A null move passes on purpose: the position stays and the other side is to move.
+        if (!IsNullMoveText(text)) {
+            check_.unmatched.emplace_back(check_.plies, std::string(text));
+            if (match.Ambiguous()) check_.ambiguous.emplace_back(check_.plies, match);
+        }
     }
     last_ = match.move;
     toMove_ = static_cast<int16_t>(-side);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/GameState.h"
+#include "core/MoveGen.h"
 #include "core/SanMatch.h"
 #include "pgn/GameRecord.h"
 
@@ -54,6 +55,11 @@ private:
     int16_t side_ = White;
     Move last_;  // the previous slot's move, which alone decides en passant
     int16_t toMove_ = White;  // the side after the last ply played
+    // What is known of the king of the side to move (in check or not), and whether the other
+    // side's king is known to stand out of check: then the next move's check follows from what
+    // that move changed alone (CheckAfter), and its legality tests are cheap.
+    CheckState known_ = CheckState::Unknown;
+    bool otherClear_ = false;
 };
 
 // The whole game at once from the reader's rows, on `state` (reused between games to spare

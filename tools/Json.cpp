@@ -1,6 +1,20 @@
 #include "Json.h"
 
+#include <array>
+
 namespace tavrel {
+
+namespace {
+
+// The bytes a JSON string must escape: control bytes, the quote and the backslash.
+constexpr auto kEscaped = [] {
+    std::array<bool, 256> escaped{};
+    for (int c = 0; c < 0x20; ++c) escaped[static_cast<std::size_t>(c)] = true;
+    escaped['"'] = escaped['\\'] = true;
+    return escaped;
+}();
+
+}  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -8,7 +22,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
     std::size_t plain = 0;  // the run of bytes that need no escape, appended at once
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        if (!kEscaped[c]) continue;
         out.append(text.substr(plain, i - plain));
         plain = i + 1;
         switch (c) {
