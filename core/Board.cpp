@@ -1,5 +1,7 @@
 #include "Board.h"
 
+#include <algorithm>
+
 namespace tavrel {
 
 Square SquareFromAlgebraic(std::string_view text) {
@@ -16,7 +18,7 @@ std::string AlgebraicName(Square square) {
 
 void Board::CopyPlayingSquaresFrom(const Board& other) {
     for (int row = 1; row <= 8; ++row) {
-        for (int col = 1; col <= 8; ++col) (*this)(row, col) = other(row, col);
+        std::copy_n(other.cells_.begin() + Index(row, 1), 8, cells_.begin() + Index(row, 1));
     }
 }
 

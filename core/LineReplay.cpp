@@ -1,5 +1,7 @@
 #include "LineReplay.h"
 
+#include <array>
+
 #include "MakeMove.h"
 #include "Replay.h"
 #include "SanMatch.h"
@@ -80,23 +82,30 @@ std::string FenText(const LinePosition& at, int halfMoveClock, int moveNumber) {
 std::string GameFen(GameState game, int v) {
     // The clock restarts whenever a pawn moved or a piece was taken: a pawn's square changed or
     // the number of pieces fell.
-    const auto pawnsAndCount = [](const Board& board) {
-        std::string pawns;
+    struct PawnsAndCount {
+        std::array<int16_t, 64> pawns{};
         int pieces = 0;
+        bool operator==(const PawnsAndCount&) const = default;
+    };
+    const auto pawnsAndCount = [](const Board& board) {
+        PawnsAndCount seen;
         for (int r = 1; r <= 8; ++r) {
             for (int c = 1; c <= 8; ++c) {
-                pieces += board(r, c) != 0;
-                pawns += std::abs(board(r, c)) == Piece::Pawn ? static_cast<char>('0' + board(r, c) + 1) : '.';
+                const int16_t code = board(r, c);
+                seen.pieces += code != 0;
+                seen.pawns[static_cast<std::size_t>((r - 1) * 8 + c - 1)] = std::abs(code) == Piece::Pawn ? code : 0;
             }
         }
-        return std::pair(pawns, pieces);
+        return seen;
     };
     ShowSliderValue(game, -1);
     int clock = game.SetUp ? game.SetUp->halfMoveClock : 0;
+    PawnsAndCount before = pawnsAndCount(game.GameBoard);
     for (int step = 0; step <= v; ++step) {
-        const auto before = pawnsAndCount(game.GameBoard);
         ShowSliderValue(game, step);
-        clock = pawnsAndCount(game.GameBoard) == before ? clock + 1 : 0;
+        const PawnsAndCount after = pawnsAndCount(game.GameBoard);
+        clock = after == before ? clock + 1 : 0;
+        before = after;
     }
     const LinePosition at = GamePositionAt(game, v);
     // The move number goes up after each Black half-move, counted on from the game's start.

@@ -135,7 +135,7 @@ bool CandidateIsLegal(Position& pos, int side, Square from, Square to, Candidate
             // would leave a board without one for the rest of the game.
             if (pos.GameBoard[to] == -side * Piece::King) return false;
             const Square king = pos.KingState[side].square;
-            if (known == CheckState::Clear && !(from == king) && king.onBoard()) {
+            if (known == CheckState::Clear && pos.GameBoard[from] != Piece::King * side && king.onBoard()) {
                 return !UncoversKing(pos.GameBoard, side, king, from, to);
             }
             return KingSafeAfter(pos, side, from, to);
@@ -164,6 +164,11 @@ bool CandidateIsLegal(Position& pos, int side, Square from, Square to, Candidate
 
 void GenerateLegalMoves(Position& pos, int side, Move opponentLast, MoveList& out) {
     out.Clear();
+    // One test of the king where it stands spares most candidates the full one.
+    const Square king = pos.KingState[side].square;
+    const CheckState known = !king.onBoard()                        ? CheckState::Unknown
+                             : KingSafeAfter(pos, side, king, king) ? CheckState::Clear
+                                                                    : CheckState::InCheck;
     const PieceList& list = pos.PieceListOf(side);
     for (int slot = 1; slot <= 16; ++slot) {
         const Square from = list[static_cast<std::size_t>(slot)];
@@ -172,7 +177,7 @@ void GenerateLegalMoves(Position& pos, int side, Move opponentLast, MoveList& ou
         if (code < 1 || code > 6) continue;
         detail::VisitPieceCandidates(pos, side, from, opponentLast,
                                      [&](Square to, detail::CandidateKind kind) {
-                                         if (detail::CandidateIsLegal(pos, side, from, to, kind)) {
+                                         if (detail::CandidateIsLegal(pos, side, from, to, kind, known)) {
                                              out.Push({from, to});
                                          }
                                          return false;
