@@ -268,7 +268,18 @@ private:
     void Movetext() {
         while (at_ < b_.size()) {
             const char c = b_[at_];
-            switch (lex::ClassOf(c)) {
+            const unsigned char k = lex::ClassOf(c);
+            // Blanks and tokens alternate through most movetext: tested first, they cost two
+            // well-predicted branches instead of a jump through the table below.
+            if (k == lex::kBlank) {
+                ++at_;
+                continue;
+            }
+            if (k == lex::kTokenByte) {
+                Token();
+                continue;
+            }
+            switch (k) {
                 case lex::kBlank:
                     ++at_;
                     break;
