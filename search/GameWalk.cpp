@@ -20,13 +20,6 @@ std::uint16_t LeadingNumber(std::string_view text, std::size_t maxDigits) {
     return digits == 0 ? 0 : static_cast<std::uint16_t>(value);
 }
 
-Outcome OutcomeOf(std::string_view text) {
-    if (text == "1-0") return Outcome::WhiteWins;
-    if (text == "0-1") return Outcome::BlackWins;
-    if (text == "1/2-1/2") return Outcome::Draw;
-    return Outcome::Unknown;
-}
-
 class Walker final : public pgn::Visitor {
 public:
     Walker(WalkedGame& game, int maxPlies, const char* windowEnd, bool wholeGame,
@@ -34,20 +27,7 @@ public:
         : game_(game), maxPlies_(maxPlies), windowEnd_(windowEnd), wholeGame_(wholeGame), firstMoves_(firstMoves) {}
 
     pgn::Next Tag(std::string_view name, std::string_view value) override {
-        if (name == "Result") {
-            game_.outcome = OutcomeOf(value);
-            resultTag_ = true;
-        } else if (name == "Date") {
-            game_.year = LeadingNumber(value, 4);
-        } else if (name == "WhiteElo") {
-            game_.whiteElo = LeadingNumber(value, 4);
-        } else if (name == "BlackElo") {
-            game_.blackElo = LeadingNumber(value, 4);
-        } else if (name == "FEN") {
-            game_.fen = value;
-        } else if (name == "Variant") {
-            variant_ = value;
-        }
+        if (KeepTag(name, value, game_, variant_)) resultTag_ = true;
         return pgn::Next::Go;
     }
 
@@ -222,6 +202,32 @@ void Walk(std::string_view bytes, int maxPlies, WalkedGame& game, std::vector<Ga
 }
 
 }  // namespace
+
+Outcome OutcomeOf(std::string_view text) {
+    if (text == "1-0") return Outcome::WhiteWins;
+    if (text == "0-1") return Outcome::BlackWins;
+    if (text == "1/2-1/2") return Outcome::Draw;
+    return Outcome::Unknown;
+}
+
+bool KeepTag(std::string_view name, std::string_view value, WalkedGame& game, std::string& variant) {
+    if (name == "Result") {
+        game.outcome = OutcomeOf(value);
+        return true;
+    }
+    if (name == "Date") {
+        game.year = LeadingNumber(value, 4);
+    } else if (name == "WhiteElo") {
+        game.whiteElo = LeadingNumber(value, 4);
+    } else if (name == "BlackElo") {
+        game.blackElo = LeadingNumber(value, 4);
+    } else if (name == "FEN") {
+        game.fen = value;
+    } else if (name == "Variant") {
+        variant = value;
+    }
+    return false;
+}
 
 void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game) { Walk(bytes, maxPlies, game, nullptr); }
 

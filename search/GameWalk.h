@@ -26,6 +26,12 @@ struct WalkedGame {
     std::string fen;               // the FEN tag, for a game from a set-up position
 };
 
+// What a walk keeps of a tag pair into `game`, the Variant tag's value into `variant`; true for
+// the Result tag, which then decides the outcome over any termination marker.
+bool KeepTag(std::string_view name, std::string_view value, WalkedGame& game, std::string& variant);
+// The outcome a Result tag or termination marker gives.
+Outcome OutcomeOf(std::string_view text);
+
 // Reads the game's bytes (as the index cuts them) through the one lexer and plays its main line
 // with the move matcher, keeping at most `maxPlies` half-moves. Only as many bytes as that needs
 // are read where the game is long.

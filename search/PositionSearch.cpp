@@ -4,31 +4,13 @@
 #include <climits>
 #include <thread>
 
+#include "Reaching.h"
 #include "core/MakeMove.h"
 #include "core/MoveSan.h"
 #include "core/PositionKey.h"
 
 namespace tavrel::search {
 namespace {
-
-int PieceCount(const Board& b) {
-    int count = 0;
-    for (int row = 1; row <= 8; ++row) {
-        for (int col = 1; col <= 8; ++col) count += b(row, col) != 0;
-    }
-    return count;
-}
-
-std::uint64_t Bit(Square s) { return std::uint64_t{1} << SquareIndex(s); }
-
-bool HasHomePawns(const Board& b, std::uint64_t mask) {
-    for (int i = 0; i < 64; ++i) {
-        if (!(mask >> i & 1)) continue;
-        const Square s = SquareAt(i);
-        if (b[s] != (s.row == 7 ? Piece::Pawn : -Piece::Pawn)) return false;
-    }
-    return true;
-}
 
 // Where a game first stands on the target, replaying its codes from its start; -1 when it does
 // not within them (or cannot reach it any more).
@@ -53,9 +35,7 @@ Probe Walk(const Target& t, const Position& start, Position& board, int pieces, 
         return board;
     };
     for (int ply = 0;; ++ply) {
-        if (pieces == t.pieces && side == t.side && pos->GameBoard == t.position.GameBoard &&
-            CastlingRights(*pos) == t.castling &&
-            (opponentLast.IsNone() ? Square{} : EnPassantTarget(own(), side, opponentLast)) == t.enPassant) {
+        if (StandsOn(t, *pos, pieces, side, opponentLast)) {
             return ply < plies || complete ? Probe{ply, true} : Probe{-1, false};
         }
         if (ply == plies) return {-1, false};
@@ -66,11 +46,7 @@ Probe Walk(const Target& t, const Position& start, Position& board, int pieces, 
             continue;
         }
         const Move move = DecodeMove(code);
-        const int16_t piece = pos->GameBoard[move.from];
-        if (pos->GameBoard[move.to] != 0 || ((piece == Piece::Pawn || piece == -Piece::Pawn) && move.from.col != move.to.col)) {
-            if (--pieces < t.pieces) return {-1, true};
-        }
-        if (t.homePawns & (Bit(move.from) | Bit(move.to))) return {-1, true};
+        if (RulesOut(t, pos->GameBoard, move, pieces)) return {-1, true};
         ApplyMove(own(), side, move, PromotionLetter(DecodePromotion(code)));
         opponentLast = move;
         side = -side;
@@ -83,8 +59,7 @@ public:
              bool wantReach)
         : store_(store), file_(file), index_(index), t_(target), wantReach_(wantReach), start_(StartPosition()),
           startPieces_(PieceCount(start_.GameBoard)),
-          startIsTarget_(startPieces_ == t_.pieces && t_.side == White && start_.GameBoard == t_.position.GameBoard &&
-                         CastlingRights(start_) == t_.castling && t_.enPassant == Square{}) {}
+          startIsTarget_(StandsOn(t_, start_, startPieces_, White, {})) {}
 
     void Game(std::int64_t game, SearchResult& out) {
         ++out.gamesSearched;
@@ -118,20 +93,8 @@ public:
             probe = Walk(t_, *start, board_, startPieces, side, opponentLast, codes, plies, true);
         }
         if (probe.ply < 0) return;
-        Tally one;
-        one.games = 1;
-        const Outcome outcome = store_.OutcomeOf(game);
-        one.white = outcome == Outcome::WhiteWins;
-        one.draws = outcome == Outcome::Draw;
-        one.black = outcome == Outcome::BlackWins;
-        if (const int elo = store_.Elo(game, t_.side)) {
-            one.eloSum = elo;
-            one.eloGames = 1;
-        }
-        one.lastYear = store_.Year(game);
-        out.total.Add(one);
-        if (probe.ply < plies) out.moves[codes[probe.ply]].Add(one);
-        if (wantReach_) out.reach.push_back({game, probe.ply});
+        const GameFacts facts{store_.OutcomeOf(game), store_.Year(game), store_.Elo(game, White), store_.Elo(game, Black)};
+        CountGame(out, t_, game, probe.ply, probe.ply < plies ? codes + probe.ply : nullptr, facts, wantReach_);
     }
 
 private:

@@ -23,6 +23,7 @@
 #include "pgn/OrderedPass.h"
 #include "pgn/Text.h"
 #include "search/PositionSearch.h"
+#include "search/TextSearch.h"
 
 namespace {
 
@@ -255,10 +256,14 @@ int main(int argc, char** argv) {
     }
     std::string out;
     if (target) {
-        const tavrel::search::OpeningStore store =
-            tavrel::search::BuildStore(source.File(), source.Index(), tavrel::search::PliesToKeepFor(*target));
+        // The start position needs only each game's first move, which the pass that keeps them
+        // reads fastest; any other position is asked of the text, each game read only as far as it
+        // can still reach the position.
         const tavrel::search::SearchResult result =
-            tavrel::search::Search(store, source.File(), source.Index(), *target, {.wantReach = reach});
+            tavrel::search::PliesToKeepFor(*target) == 1
+                ? tavrel::search::Search(tavrel::search::BuildStore(source.File(), source.Index(), 1), source.File(),
+                                         source.Index(), *target, {.wantReach = reach})
+                : tavrel::search::SearchText(source.File(), source.Index(), *target, {.wantReach = reach});
         // Games read at offsets that no longer hold them would be counted as whatever stands there.
         if (source.ChangedOnDisk()) {
             std::fprintf(stderr, "tavrel-check: %s changed on disk while it was read; no answer\n", path.c_str());

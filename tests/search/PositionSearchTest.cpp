@@ -14,6 +14,7 @@
 
 #include "pgn/GameSource.h"
 #include "search/PositionSearch.h"
+#include "search/TextSearch.h"
 #include "support/RealFiles.h"
 #include "support/TempFile.h"
 
@@ -151,12 +152,14 @@ Answer Ask(const RefFile& file, const std::string& fen, int keptPlies) {
     if (!source) {
         source = std::make_unique<pgn::GameSource>();
         EXPECT_EQ(source->Open(file.path.string()), "");
-        store = BuildStore(source->File(), source->Index(), keptPlies);
+        if (keptPlies > 0) store = BuildStore(source->File(), source->Index(), keptPlies);
     }
     const std::optional<Target> target = TargetOfFen(fen);
     EXPECT_TRUE(target.has_value()) << fen;
     if (!target) return {};
-    const SearchResult result = Search(store, source->File(), source->Index(), *target, {.wantReach = true});
+    // Kept plies 0: the search of the text alone, as a question asked before any are kept.
+    const SearchResult result = keptPlies == 0 ? SearchText(source->File(), source->Index(), *target, {.wantReach = true})
+                                               : Search(store, source->File(), source->Index(), *target, {.wantReach = true});
     Answer a{result.reach, {}, result.total.games};
     for (const TreeRow& row : TreeRows(result, *target)) a.moves[row.uci] = row.tally.games;
     return a;
@@ -167,7 +170,7 @@ void ExpectAgreement(const RefFile& file, const std::string& fen, const std::str
     ASSERT_FALSE(expected.reach.empty()) << what << ": the table's position should occur";
     // With few kept plies most answers come from reading the games' text again; one kept ply is
     // the window's first stage.
-    for (const int kept : {32, 3, 1}) {
+    for (const int kept : {32, 3, 1, 0}) {
         const Answer answer = Ask(file, fen, kept);
         EXPECT_EQ(answer.reach, expected.reach) << what << " kept " << kept;
         EXPECT_EQ(answer.moves, expected.moves) << what << " kept " << kept;
@@ -213,6 +216,26 @@ TEST(PositionSearch, AgreesWithTheReferenceReplays) {
     ExpectAgreement(books, kStart, "start, books");
 }
 
+// The search over kept plies, after checking that the text alone gives the same tallies.
+std::pair<SearchResult, Target> AskBothWays(const std::string& path, const char* fen) {
+    pgn::GameSource source;
+    EXPECT_EQ(source.Open(path), "");
+    const Target target = *TargetOfFen(fen);
+    const OpeningStore store = BuildStore(source.File(), source.Index());
+    SearchResult result = Search(store, source.File(), source.Index(), target, {.wantReach = true});
+    const SearchResult text = SearchText(source.File(), source.Index(), target, {.wantReach = true});
+    EXPECT_EQ(text.reach, result.reach) << fen;
+    const auto tallies = [](const SearchResult& r) {
+        std::vector<std::vector<std::int64_t>> rows;
+        for (const auto& [code, t] : r.moves) rows.push_back({code, t.games, t.white, t.draws, t.black, t.eloSum, t.lastYear});
+        const Tally& t = r.total;
+        rows.push_back({-1, t.games, t.white, t.draws, t.black, t.eloSum, t.lastYear});
+        return rows;
+    };
+    EXPECT_EQ(tallies(text), tallies(result)) << fen;
+    return {result, target};
+}
+
 // What the references cannot tell: outcomes, ratings, years, and files with odd games.
 TEST(PositionSearch, TalliesAndOddFiles) {
     const std::string pgn =
@@ -222,13 +245,7 @@ TEST(PositionSearch, TalliesAndOddFiles) {
         "[Event \"d\"]\n[Variant \"crazyhouse\"]\n[Result \"1-0\"]\n\n1. e4 e5 1-0\n\n"    // left out
         "[Event \"e\"]\n[Result \"*\"]\n\n1. Nf3 Nf6 2. Ng1 Ng8 3. e4 *\n\n";               // back at the start
     const testing::TempFile file(pgn);
-    pgn::GameSource source;
-    ASSERT_EQ(source.Open(file.path()), "");
-    const OpeningStore store = BuildStore(source.File(), source.Index());
-    const auto ask = [&](const char* fen) {
-        const Target target = *TargetOfFen(fen);
-        return std::pair(Search(store, source.File(), source.Index(), target, {.wantReach = true}), target);
-    };
+    const auto ask = [&](const char* fen) { return AskBothWays(file.path(), fen); };
 
     const auto [start, startTarget] = ask(kStart);
     EXPECT_EQ(start.reach, (std::vector<Reach>{{1, 0}, {2, 0}, {3, 0}, {5, 0}}));
@@ -253,6 +270,13 @@ TEST(PositionSearch, TalliesAndOddFiles) {
     EXPECT_EQ(PliesToKeepFor(e4Target), kKeptPlies);
 
     EXPECT_EQ(ask("8/8/8/8/8/8/8/K6k w - - 0 1").first.total.games, 0);
+
+    // Without a Result tag the outcome is the last termination marker, read well past the move
+    // played from the position; a null move is a move played from it.
+    const testing::TempFile bare("[Event \"x\"]\n\n1. e4 e5 2. Nf3 0-1\n\n[Event \"y\"]\n\n1. e4 -- 2. Nf3 1/2-1/2\n");
+    const auto [afterE4, e4Again] = AskBothWays(bare.path(), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1");
+    EXPECT_EQ(afterE4.moves.at(kNullMove).draws, 1);
+    EXPECT_EQ(afterE4.total.black, 1);
 }
 
 }  // namespace

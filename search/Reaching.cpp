@@ -1,0 +1,51 @@
+#include "Reaching.h"
+
+#include "core/PositionKey.h"
+
+namespace tavrel::search {
+
+int PieceCount(const Board& b) {
+    int count = 0;
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) count += b(row, col) != 0;
+    }
+    return count;
+}
+
+bool HasHomePawns(const Board& b, std::uint64_t mask) {
+    for (int i = 0; i < 64; ++i) {
+        if (!(mask >> i & 1)) continue;
+        const Square s = SquareAt(i);
+        if (b[s] != (s.row == 7 ? Piece::Pawn : -Piece::Pawn)) return false;
+    }
+    return true;
+}
+
+bool StandsOn(const Target& t, const Position& pos, int pieces, int side, Move opponentLast) {
+    if (pieces != t.pieces || side != t.side || !(pos.GameBoard == t.position.GameBoard) ||
+        CastlingRights(pos) != t.castling) {
+        return false;
+    }
+    if (opponentLast.IsNone()) return t.enPassant == Square{};
+    Position tried = pos;  // the test plays the capture and takes it back
+    return EnPassantTarget(tried, side, opponentLast) == t.enPassant;
+}
+
+void CountGame(SearchResult& out, const Target& t, std::int64_t game, int ply, const MoveCode* next,
+               const GameFacts& facts, bool wantReach) {
+    Tally one;
+    one.games = 1;
+    one.white = facts.outcome == Outcome::WhiteWins;
+    one.draws = facts.outcome == Outcome::Draw;
+    one.black = facts.outcome == Outcome::BlackWins;
+    if (const int elo = t.side == White ? facts.whiteElo : facts.blackElo) {
+        one.eloSum = elo;
+        one.eloGames = 1;
+    }
+    one.lastYear = facts.year;
+    out.total.Add(one);
+    if (next) out.moves[*next].Add(one);
+    if (wantReach) out.reach.push_back({game, ply});
+}
+
+}  // namespace tavrel::search
