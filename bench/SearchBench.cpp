@@ -1,12 +1,13 @@
-// The opening tree on a large file (TAVREL_BENCH_FILE): the passes that keep every game's first
-// move and first plies, then questions about positions answered from what they kept. Compare with
-// BM_PlainRead of the same (cached) file in the same run.
+// The opening tree on a large file (TAVREL_BENCH_FILE): first questions asked of the text, the
+// pass that keeps every game's first plies, then questions answered from what it kept. Compare
+// with BM_PlainRead of the same (cached) file in the same run.
 
 #include <benchmark/benchmark.h>
 
 #include "LargeFile.h"
 #include "pgn/GameSource.h"
 #include "search/PositionSearch.h"
+#include "search/TextSearch.h"
 
 namespace tavrel::search {
 namespace {
@@ -39,35 +40,34 @@ void BM_TreeStorePass(benchmark::State& state) {
 }
 BENCHMARK(BM_TreeStorePass)->Arg(1)->Arg(kKeptPlies)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-// The start position's tree as the window and the check tool make it once the file is open: the
-// first moves kept, then the search over them.
-void BM_StartTreeAfterOpen(benchmark::State& state) {
+// Positions by depth: the start, after 1. e4 c5, a Sicilian at move 6, a Queen's Gambit at move 15.
+const char* const kFens[] = {
+    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+    "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 2",
+    "rnbqkb1r/1p2pppp/p2p1n2/8/3NP3/2N5/PPP2PPP/R1BQKB1R w KQkq - 0 6",
+    "r2q1rk1/pp1nbppp/2p1pn2/3p4/2PP1B2/2N1PN2/PPQ2PPP/R3KB1R w KQ - 0 15",
+};
+
+// A first question once the file is open, as the check tool and the window ask it before the
+// openings are kept: the text alone, each game read only as far as it can still reach the position.
+void BM_TreeFromText(benchmark::State& state) {
     if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
     pgn::GameSource source;
     source.Open(bench::LargeFile());
-    const Target target = *TargetOfFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-    std::int64_t games = 0, replays = 0;
+    const Target target = *TargetOfFen(kFens[state.range(0)]);
+    std::int64_t games = 0;
     for (auto _ : state) {
-        const OpeningStore store = BuildStore(source.File(), source.Index(), PliesToKeepFor(target));
-        const SearchResult result = Search(store, source.File(), source.Index(), target);
+        const SearchResult result = SearchText(source.File(), source.Index(), target);
         benchmark::DoNotOptimize(TreeRows(result, target));
         games = result.total.games;
-        replays = result.textReplays;
     }
     state.counters["games_reaching"] = static_cast<double>(games);
-    state.counters["text_replays"] = static_cast<double>(replays);
 }
-BENCHMARK(BM_StartTreeAfterOpen)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_TreeFromText)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-// Positions by depth: the start, after 1. e4 c5, a Sicilian at move 6, a Queen's Gambit at move 15.
+// The same positions once the openings are kept.
 void BM_Tree(benchmark::State& state) {
     if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
-    static const char* const kFens[] = {
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-        "rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 2",
-        "rnbqkb1r/1p2pppp/p2p1n2/8/3NP3/2N5/PPP2PPP/R1BQKB1R w KQkq - 0 6",
-        "r2q1rk1/pp1nbppp/2p1pn2/3p4/2PP1B2/2N1PN2/PPQ2PPP/R3KB1R w KQ - 0 15",
-    };
     Opened& o = File();
     const Target target = *TargetOfFen(kFens[state.range(0)]);
     std::int64_t games = 0, replays = 0;

@@ -211,22 +211,28 @@ Outcome OutcomeOf(std::string_view text) {
 }
 
 bool KeepTag(std::string_view name, std::string_view value, WalkedGame& game, std::string& variant) {
-    if (name == "Result") {
-        game.outcome = OutcomeOf(value);
-        return true;
+    // By length first: most tags of a file are none of these, and every game's tags pass here.
+    switch (name.size()) {
+        case 3:
+            if (name == "FEN") game.fen = value;
+            return false;
+        case 4:
+            if (name == "Date") game.year = LeadingNumber(value, 4);
+            return false;
+        case 6:
+            if (name != "Result") return false;
+            game.outcome = OutcomeOf(value);
+            return true;
+        case 7:
+            if (name == "Variant") variant = value;
+            return false;
+        case 8:
+            if (name == "WhiteElo") game.whiteElo = LeadingNumber(value, 4);
+            else if (name == "BlackElo") game.blackElo = LeadingNumber(value, 4);
+            return false;
+        default:
+            return false;
     }
-    if (name == "Date") {
-        game.year = LeadingNumber(value, 4);
-    } else if (name == "WhiteElo") {
-        game.whiteElo = LeadingNumber(value, 4);
-    } else if (name == "BlackElo") {
-        game.blackElo = LeadingNumber(value, 4);
-    } else if (name == "FEN") {
-        game.fen = value;
-    } else if (name == "Variant") {
-        variant = value;
-    }
-    return false;
 }
 
 void WalkGame(std::string_view bytes, int maxPlies, WalkedGame& game) { Walk(bytes, maxPlies, game, nullptr); }

@@ -89,20 +89,22 @@ constexpr std::int64_t kChunkGames = 4096;
 
 }  // namespace
 
-StorePass::StorePass(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies)
-    : pass_(std::make_unique<pgn::OrderedPass<OpeningStore>>(
-          index.GameCount(), kChunkGames, pgn::PassThreads(), [&file, &index, keptPlies] {
+StorePass::StorePass(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies, std::int64_t firstGame)
+    : firstGame_(std::max<std::int64_t>(1, firstGame)),
+      pass_(std::make_unique<pgn::OrderedPass<OpeningStore>>(
+          std::max<std::int64_t>(0, index.GameCount() - firstGame_ + 1), kChunkGames, pgn::PassThreads(),
+          [&file, &index, keptPlies, base = firstGame_ - 1] {
               // Each thread keeps its buffer and the openings its walks remember.
-              return [&file, &index, keptPlies, bytes = std::make_shared<std::string>(),
+              return [&file, &index, keptPlies, base, bytes = std::make_shared<std::string>(),
                       walker = std::make_shared<GameWalker>()](std::int64_t first, std::int64_t count) {
-                  return WalkChunk(file, index, keptPlies, first, count, *bytes, *walker);
+                  return WalkChunk(file, index, keptPlies, base + first, count, *bytes, *walker);
               };
           })) {}
 
 bool StorePass::TakeInto(OpeningStore& store) {
-    if (store.GameCount() == 0) store.Reserve(pass_->Games());
+    if (store.GameCount() == 0) store.Reserve(firstGame_ - 1 + pass_->Games());
     for (const OpeningStore& chunk : pass_->Take()) store.AppendAll(chunk);
-    return pass_->Finished() && store.GameCount() >= pass_->Games();
+    return pass_->Finished() && store.GameCount() >= firstGame_ - 1 + pass_->Games();
 }
 
 OpeningStore BuildStore(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies) {

@@ -71,12 +71,19 @@ private:
 // the last call; the window shows a tree of the games so far while it runs.
 class StorePass {
 public:
-    StorePass(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies = kKeptPlies);
+    // Walks games firstGame .. the last, to go on with a store that holds the games before.
+    StorePass(const pgn::PgnFile& file, const pgn::GameIndex& index, int keptPlies = kKeptPlies,
+              std::int64_t firstGame = 1);
     // Adds the chunks finished since the last call to `store`; true when every game is in it.
     bool TakeInto(OpeningStore& store);
+    // The threads finish the chunks they hold and take no more; a pass from the store's next
+    // game goes on where this one stopped.
     void Cancel() { pass_->Cancel(); }
+    // Cancelled, and TakeInto has handed on all it will.
+    [[nodiscard]] bool Stopped() const { return pass_->Cancelled() && pass_->Finished(); }
 
 private:
+    std::int64_t firstGame_;
     std::unique_ptr<pgn::OrderedPass<OpeningStore>> pass_;
 };
 

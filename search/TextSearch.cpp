@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "OpeningText.h"
 #include "Reaching.h"
 #include "core/Fen.h"
 #include "core/MakeMove.h"
@@ -14,19 +15,19 @@ namespace tavrel::search {
 namespace {
 
 // One game's walk towards the target, fed by the lexer. The walk stops as soon as the game is
-// ruled out, or once it has played its move from the target and its outcome is known.
+// ruled out, or once it has played its move from the target and its outcome is known. A game
+// from the usual start walks the tree of the openings' texts while it can; a game set up, or one
+// that leaves the tree, is played on its own board.
 class TextProbe final : public pgn::Visitor {
 public:
-    TextProbe(const Target& t, const Position& start)
-        : t_(t), start_(start), startPieces_(PieceCount(start.GameBoard)),
-          startMayReach_(startPieces_ >= t.pieces && HasHomePawns(start.GameBoard, t.homePawns)) {}
+    TextProbe(const Target& t, OpeningText& openings) : t_(t), openings_(openings) {}
 
     void BeginGame() override {
         tags_.outcome = Outcome::Unknown;
         tags_.year = tags_.whiteElo = tags_.blackElo = 0;
         tags_.fen.clear();
         variant_.clear();
-        resultTag_ = started_ = out_ = found_ = hasNext_ = false;
+        resultTag_ = started_ = out_ = reached_ = found_ = hasNext_ = false;
         ply_ = 0;
     }
 
@@ -42,36 +43,29 @@ public:
 
     void Move(const pgn::MoveToken& token) override {
         if (token.depth != 0 || out_ || found_) return;
+        if (node_ >= 0 && InTree(token.san)) return;
         if (IsNullMoveText(token.san)) {
             if (reached_) return Next(kNullMove);
-            opponentLast_ = {};
-            side_ = -side_;
+            board_.opponentLast = {};
+            board_.side = -board_.side;
             return Played();
         }
         SanQuery query;
-        Position& board = Board();
-        const tavrel::Move move = FindTextMove(board, side_, opponentLast_, token.san, query);
-        if (move.IsNone()) {
-            // The game ends here: it counts with no move played next when it stands on the target.
-            if (reached_) {
-                found_ = true;
-            } else {
-                out_ = true;
-            }
-            return;
-        }
-        const int16_t piece = board.GameBoard[move.from];
+        Position& pos = board_.pos;
+        const tavrel::Move move = FindTextMove(pos, board_.side, board_.opponentLast, token.san, query);
+        if (move.IsNone()) return Ends();
+        const int16_t piece = pos.GameBoard[move.from];
         const bool promotes = (piece == Piece::Pawn && move.to.row == 1) || (piece == -Piece::Pawn && move.to.row == 8);
         // A promotion written without its piece becomes a queen, as the walk that keeps plies reads it.
         const int promotion = promotes ? std::max(1, PromotionNumber(query.promotion)) : 0;
         if (reached_) return Next(EncodeMove(move, promotion));
-        if (RulesOut(t_, board.GameBoard, move, pieces_)) {
+        if (RulesOut(t_, pos.GameBoard, move, pieces_)) {
             out_ = true;
             return;
         }
-        ApplyMove(board, side_, move, PromotionLetter(promotion));
-        opponentLast_ = move;
-        side_ = -side_;
+        ApplyMove(pos, board_.side, move, PromotionLetter(promotion));
+        board_.opponentLast = move;
+        board_.side = -board_.side;
         Played();
     }
 
@@ -97,42 +91,77 @@ public:
 private:
     void Start() {
         started_ = true;
-        reached_ = false;
-        atStart_ = true;
-        side_ = White;
-        opponentLast_ = {};
-        pieces_ = startPieces_;
         if (!VariantProblem(variant_, tags_.fen).empty()) {
             out_ = true;  // another variant: no part of any search
             return;
         }
-        const Position* start = &start_;
-        if (!tags_.fen.empty()) {
-            setUp_ = ParseFen(tags_.fen);
-            if (!setUp_.setUp) {
-                out_ = true;
-                return;
-            }
-            position_ = setUp_.setUp->position;
-            atStart_ = false;
-            start = &position_;
-            side_ = setUp_.setUp->side;
-            opponentLast_ = setUp_.setUp->opponentLast;
-            pieces_ = PieceCount(position_.GameBoard);
+        if (tags_.fen.empty()) {
+            node_ = OpeningText::kRoot;
+            return Entered();
         }
-        if (start == &start_ ? !startMayReach_ : pieces_ < t_.pieces || !HasHomePawns(start->GameBoard, t_.homePawns)) {
+        node_ = -1;
+        setUp_ = ParseFen(tags_.fen);
+        if (!setUp_.setUp) {
+            out_ = true;
+            return;
+        }
+        board_.pos = setUp_.setUp->position;
+        board_.side = setUp_.setUp->side;
+        board_.opponentLast = setUp_.setUp->opponentLast;
+        board_.node = -1;
+        pieces_ = PieceCount(board_.pos.GameBoard);
+        if (pieces_ < t_.pieces || !HasHomePawns(board_.pos.GameBoard, t_.homePawns)) {
             out_ = true;
             return;
         }
         Check();
     }
 
+    // The move played in the tree; false when the game goes on on its board from here.
+    bool InTree(std::string_view san) {
+        const OpeningText::Step step = openings_.Play(node_, san, board_);
+        switch (step.child) {
+            case OpeningText::kOffTree:
+                if (board_.node != node_) openings_.PositionAt(node_, board_);
+                pieces_ = openings_.Pieces(node_);
+                node_ = board_.node = -1;
+                return false;
+            case OpeningText::kIllegal:
+                Ends();
+                return true;
+            case OpeningText::kAfterTarget:
+                Next(step.code);
+                return true;
+            default:
+                node_ = step.child;
+                ++ply_;
+                Entered();
+                return true;
+        }
+    }
+    void Entered() {
+        if (openings_.Out(node_)) {
+            out_ = true;
+        } else if (openings_.Reached(node_)) {
+            reached_ = true;
+            reachedPly_ = ply_;
+        }
+    }
+
+    // A move that cannot be played: the game counts with none played next when it stands on the target.
+    void Ends() {
+        if (reached_) {
+            found_ = true;
+        } else {
+            out_ = true;
+        }
+    }
     void Played() {
         ++ply_;
         Check();
     }
     void Check() {
-        if (!StandsOn(t_, atStart_ ? start_ : position_, pieces_, side_, opponentLast_)) return;
+        if (!StandsOn(t_, board_.pos, pieces_, board_.side, board_.opponentLast)) return;
         reached_ = true;
         reachedPly_ = ply_;
     }
@@ -142,26 +171,13 @@ private:
         found_ = true;
     }
 
-    // The board, copied from the usual start only once a move is played on it.
-    Position& Board() {
-        if (atStart_) {
-            position_ = start_;
-            atStart_ = false;
-        }
-        return position_;
-    }
-
     const Target& t_;
-    const Position& start_;
-    const int startPieces_;
-    const bool startMayReach_;  // the usual start still has every man and home pawn the target has
+    OpeningText& openings_;
     WalkedGame tags_;  // its tags only
     std::string variant_;
     FenResult setUp_;
-    Position position_;
-    bool atStart_ = true;
-    int side_ = White;
-    tavrel::Move opponentLast_;
+    std::int32_t node_ = -1;       // where the game stands in the tree; -1 when on its own board
+    OpeningText::Cursor board_;    // the game's board, off the tree
     int pieces_ = 0;
     int ply_ = 0;
     bool resultTag_ = false, started_ = false;
@@ -178,8 +194,8 @@ constexpr std::int64_t kChunkGames = 4096;
 
 void SearchRange(const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target, std::int64_t first,
                  std::int64_t last, const SearchOptions& options, SearchResult& out) {
-    const Position start = StartPosition();
-    TextProbe probe(target, start);
+    OpeningText openings(target);
+    TextProbe probe(target, openings);
     std::string bytes;
     for (std::int64_t chunk = first; chunk <= last; chunk += kChunkGames) {
         if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;

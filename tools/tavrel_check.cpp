@@ -256,14 +256,10 @@ int main(int argc, char** argv) {
     }
     std::string out;
     if (target) {
-        // The start position needs only each game's first move, which the pass that keeps them
-        // reads fastest; any other position is asked of the text, each game read only as far as it
-        // can still reach the position.
+        // Each game is read only as far as it can still reach the position: for the start
+        // position, its tags and first move.
         const tavrel::search::SearchResult result =
-            tavrel::search::PliesToKeepFor(*target) == 1
-                ? tavrel::search::Search(tavrel::search::BuildStore(source.File(), source.Index(), 1), source.File(),
-                                         source.Index(), *target, {.wantReach = reach})
-                : tavrel::search::SearchText(source.File(), source.Index(), *target, {.wantReach = reach});
+            tavrel::search::SearchText(source.File(), source.Index(), *target, {.wantReach = reach});
         // Games read at offsets that no longer hold them would be counted as whatever stands there.
         if (source.ChangedOnDisk()) {
             std::fprintf(stderr, "tavrel-check: %s changed on disk while it was read; no answer\n", path.c_str());

@@ -8,6 +8,7 @@
 
 #include "../common/PanelTexts.h"
 #include "core/MakeMove.h"
+#include "search/TextSearch.h"
 
 namespace tavrel::ui {
 namespace {
@@ -114,11 +115,9 @@ OpeningTree::~OpeningTree() {
 void OpeningTree::ForgetAnswers() {
     StopSearch();
     StopFindingGames();
-    firstPass_.reset();
     pass_.reset();
     answers_.clear();
     recent_.clear();
-    first_ = search::OpeningStore(1);
     store_ = search::OpeningStore();
     storeComplete_ = false;
 }
@@ -130,7 +129,7 @@ void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index, co
     changed_ = false;
     file_.Close();
     file_.Open(file);
-    firstPass_ = std::make_unique<search::StorePass>(file_, index_, 1);
+    RunPasses(false);
     poll_.start();
 }
 
@@ -158,11 +157,21 @@ bool OpeningTree::Settled() const {
 
 OpeningTree::Answer& OpeningTree::Current() { return answers_[target_->key]; }
 
-// The start position is answered from the first moves, so it comes as soon as they are kept; any
-// other position from the openings. Both give the same answer (a store keeping fewer plies only
-// reads more games' text again), so an answer may go on from one to the other.
-search::OpeningStore& OpeningTree::StoreFor(const search::Target& target) {
-    return !storeComplete_ && search::PliesToKeepFor(target) <= first_.KeptPlies() ? first_ : store_;
+// The pass that keeps the openings gives way to a search of the text, as on two cores it would
+// halve that search's speed; a new pass goes on from the next game afterwards.
+void OpeningTree::RunPasses(bool giveWay) {
+    if (pass_) {
+        const bool complete = pass_->TakeInto(store_);
+        if (complete || pass_->Stopped()) {
+            pass_.reset();
+        } else if (giveWay) {
+            pass_->Cancel();
+        }
+    }
+    storeComplete_ = store_.GameCount() >= index_.GameCount();
+    if (!pass_ && !giveWay && !storeComplete_) {
+        pass_ = std::make_unique<search::StorePass>(file_, index_, search::kKeptPlies, store_.GameCount() + 1);
+    }
 }
 
 // Games would be read at offsets that no longer hold them: what was found is dropped, not shown.
@@ -176,8 +185,8 @@ void OpeningTree::DropChangedFile() {
     GamesButton->setEnabled(false);
 }
 
-// A search over games not yet asked about runs while the stores are left alone; between searches
-// the stores take what the passes have kept since.
+// A search over games not yet asked about runs while the store is left alone; between searches
+// the store takes what the pass has kept since.
 void OpeningTree::Poll() {
     if (changed_) return;
     if (watched_.Changed()) return DropChangedFile();
@@ -200,27 +209,31 @@ void OpeningTree::Poll() {
         answer.searchedTo = runningTo_;
         ShowRows();
     }
-    if (firstPass_ && firstPass_->TakeInto(first_)) {
-        firstPass_.reset();
-        pass_ = std::make_unique<search::StorePass>(file_, index_);
-    } else if (pass_ && pass_->TakeInto(store_)) {
-        pass_.reset();
-        storeComplete_ = true;
-    }
-    // No search reads the first moves any more once the full store answers: their memory goes.
-    if (storeComplete_ && first_.GameCount() > 0 && !reaching_.valid()) first_ = search::OpeningStore(1);
+    // The games the openings kept so far do not hold are asked of their text.
+    const bool fromText = target_ && !storeComplete_ && Current().searchedTo < index_.GameCount();
+    RunPasses(fromText);
     if (!target_) return;
     const Answer& answer = Current();
-    const search::OpeningStore& store = StoreFor(*target_);
-    if (answer.searchedTo < store.GameCount()) {
+    if (answer.searchedTo < store_.GameCount()) {
         cancel_ = false;
-        runningTo_ = store.GameCount();
-        running_ = std::async(std::launch::async, [this, &store, target = *target_, from = answer.searchedTo + 1,
+        runningTo_ = store_.GameCount();
+        running_ = std::async(std::launch::async, [this, target = *target_, from = answer.searchedTo + 1,
                                                    to = runningTo_] {
-            return search::Search(store, file_, index_, target,
+            return search::Search(store_, file_, index_, target,
                                   {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
         });
-    } else if (!firstPass_ && !pass_ && !reaching_.valid()) {
+    } else if (fromText) {
+        // In slices, so that rows and the progress bar move while it runs.
+        constexpr std::int64_t kMinSlice = 20000;
+        cancel_ = false;
+        runningTo_ = std::min(index_.GameCount(),
+                              answer.searchedTo + std::max(kMinSlice, index_.GameCount() / 16));
+        running_ = std::async(std::launch::async, [this, target = *target_, from = answer.searchedTo + 1,
+                                                   to = runningTo_] {
+            return search::SearchText(file_, index_, target,
+                                      {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
+        });
+    } else if (storeComplete_ && !reaching_.valid()) {
         poll_.stop();
     }
     const std::int64_t total = std::max<std::int64_t>(1, index_.GameCount());
@@ -287,8 +300,12 @@ void OpeningTree::FindGames() {
     GamesButton->setEnabled(false);
     cancelReaching_ = false;
     reachingKey_ = target_->key;
-    reaching_ = std::async(std::launch::async, [this, &store = StoreFor(*target_), target = *target_] {
-        return search::Search(store, file_, index_, target, {.wantReach = true, .cancel = &cancelReaching_});
+    // The store, once it holds every game, is left alone by the pass; else the text is read.
+    const search::OpeningStore* store = storeComplete_ ? &store_ : nullptr;
+    reaching_ = std::async(std::launch::async, [this, store, target = *target_] {
+        const search::SearchOptions options{.wantReach = true, .cancel = &cancelReaching_};
+        return store ? search::Search(*store, file_, index_, target, options)
+                     : search::SearchText(file_, index_, target, options);
     });
     poll_.start();
 }

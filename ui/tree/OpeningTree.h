@@ -1,10 +1,11 @@
 #pragma once
 // The opening tree: every move played next from the position of interest in the open file's
-// games, by any move order, with how it scored. The games' first plies are kept by passes on every
-// core after the index: first each game's first move (all the start position needs), then its
-// opening. Each question runs in the background over the games kept so far, so rows appear and
-// grow while the passes run. Recent answers are kept, so going back is instant. A file changed on
-// disk meanwhile is read no further: its answers are dropped and the window says why.
+// games, by any move order, with how it scored. A pass on every core after the index keeps each
+// game's opening as move codes. Each question runs in the background: over the openings kept so
+// far, then over the text of the games after them (each read only as far as it can still reach
+// the position), while the pass gives way; rows appear and grow as it runs. Recent answers are
+// kept, so going back is instant. A file changed on disk meanwhile is read no further: its
+// answers are dropped and the window says why.
 
 #include <QLabel>
 #include <QProgressBar>
@@ -63,7 +64,7 @@ private:
     void Poll();
     void DropChangedFile();
     void ForgetAnswers();
-    search::OpeningStore& StoreFor(const search::Target& target);
+    void RunPasses(bool giveWay);
     void StopSearch();
     void ShowRows();
     void StopFindingGames();
@@ -73,11 +74,9 @@ private:
     pgn::GameIndex index_;
     pgn::WatchedFile watched_;
     bool changed_ = false;  // the file changed on disk: nothing more is read or answered
-    search::OpeningStore first_{1};  // each game's first move, kept first
-    std::unique_ptr<search::StorePass> firstPass_;
-    search::OpeningStore store_;     // each game's opening, kept once first_ is complete
+    search::OpeningStore store_;  // each game's opening
     std::unique_ptr<search::StorePass> pass_;
-    bool storeComplete_ = false;     // store_ holds every game: it answers all, and first_ goes
+    bool storeComplete_ = false;  // store_ holds every game: it answers all
     std::optional<search::Target> target_;
     std::map<std::uint64_t, Answer> answers_;  // by position key, the most recent last in recent_
     std::deque<std::uint64_t> recent_;

@@ -123,6 +123,23 @@ TEST_F(OpeningTreeTest, ListsTheGamesReachingThePositionOpensThemThereAndSavesTh
     EXPECT_EQ(list->ShownGames().size(), 4u);
 }
 
+// Questions asked while the openings are still being kept: each is answered over every game,
+// partly from the openings kept and partly from the text of the games after them.
+TEST_F(OpeningTreeTest, QuestionsAskedWhileTheOpeningsAreKeptCountEveryGame) {
+    std::string many;
+    for (int i = 0; i < 3000; ++i) many += kGames + "\n";
+    ASSERT_TRUE(LoadText(many));
+    OpeningTree* tree = Open();
+    for (const QString& count : {"9,000 games", "6,000 games", "3,000 games"}) {
+        WAIT_UNTIL(tree->Settled());
+        EXPECT_EQ(tree->Count->text(), count);
+        Step(Qt::Key_Down);
+    }
+    Step(Qt::Key_Up, 3);
+    WAIT_UNTIL(tree->Settled());
+    EXPECT_EQ(Rows(tree), (QStringList{"Total 9,000", "d4 3,000", "e4 6,000"}));
+}
+
 // Games would be read at offsets that no longer hold them: the answer is dropped and the window
 // says why, rather than counting whatever bytes now stand there.
 TEST_F(OpeningTreeTest, AFileChangedOnDiskWhileTheTreeIsComputedGivesNoAnswer) {

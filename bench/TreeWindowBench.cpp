@@ -1,0 +1,83 @@
+// The opening tree window on a large file (TAVREL_BENCH_FILE): from the file being open (its
+// index made) to the tree's complete answer in the window, for the start position and for a
+// position after ten moves, asked first; then a second question about a position already seen.
+// BM_OpenFile, the index alone, is the anchor: the file is open when it ends.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "LargeFile.h"
+#include "core/Fen.h"
+#include "pgn/GameSource.h"
+#include "ui/tree/OpeningTree.h"
+
+namespace tavrel::ui {
+namespace {
+
+constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+// A Sicilian at move 10: 1. e4 c5 2. Nf3 d6 3. d4 cxd4 4. Nxd4 Nf6 5. Nc3 g6 6. Be3 Bg7 7. f3 O-O
+// 8. Qd2 Nc6 9. O-O-O d5.
+constexpr const char* kMoveTen = "r1bq1rk1/pp2ppbp/2n2np1/3p4/3NP3/2N1BP2/PPPQ2PP/2KR1B1R w - - 0 10";
+
+pgn::GameSource& Source() {
+    static pgn::GameSource* source = [] {
+        auto* opened = new pgn::GameSource;
+        opened->Open(bench::LargeFile());
+        return opened;
+    }();
+    return *source;
+}
+
+void Ask(OpeningTree& tree, const char* fen) {
+    tree.Follow(*ParseFen(fen).setUp);
+    while (!tree.Settled()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+void BM_OpenFile(benchmark::State& state) {
+    if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    std::int64_t games = 0;
+    for (auto _ : state) {
+        pgn::GameSource source;
+        source.Open(bench::LargeFile());
+        games = source.GameCount();
+    }
+    state.counters["games"] = static_cast<double>(games);
+}
+BENCHMARK(BM_OpenFile)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+// The first question once the file is open: the window's passes start with it.
+void BM_TreeWindowFirstAnswer(benchmark::State& state) {
+    if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    const char* fen = state.range(0) == 0 ? kStart : kMoveTen;
+    std::int64_t games = 0;
+    for (auto _ : state) {
+        auto tree = std::make_unique<OpeningTree>();
+        tree->Load(Source().File().Ref(), Source().Index());
+        Ask(*tree, fen);
+        games = tree->Table->topLevelItemCount();
+        state.PauseTiming();
+        tree.reset();  // its passes stop
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(games);
+}
+BENCHMARK(BM_TreeWindowFirstAnswer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+// Going back to a position asked before, while the passes still run.
+void BM_TreeWindowSecondQuestion(benchmark::State& state) {
+    if (!bench::LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    OpeningTree tree;
+    tree.Load(Source().File().Ref(), Source().Index());
+    Ask(tree, kMoveTen);
+    Ask(tree, kStart);
+    bool toStart = false;
+    for (auto _ : state) {
+        toStart = !toStart;
+        Ask(tree, toStart ? kMoveTen : kStart);
+    }
+}
+BENCHMARK(BM_TreeWindowSecondQuestion)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+}  // namespace
+}  // namespace tavrel::ui
