@@ -10,7 +10,7 @@
 namespace tavrel::search {
 namespace {
 
-// The tree's bound: about 40 bytes a node and an edge, a few megabytes a thread at most.
+// The tree's bound: about 40 bytes a node and its edge, some ten megabytes a thread at most.
 constexpr std::size_t kMaxNodes = 1 << 18;
 // Openings are shared for a few dozen half-moves; deeper games go on on their own board.
 constexpr int kMaxDepth = 48;
@@ -52,7 +52,10 @@ OpeningText::Step OpeningText::Play(std::int32_t node, std::string_view san, Cur
         before = e;
         e = edge.next;
     }
-    if (nodes_.size() >= kMaxNodes || nodes_[Slot(node)].depth >= kMaxDepth) return {kOffTree, 0};
+    // Texts that name no legal move, or moves from the target, make edges without nodes.
+    if (nodes_.size() >= kMaxNodes || edges_.size() >= 2 * kMaxNodes || nodes_[Slot(node)].depth >= kMaxDepth) {
+        return {kOffTree, 0};
+    }
     if (cursor.node != node) PositionAt(node, cursor);
     return Add(node, san, key, cursor);
 }

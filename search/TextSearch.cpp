@@ -1,6 +1,7 @@
 #include "TextSearch.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "OpeningText.h"
@@ -192,28 +193,20 @@ private:
 // Games read at a time: one read each, as the pass that keeps plies reads them.
 constexpr std::int64_t kChunkGames = 4096;
 
-void SearchRange(const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target, std::int64_t first,
-                 std::int64_t last, const SearchOptions& options, SearchResult& out) {
-    OpeningText openings(target);
-    TextProbe probe(target, openings);
-    std::string bytes;
-    for (std::int64_t chunk = first; chunk <= last; chunk += kChunkGames) {
-        if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
-        const std::int64_t count = std::min(kChunkGames, last - chunk + 1);
-        const std::int64_t from = ReadGames(file, index, chunk, count, bytes);
-        const std::string_view all(bytes);
-        for (std::int64_t game = chunk; game < chunk + count; ++game) {
-            ++out.gamesSearched;
-            // A file that shrank under the search gives its last games fewer bytes, or none.
-            const auto at = static_cast<std::size_t>(std::clamp<std::int64_t>(index.OffsetOf(game) - from, 0,
-                                                                              static_cast<std::int64_t>(all.size())));
-            const std::int64_t end = game < index.GameCount() ? index.OffsetOf(game + 1) - from
-                                                              : static_cast<std::int64_t>(all.size());
-            const auto size = static_cast<std::size_t>(
-                std::clamp<std::int64_t>(end - static_cast<std::int64_t>(at), 0, static_cast<std::int64_t>(all.size() - at)));
-            pgn::LexGame(all.substr(at, size), probe);
-            if (probe.Reaches()) CountGame(out, target, game, probe.Ply(), probe.NextMove(), probe.Facts(), options.wantReach);
-        }
+// Games first .. first + count - 1 of the chunk in `bytes`, read from `from` on.
+void SearchChunk(const pgn::GameIndex& index, const Target& target, std::int64_t first, std::int64_t count,
+                 std::int64_t from, std::string_view bytes, bool wantReach, TextProbe& probe, SearchResult& out) {
+    for (std::int64_t game = first; game < first + count; ++game) {
+        ++out.gamesSearched;
+        // A file that shrank under the search gives its last games fewer bytes, or none.
+        const auto at = static_cast<std::size_t>(std::clamp<std::int64_t>(index.OffsetOf(game) - from, 0,
+                                                                          static_cast<std::int64_t>(bytes.size())));
+        const std::int64_t end = game < index.GameCount() ? index.OffsetOf(game + 1) - from
+                                                          : static_cast<std::int64_t>(bytes.size());
+        const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(
+            end - static_cast<std::int64_t>(at), 0, static_cast<std::int64_t>(bytes.size() - at)));
+        pgn::LexGame(bytes.substr(at, size), probe);
+        if (probe.Reaches()) CountGame(out, target, game, probe.Ply(), probe.NextMove(), probe.Facts(), wantReach);
     }
 }
 
@@ -224,16 +217,29 @@ SearchResult SearchText(const pgn::PgnFile& file, const pgn::GameIndex& index, c
     const std::int64_t first = std::max<std::int64_t>(1, options.firstGame);
     const std::int64_t last = options.lastGame < 0 ? index.GameCount() : std::min(options.lastGame, index.GameCount());
     const std::int64_t games = std::max<std::int64_t>(0, last - first + 1);
+    const std::int64_t chunks = (games + kChunkGames - 1) / kChunkGames;
     const int threads = static_cast<int>(std::clamp<std::int64_t>(games / 20000 + 1, 1,
                                                                   options.threads > 0 ? options.threads : pgn::PassThreads()));
-    std::vector<SearchResult> parts(static_cast<std::size_t>(threads));
-    const auto run = [&](int part) {
-        SearchRange(file, index, target, first + games * part / threads, first + games * (part + 1) / threads - 1,
-                    options, parts[static_cast<std::size_t>(part)]);
+    // Chunks go to whichever thread is free, as games differ in how far they are read; each
+    // chunk's answer is kept apart, so that the games reaching the position stay in file order.
+    std::vector<SearchResult> parts(static_cast<std::size_t>(chunks));
+    std::atomic<std::int64_t> next{0};
+    const auto run = [&] {
+        OpeningText openings(target);
+        TextProbe probe(target, openings);
+        std::string bytes;
+        for (std::int64_t chunk; (chunk = next++) < chunks;) {
+            if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
+            const std::int64_t from = first + chunk * kChunkGames;
+            const std::int64_t count = std::min(kChunkGames, last - from + 1);
+            const std::int64_t at = ReadGames(file, index, from, count, bytes);
+            SearchChunk(index, target, from, count, at, bytes, options.wantReach, probe,
+                        parts[static_cast<std::size_t>(chunk)]);
+        }
     };
     std::vector<std::thread> workers;
-    for (int part = 1; part < threads; ++part) workers.emplace_back(run, part);
-    run(0);
+    for (int thread = 1; thread < threads; ++thread) workers.emplace_back(run);
+    run();
     for (std::thread& worker : workers) worker.join();
     SearchResult result;
     for (const SearchResult& part : parts) result.Add(part);
