@@ -120,7 +120,9 @@ OpeningText::Step OpeningText::Add(std::int32_t node, std::string_view san, std:
             cursor.opponentLast = step.code != kNullMove ? move : Move{};
             cursor.side = -cursor.side;
             cursor.node = step.child;
-            child.reached = StandsOn(t_, cursor.pos, pieces, cursor.side, cursor.opponentLast);
+            // Counted once a node, so the fuller test costs little.
+            child.out = step.code != kNullMove && !HasMenFor(t_, cursor.pos.GameBoard);
+            child.reached = !child.out && StandsOn(t_, cursor.pos, pieces, cursor.side, cursor.opponentLast);
         }
         nodes_.push_back(child);
     }

@@ -127,6 +127,7 @@ Target MakeTarget(const FenSetUp& setUp) {
         if (t.position.GameBoard(7, col) == Piece::Pawn) t.homePawns |= Bit({7, static_cast<int16_t>(col)});
         if (t.position.GameBoard(2, col) == -Piece::Pawn) t.homePawns |= Bit({2, static_cast<int16_t>(col)});
     }
+    CountMen(t.position.GameBoard, t.men, t.pawnsBehind);
     return t;
 }
 

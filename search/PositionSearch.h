@@ -3,6 +3,7 @@
 // from it (the opening tree), and which games reach it and at which half-move. A game counts
 // once, with the move it played the first time it reached the position, by any move order.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -27,6 +28,11 @@ struct Target {
     // Squares (row - 1) * 8 + col - 1 where the position has a pawn on its own second rank: a game
     // that moves from or onto one of them can never come back to the position.
     std::uint64_t homePawns = 0;
+    // Men of each side (White's first), and its pawns on or behind each rank counted from its own
+    // side (index 0 the first rank): men are never added and pawns never move back, so a game
+    // with fewer of either can never come to the position.
+    std::array<int, 2> men{};
+    std::array<std::array<int, 8>, 2> pawnsBehind{};
 };
 Target MakeTarget(const FenSetUp& setUp);
 // The target of a FEN text; nothing when the text cannot be used.

@@ -21,6 +21,36 @@ bool HasHomePawns(const Board& b, std::uint64_t mask) {
     return true;
 }
 
+void CountMen(const Board& b, std::array<int, 2>& men, std::array<std::array<int, 8>, 2>& pawnsBehind) {
+    men = {};
+    pawnsBehind = {};
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) {
+            const int16_t piece = b(row, col);
+            if (piece == 0) continue;
+            const int side = piece > 0 ? 0 : 1;
+            ++men[static_cast<std::size_t>(side)];
+            if (piece != Piece::Pawn && piece != -Piece::Pawn) continue;
+            // Row 1 is Black's first rank, row 8 White's.
+            const int rank = side == 0 ? 8 - row : row - 1;
+            for (int k = rank; k < 8; ++k) ++pawnsBehind[static_cast<std::size_t>(side)][static_cast<std::size_t>(k)];
+        }
+    }
+}
+
+bool HasMenFor(const Target& t, const Board& b) {
+    std::array<int, 2> men;
+    std::array<std::array<int, 8>, 2> pawnsBehind;
+    CountMen(b, men, pawnsBehind);
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (men[side] < t.men[side]) return false;
+        for (std::size_t k = 0; k < 8; ++k) {
+            if (pawnsBehind[side][k] < t.pawnsBehind[side][k]) return false;
+        }
+    }
+    return true;
+}
+
 bool StandsOn(const Target& t, const Position& pos, int pieces, int side, Move opponentLast) {
     if (pieces != t.pieces || side != t.side || !(pos.GameBoard == t.position.GameBoard) ||
         CastlingRights(pos) != t.castling) {

@@ -14,6 +14,11 @@ inline std::uint64_t Bit(Square s) { return std::uint64_t{1} << SquareIndex(s); 
 // The position has a pawn on every square of `mask` that the target has one on (its own second rank).
 bool HasHomePawns(const Board& b, std::uint64_t mask);
 
+// The men of each side on `b` and its pawns on or behind each rank, as Target keeps them.
+void CountMen(const Board& b, std::array<int, 2>& men, std::array<std::array<int, 8>, 2>& pawnsBehind);
+// A game on `b` has every man and every pawn not yet past its rank that the target needs.
+bool HasMenFor(const Target& t, const Board& b);
+
 // A game on `pos` with `pieces` men, `side` to move, after `opponentLast`, stands on the target.
 bool StandsOn(const Target& t, const Position& pos, int pieces, int side, Move opponentLast);
 

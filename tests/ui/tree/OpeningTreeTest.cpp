@@ -130,7 +130,7 @@ TEST_F(OpeningTreeTest, QuestionsAskedWhileTheOpeningsAreKeptCountEveryGame) {
     for (int i = 0; i < 3000; ++i) many += kGames + "\n";
     ASSERT_TRUE(LoadText(many));
     OpeningTree* tree = Open();
-    for (const QString& count : {"9,000 games", "6,000 games", "3,000 games"}) {
+    for (const char* count : {"9,000 games", "6,000 games", "3,000 games"}) {
         WAIT_UNTIL(tree->Settled());
         EXPECT_EQ(tree->Count->text(), count);
         Step(Qt::Key_Down);
