@@ -2,28 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
+
+#include "support/RunCommand.h"
 
 namespace tavrel {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-};
-
-Outcome WithoutDisplay(const std::string& args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                std::string(TAVREL_BINARY) + " " + args + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    Outcome run{-1, {}};
-    std::array<char, 4096> chunk{};
-    while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe)) run.out.append(chunk.data(), got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+testing::CommandRun WithoutDisplay(const std::string& args) {
+    return testing::RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(TAVREL_BINARY) + " " + args);
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
@@ -37,7 +24,7 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
         {"-style fusion --help", "Usage:"},
     };
     for (const auto& row : rows) {
-        const Outcome run = WithoutDisplay(row.args);
+        const testing::CommandRun run = WithoutDisplay(row.args);
         EXPECT_EQ(run.status, 0) << row.args << ": " << run.out;
         EXPECT_NE(run.out.find(row.answer), std::string::npos) << row.args << ": " << run.out;
         EXPECT_EQ(run.out.find("platform plugin"), std::string::npos) << row.args << ": " << run.out;

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <fstream>
 #include <algorithm>
-#include <set>
 
 #include "engine/LineText.h"
 #include "engine/UciEngine.h"
@@ -161,12 +160,6 @@ protected:
     void SetUp() override {
         if (!QFile::exists(kProgram)) GTEST_SKIP() << kProgram.toStdString() << " is missing: apt-get install stockfish";
     }
-    // Waits until the first line reaches `depth` or shows a mate.
-    static bool Deep(const UciEngine& engine, int depth) {
-        return QTest::qWaitFor([&] {
-            return !engine.Lines().empty() && (engine.Lines()[0].depth >= depth || engine.Lines()[0].score->mate);
-        }, 20000);
-    }
     const QString kProgram = "/usr/games/stockfish";
 };
 
@@ -193,24 +186,6 @@ TEST_F(RealEngine, MatesInTwoAreShownAsMatesInTwo) {
         EXPECT_TRUE(score == "#2" || score == "#-2") << fen << " " << score;
     }
     EXPECT_NE(engine.Name().indexOf("Stockfish"), -1);
-}
-
-TEST_F(RealEngine, AQuietOpeningIsNearlyLevelAndThreeLinesBeginDifferently) {
-    EngineSettings settings;
-    settings.threads = 1;
-    settings.hashMb = 16;
-    settings.lines = 3;
-    UciEngine engine(settings);
-    engine.Start(kProgram);
-    engine.Analyse({kStart, {"e2e4", "e7e5", "g1f3", "b8c6"}}, true);
-    ASSERT_TRUE(Deep(engine, 12));
-    ASSERT_EQ(engine.Lines().size(), 3u);
-    const EngineScore score = *engine.Lines()[0].score;
-    EXPECT_FALSE(score.mate);
-    EXPECT_GE(score.value, -100);
-    EXPECT_LE(score.value, 100);
-    const std::set<std::string> firsts = {engine.Lines()[0].pv[0], engine.Lines()[1].pv[0], engine.Lines()[2].pv[0]};
-    EXPECT_EQ(firsts.size(), 3u);
 }
 
 }  // namespace

@@ -2,30 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
+#include "support/RunCommand.h"
 #include "support/TempFile.h"
 
 namespace tavrel {
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
+using ToolRun = testing::CommandRun;
 
-ToolRun Check(const std::string& args) {
-    const std::string command = std::string(TAVREL_CHECK_BINARY) + " " + args + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    std::array<char, 4096> chunk{};
-    while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe)) run.out.append(chunk.data(), got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun Check(const std::string& args) { return testing::RunCommand(std::string(TAVREL_CHECK_BINARY) + " " + args); }
 
 TEST(CheckTool, TheSampleFileReplaysWhole) {
     const ToolRun run = Check(std::string(TAVREL_SOURCE_DIR) + "/samples/famous-games.pgn");
