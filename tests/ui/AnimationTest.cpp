@@ -54,7 +54,6 @@ TEST_F(AnimationTest, DelayAnswersAcceptedRejectedAndRemembered) {
     };
     const Row rows[] = {
         {{"0"}, true, 0, 0, "0"},
-        {{"5"}, true, 5000, 0, "5"},
         {{"200"}, true, 200000, 0, "200"},
         {{" 2.9 s"}, true, 2000, 0, " 2.9 s"},
         {{"256", std::nullopt}, false, 0, 1, "prev"},

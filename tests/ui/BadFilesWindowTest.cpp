@@ -12,10 +12,6 @@ const std::string kTags = "[Event \"E\"]\n[White \"W\"]\n[Black \"B\"]\n\n";
 
 class BadFileWindowTest : public WindowTest {
 protected:
-    void Open(const std::string& path) {
-        dialogs.files = {QString::fromStdString(path)};
-        window->ctlOpen_Click();
-    }
     // Every way of moving through the file and the game, on whatever is open.
     void UseEverything() {
         Step(Qt::Key_End);
@@ -29,8 +25,7 @@ protected:
     }
     // The sample opens after it and plays its first move.
     void ExpectTheNextFileOpens(const std::string& what) {
-        dialogs.files = {kSample};
-        window->ctlOpen_Click();
+        OpenInDialog(kSample.toStdString());
         EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 4") << what;
         Step(Qt::Key_Down);
         EXPECT_EQ(window->Game().GameBoard(5, 5), Piece::Pawn) << what;  // 1. e4
@@ -55,7 +50,7 @@ TEST_F(BadFileWindowTest, DamagedFilesLeaveTheWindowUsable) {
     };
     for (const auto& [what, bytes] : files) {
         TempFile file(bytes);
-        Open(file.path());
+        OpenInDialog(file.path());
         UseEverything();
         // Names are kept to a line's worth, as the list keeps them.
         EXPECT_LE(window->windowTitle().size(), 820) << what;
@@ -69,7 +64,7 @@ TEST_F(BadFileWindowTest, PathsThatCannotBeOpenedAreSaidAndThenForgotten) {
     ASSERT_TRUE(Load(kSample));
     for (const std::string& path : {std::string("/no/such/file.pgn"), std::string(TAVREL_SOURCE_DIR)}) {
         const auto messages = dialogs.asked.size();
-        Open(path);
+        OpenInDialog(path);
         ASSERT_GT(dialogs.asked.size(), messages);
         EXPECT_TRUE(dialogs.asked.last().contains(QString::fromStdString(path))) << path;
         EXPECT_EQ(window->Score()->GameCounter->text(), "Game 0 of 0");
@@ -88,7 +83,7 @@ TEST_F(BadFileWindowTest, AFileThatIsNotPgnIsSaidAndTheFileOnShowStays) {
     EXPECT_TRUE(dialogs.asked[0].contains("Not a PGN file.")) << dialogs.asked[0].toStdString();
     EXPECT_TRUE(dialogs.asked[1].startsWith("open|"));
     Step(Qt::Key_Down);
-    Open(picture.path());
+    OpenInDialog(picture.path());
     EXPECT_TRUE(dialogs.asked.last().contains("Not a PGN file.")) << dialogs.asked.last().toStdString();
     EXPECT_EQ(window->txtFileName->text(), kSample);
     EXPECT_EQ(window->Score()->GameCounter->text(), "Game 1 of 4");

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <deque>
 #include <optional>
+#include <utility>
 
 #include "ui/main/UserDialogs.h"
 
@@ -23,27 +24,17 @@ public:
     QString OpenFileName(QWidget*, const QString& title, const QString& filter, const QString& folder) override {
         asked << "open|" + title + "|" + filter;
         folders << folder;
-        if (files.empty()) return {};
-        QString next = files.front();
-        files.pop_front();
-        return next;
+        return Next(files);
     }
     QString SaveFileName(QWidget*, const QString& title, const QString& filter) override {
         asked << "save|" + title + "|" + filter;
-        if (files.empty()) return {};
-        QString next = files.front();
-        files.pop_front();
-        return next;
+        return Next(files);
     }
     std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt,
                                    const QString& defaultText) override {
         asked << "ask|" + title + "|" + prompt;
         defaults << defaultText;
-        if (texts.empty()) return std::nullopt;
-        std::optional<QString> next;
-        next.swap(texts.front());
-        texts.pop_front();
-        return next;
+        return Next(texts);
     }
     void Message(QWidget*, const QString& title, const QString& text) override {
         asked << "message|" + title + "|" + text;
@@ -52,16 +43,11 @@ public:
                                     const QStringList& items) override {
         asked << "pick|" + title + "|" + prompt + "|" + items.join(",");
         if (picks.empty()) return std::nullopt;
-        QString next = picks.front();
-        picks.pop_front();
-        return next;
+        return Next(picks);
     }
     bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
         asked << "yesno|" + title + "|" + text;
-        if (yesNo.empty()) return false;
-        const bool answer = yesNo.front();
-        yesNo.pop_front();
-        return answer;
+        return Next(yesNo);
     }
     void Beep() override { ++beeps; }
     void OpenUrl(const QUrl& url) override { asked << "url|" + url.toString(); }
@@ -70,6 +56,17 @@ public:
         aboutIcon = icon.toImage();
     }
     QImage aboutIcon;
+
+private:
+    // The next scripted answer; none left: an empty one (a cancel, or No).
+    template <typename T>
+    static T Next(std::deque<T>& answers) {
+        T next{};
+        if (answers.empty()) return next;
+        std::swap(next, answers.front());  // a swap: a moved optional<QString> trips GCC's uninitialised-use warning
+        answers.pop_front();
+        return next;
+    }
 };
 
 }  // namespace tavrel::ui::testing

@@ -11,12 +11,6 @@
 namespace tavrel::ui::testing {
 namespace {
 
-// Waits for `window` to become the active one. (QTRY_COMPARE would return from a gtest test
-// silently when it times out.)
-bool BecomesActive(QWidget* window) {
-    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
-}
-
 TEST_F(WindowTest, TheMainWindowHasTheKeyboardAtStart) {
     ASSERT_TRUE(Load(kSample));
     ASSERT_TRUE(BecomesActive(window.get()));

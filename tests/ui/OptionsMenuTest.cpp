@@ -5,8 +5,6 @@
 namespace tavrel::ui::testing {
 namespace {
 
-constexpr QRgb kBackground = 0xC0C0C0;
-
 class OptionsMenuTest : public WindowTest {
 protected:
     void SetUp() override { ASSERT_TRUE(Load(kSample)); }
@@ -30,14 +28,6 @@ TEST_F(OptionsMenuTest, AnalysisBoardWidensTheWindowAndNarrowsItBackExactly) {
         const int screenLeft = window->screen()->availableGeometry().left();
         EXPECT_EQ(window->x(), std::max(screenLeft, place.x() - (wide - narrow)));
         EXPECT_EQ(wide - 1 - window->txtFileName->geometry().right(), margin);  // the box reaches the right edge
-        // The double frame with mitred corners around the black ground.
-        EXPECT_EQ(Pixel(330, 51), 0u);
-        EXPECT_EQ(Pixel(598, 319), 0u);
-        EXPECT_EQ(Pixel(328, 200), 0u);
-        EXPECT_EQ(Pixel(329, 200), kBackground);  // between the two outlines
-        EXPECT_EQ(Pixel(329, 50), 0u);            // on the corner's mitre
-        EXPECT_EQ(Pixel(332, 53), 0u);            // the ground between squares
-        EXPECT_EQ(Pixel(333, 54), kLight);        // a8
         EXPECT_EQ(window->Game().AnalysisBoard, window->Game().GameBoard);
         Toggle(MenuItem::ctlDisplay);
         EXPECT_EQ(window->Client()->width(), narrow);
@@ -51,16 +41,9 @@ TEST_F(OptionsMenuTest, BothBoardsInBothSchemesAndOrientationsAndBackAgain) {
     window->Slider1->setValue(2);
     const QImage start = window->Canvas().copy();
     const Board game = window->Game().GameBoard;
-    EXPECT_EQ(PixelOfSquare(1, 1), kLight);  // a8, its corner pixel never carries a piece
-    EXPECT_EQ(PixelOfSquare(1, 2), kDark);
-    EXPECT_EQ(PixelOfSquare(4, 4, 16, 16), kLight);  // d5, empty: swatch all over
-    EXPECT_EQ(Pixel(25, 53), 0u);                    // the grid between squares
     const auto occupant = [&](int row, int col) {
         return Occupant(SquarePixel(kGameBoardOrigin, window->Settings().View(), row, col));
     };
-    EXPECT_EQ(occupant(1, 1), 'b');
-    EXPECT_EQ(occupant(8, 1), 'w');
-
     Toggle(MenuItem::Color_or_mono);
     EXPECT_FALSE(window->Action(MenuItem::Color_or_mono)->isChecked());
     EXPECT_EQ(PixelOfSquare(1, 1), kGreyLight);

@@ -96,8 +96,7 @@ TEST_F(WindowTest, NoCommandOfTheMainWindowStartsDuringAScan) {
         ClickScoreLine(8);
         held = window->isVisible() && window->Slider1->value() == 5;
     });
-    dialogs.files = {QString::fromStdString(big.path())};
-    window->ctlOpen_Click();
+    OpenInDialog(big.path());
     EXPECT_TRUE(tried);
     EXPECT_TRUE(held);
     EXPECT_TRUE(window->isVisible());
@@ -119,8 +118,7 @@ TEST_F(WindowTest, ClosingTheWindowDuringAScanEndsTheProgram) {
             EXPECT_FALSE(window->Form_Load(QString::fromStdString(big.path())));
             EXPECT_TRUE(dialogs.asked.filter("open|").isEmpty());  // no file dialog after it
         } else {
-            dialogs.files = {QString::fromStdString(big.path())};
-            window->ctlOpen_Click();
+            OpenInDialog(big.path());
         }
         EXPECT_FALSE(window->isVisible());
         EXPECT_FALSE(window->Score()->isVisible());

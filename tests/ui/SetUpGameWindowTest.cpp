@@ -52,22 +52,15 @@ TEST_F(WindowTest, AGameThatStartsWithBlacksMove) {
 
 TEST_F(WindowTest, GamesThatCannotBeReplayedSayWhyAndKeepTheirStart) {
     ASSERT_TRUE(LoadText(kGames));
-    const struct {
-        const char* toolbar;
-        const char* status;
-        const char* placement;
-        int lines;
-    } rows[] = {
-        {"Ngame", "Start position could not be read", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", 1},
-        {"Ngame", "Variant Crazyhouse cannot be replayed", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", 2},
-    };
-    for (const auto& row : rows) {
-        window->Toolbar1_ButtonClick(row.toolbar);
-        EXPECT_TRUE(Panel(0).startsWith(row.status)) << Panel(0).toStdString();
-        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement);
-        EXPECT_EQ(ScoreLineCount(), row.lines);
-        Step(Qt::Key_Down);  // nothing to replay: the board stays
-        EXPECT_EQ(FenPlacement(window->Game().GameBoard), row.placement);
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR";
+    const std::pair<const char*, int> rows[] = {{"Start position could not be read", 1},  // what it says, score lines
+                                                {"Variant Crazyhouse cannot be replayed", 2}};
+    for (const auto& [status, lines] : rows) {
+        window->Toolbar1_ButtonClick("Ngame");
+        EXPECT_TRUE(Panel(0).startsWith(status)) << Panel(0).toStdString();
+        EXPECT_EQ(ScoreLineCount(), lines);
+        Step(Qt::Key_Down);  // nothing to replay: the board stays at the start
+        EXPECT_EQ(FenPlacement(window->Game().GameBoard), start);
     }
     window->Toolbar1_ButtonClick("Fgame");  // the next game reads normally
     EXPECT_EQ(Panel(0), "None vs. None ");

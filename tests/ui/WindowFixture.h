@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <deque>
 #include <memory>
@@ -18,6 +19,12 @@ constexpr QRgb kLight = 0xFFFF80, kDark = 0x00FF00, kGreyLight = 0xC0C0C0, kGrey
 
 inline std::string SampleBytes() { return ::tavrel::testing::FileBytes(kSample.toStdString()); }
 
+// Waits for `window` to become the active one. (QTRY_COMPARE would return from a gtest test
+// silently when it times out.)
+inline bool BecomesActive(QWidget* window) {
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 // A main window set up as main() sets it up, with scripted dialogs.
 class WindowTest : public ::testing::Test {
 protected:
@@ -29,6 +36,11 @@ protected:
     // Loads a file of these bytes, which stays (in `files`) until the test ends.
     bool LoadText(const std::string& bytes) {
         return Load(QString::fromStdString(files.emplace_back(bytes).path()));
+    }
+    // Opens `path` as the user does, through the File menu's dialog.
+    void OpenInDialog(const std::string& path) {
+        dialogs.files = {QString::fromStdString(path)};
+        window->ctlOpen_Click();
     }
     void Step(Qt::Key key, int times = 1) {
         for (int i = 0; i < times; ++i) QTest::keyClick(window->Slider1, key);

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include "../WindowFixture.h"
@@ -21,8 +20,6 @@ const std::vector<std::string> kLines = {"info depth 5 seldepth 7 multipv 1 scor
 class EngineWindowTest : public WindowTest {
 protected:
     void SetUp() override {
-        // The engine chosen is remembered in a settings file of the test's own.
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
         Use("normal");
         ASSERT_TRUE(LoadText("[Event \"E\"]\n\n1. e4 e5 2. Nf3 Nc6 *\n"));
     }

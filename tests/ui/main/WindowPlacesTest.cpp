@@ -20,7 +20,7 @@ namespace {
 // Escape as the user presses it: in the active window, where the keyboard is.
 void PressEscapeIn(QWidget* part) {
     part->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([part] { return QApplication::activeWindow() == part->window(); }));
+    ASSERT_TRUE(BecomesActive(part->window()));
     part->setFocus();
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : part, Qt::Key_Escape);
 }
@@ -106,7 +106,7 @@ TEST_F(SingleWindowTest, ToolWindowsArePanesWithTheirOwnKeys) {
     window->Text()->Text->selectAll();
     QGuiApplication::clipboard()->clear();
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    ASSERT_TRUE(BecomesActive(window.get()));
     window->Text()->Text->setFocus();
     QTest::keyClick(window->Text()->Text, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("1. e4 e5 2. f4"));
