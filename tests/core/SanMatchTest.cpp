@@ -51,7 +51,6 @@ TEST(SanMatch, ReadsPiecesSquaresAndDisambiguation) {
         {kStart, "e4?!", "e2", "e4"},
         {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd8+!!", "d1", "d8"},
         {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd8!+", "d1", "d8"},
-        {"4k3/8/8/8/8/8/8/3RK3 w - -", "Rd7?", "d1", "d7"},
         // Promotion written without "=".
         {"7k/4P3/8/8/8/8/8/4K3 w - -", "e8Q", "e7", "e8"},
         {"4k3/8/8/8/8/8/1p6/R3K3 b - -", "bxa1N+", "b2", "a1"},

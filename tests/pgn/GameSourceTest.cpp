@@ -109,8 +109,6 @@ TEST(GameSource, FilesThatAreNotPgnAreRefusedAndTheOpenFileStays) {
     } rows[] = {
         {testing::FileBytes(TAVREL_SOURCE_DIR "/resources/logo.png"), FileKind::Png},
         {"\xff\xd8\xff\xe0\0\x10JFIF", FileKind::Jpeg},
-        {"GIF89a\x01\0", FileKind::Gif},
-        {"%PDF-1.7\n", FileKind::Pdf},
         {"\x7f" "ELF\x02\x01\x01", FileKind::Elf},
         {std::string("PK\x03\x04\x14\0", 6) + "games.pgn", FileKind::Zip},
         {"\x1f\x8b\x08\0", FileKind::Gzip},

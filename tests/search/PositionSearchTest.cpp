@@ -25,15 +25,7 @@ using testing::Json;
 
 constexpr const char* kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-// The 64 squares of a FEN placement, a8 first; '.' for an empty one.
-std::string Squares(const std::string& placement) {
-    std::string squares;
-    for (const char c : placement) {
-        if (c >= '1' && c <= '8') squares.append(static_cast<std::size_t>(c - '0'), '.');
-        else if (c != '/') squares += c;
-    }
-    return squares;
-}
+using testing::PlacementSquares;
 int At(const std::string& square) { return ('8' - square[1]) * 8 + (square[0] - 'a'); }
 
 // Every position of a reference game as a FEN with counters "0 1", and the move played from it.
@@ -57,7 +49,7 @@ RefGame Replayed(const Json& ref, const std::string& fileBytes) {
         fen >> placement >> side >> rights >> ep;
     }
     const auto fenOf = [&] {
-        const std::string sq = Squares(placement);
+        const std::string sq = PlacementSquares(placement);
         std::string kept;
         const std::pair<char, std::string> needs[] = {{'K', "e1h1"}, {'Q', "e1a1"}, {'k', "e8h8"}, {'q', "e8a8"}};
         for (const auto& [right, homes] : needs) {
@@ -72,7 +64,7 @@ RefGame Replayed(const Json& ref, const std::string& fileBytes) {
     const auto& fens = ref["fens"].items;
     const auto& ucis = ref["uci"].items;
     if (ep != "-") {  // a set-up's square counts only with a pawn beside the double step
-        const std::string sq = Squares(placement);
+        const std::string sq = PlacementSquares(placement);
         const int row = At(ep) / 8 + (side == "w" ? 1 : -1);
         const char pawn = side == "w" ? 'P' : 'p';
         const int col = ep[0] - 'a';
@@ -82,7 +74,7 @@ RefGame Replayed(const Json& ref, const std::string& fileBytes) {
     for (std::size_t i = 0; i < fens.size(); ++i) {
         const std::string uci = ucis[i].text;
         out.next.push_back(uci);
-        const std::string before = Squares(placement);
+        const std::string before = PlacementSquares(placement);
         const std::string from = uci.substr(0, 2), to = uci.substr(2, 2);
         for (const char* home : {"e1", "h1", "a1", "e8", "h8", "a8"}) {
             if (uci != "0000" && (from == home || to == home)) {
@@ -97,7 +89,7 @@ RefGame Replayed(const Json& ref, const std::string& fileBytes) {
         ep = "-";
         const char moved = uci == "0000" ? '.' : before[At(from)];
         if ((moved == 'P' || moved == 'p') && std::abs(from[1] - to[1]) == 2) {
-            const std::string after = Squares(placement);
+            const std::string after = PlacementSquares(placement);
             const char enemy = moved == 'P' ? 'p' : 'P';
             const int t = At(to);
             if ((t % 8 > 0 && after[t - 1] == enemy) || (t % 8 < 7 && after[t + 1] == enemy)) {

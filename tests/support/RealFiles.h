@@ -88,6 +88,16 @@ private:
     std::size_t i_ = 0;
 };
 
+// The 64 squares of a reference's FEN placement, a8 first; '.' for an empty one.
+inline std::string PlacementSquares(const std::string& placement) {
+    std::string squares;
+    for (const char c : placement) {
+        if (c >= '1' && c <= '8') squares.append(static_cast<std::size_t>(c - '0'), '.');
+        else if (c != '/') squares += c;
+    }
+    return squares;
+}
+
 // Whether the tests read the compact set the project keeps rather than the larger collection:
 // counts that guard against a comparison silently skipping most games are smaller there.
 inline bool CompactRealFiles() {

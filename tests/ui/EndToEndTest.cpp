@@ -18,13 +18,7 @@ std::string Placement(const std::string& fen) { return fen.substr(0, fen.find(' 
 // What a square of a FEN placement holds: ' ' empty, 'w' a white piece, 'b' a black one.
 std::vector<char> Occupants(const std::string& placement) {
     std::vector<char> squares;
-    for (char c : placement) {
-        if (c >= '1' && c <= '8') {
-            squares.insert(squares.end(), static_cast<std::size_t>(c - '0'), ' ');
-        } else if (c != '/') {
-            squares.push_back(c >= 'a' ? 'b' : 'w');
-        }
-    }
+    for (char c : ::tavrel::testing::PlacementSquares(placement)) squares.push_back(c == '.' ? ' ' : c >= 'a' ? 'b' : 'w');
     return squares;
 }
 
