@@ -23,18 +23,6 @@ TEST(LineReplay, FenOfASetUpGameWithBlackToMove) {
     EXPECT_EQ(GameFen(game, 2), "r4k1r/ppp2ppp/8/8/8/4p3/PPP2PPP/2KR3R w - - 2 25");
 }
 
-TEST(LineReplay, AVariationOfASetUpGameWithBlackToMove) {
-    const GameState game = GameOf(kSetUpRows, kSetUp);
-    // Black's en passant capture at the set-up position, and White's reply to Black's first move.
-    const LinePosition first = PlayLine(GamePositionAt(game, -1), {"dxe3", "Kd1"});
-    EXPECT_EQ(first.played, 2);
-    EXPECT_EQ(FenPlacement(first.position.GameBoard), "r3k2r/ppp2ppp/8/8/8/4p3/PPP2PPP/R2K3R");
-    const LinePosition second = PlayLine(GamePositionAt(game, 0), {"fxe3", "O-O"});
-    EXPECT_EQ(second.played, 2);
-    EXPECT_EQ(FenPlacement(second.position.GameBoard), "r4rk1/ppp2ppp/8/8/8/4P3/PPP3PP/R3K2R");
-    EXPECT_EQ(second.sideToMove, White);
-}
-
 TEST(LineReplay, FenOfTheGamePositionOnShow) {
     const GameState game = GameOf({{"e4", "e5"}, {"Nf3", "Nc6"}, {"Ke2", "Nf6"}, {"Ke1", "Rg8"}});
     struct Row {
@@ -51,7 +39,8 @@ TEST(LineReplay, FenOfTheGamePositionOnShow) {
     for (const Row& row : rows) EXPECT_EQ(GameFen(game, row.v), row.fen) << "slider value " << row.v;
 }
 
-// Variations from the first position and after either side's move are replayed from the real files.
+// Variations from the first position and after either side's move are replayed from the real files,
+// and a set-up game's with Black to move in the game text's window test.
 TEST(LineReplay, AVariationIsPlayedFromItsBranchAndStopsAtAnImpossibleMove) {
     const GameState game = GameOf({{"e4", "e5"}, {"Nf3", "Nc6"}});
     struct Row {

@@ -43,11 +43,8 @@ TEST(GameReader, GamesAndWhereTheyStart) {
     const Row rows[] = {
         {"tags in any order", "[White \"W\"]\n[Black \"B\"]\n[Event \"E\"]\n\n1. e4 e5 *\n[White \"X\"]\n[Event \"F\"]\n1. d4 *\n",
          2, 2, "X", "F", {{"d4", ""}}},
-        {"header-only games", "[Event \"A\"]\n[Event \"B\"]\n[Event \"C\"]\n1. e4 *\n", 2, 3, "None", "B", {}},
         {"a tag and the moves on one line", "[Result \"*\"] e4 e5 *\n[Result \"*\"] 1. d4 *\n", 1, 2, "None", "No Event",
          {{"e4", "e5"}}},
-        {"games without tags", "1. e4 e5 2. Nf3 *\n\n1. d4 d5 1/2-1/2\n", 2, 2, "None", "No Event",
-         {{"d4", "d5"}, {"1/2-1/2", ""}}},
         {"movetext without numbers", "[FEN \"x\"]\n\ne4 e5 Nf3 Nc6 *\n", 1, 1, "None", "No Event",
          {{"e4", "e5"}, {"Nf3", "Nc6"}}},
         {"a stray byte after the last game", "[Event \"E\"]\n1. e4 *\n\x1a", 1, 1, "None", "E", {{"e4", ""}}},

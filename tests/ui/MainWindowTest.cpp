@@ -66,8 +66,6 @@ TEST_F(WindowTest, SliderStepsJumpsAndStepsBack) {
     EXPECT_EQ(Panel(1), "Black ");
     EXPECT_TRUE(WhiteBold());
     EXPECT_EQ(window->Game().SideToMove, White);
-    Step(Qt::Key_PageDown);
-    EXPECT_EQ(window->Slider1->value(), 15);  // ten half-moves on
     Step(Qt::Key_End);
     EXPECT_EQ(window->Slider1->value(), 44);
     EXPECT_EQ(window->Game().GameBoard(2, 5), Piece::Bishop);  // 23. Be7#
@@ -126,7 +124,6 @@ TEST_F(WindowTest, ScoreClicksJumpEvenOnTheSelectedLine) {
     } rows[] = {
         {-1, 0, 1},    // at the start line 1 is selected: the click shows Black's first reply
         {0, 0, 1},     // after White's move, a click on its line shows Black's
-        {1, 0, 1},     // nothing to do
         {-1, 3, 7},
         {5, 22, 44},   // 23. Be7# with the result in Black's place: the game's end
         {44, 22, 44},
@@ -226,21 +223,6 @@ TEST_F(WindowTest, CommandLinePathsThatCannotBeOpened) {
     Skelda another(none);
     EXPECT_FALSE(another.Form_Load("/tmp"));  // a folder, then no file chosen: the program ends
     EXPECT_TRUE(none.asked[0].contains("Is a directory"));
-}
-
-TEST_F(WindowTest, FileWithoutGamesKeepsEveryCommandSafe) {
-    ASSERT_TRUE(LoadText("no games in here, just words\n"));
-    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 0 of 0");
-    EXPECT_GE(dialogs.beeps, 1);
-    EXPECT_EQ(window->Game().GameBoard, [] { GameState s; s.SetUpStartPosition(); return s.GameBoard; }());
-    for (const char* key : {"Fgame", "Pgame", "Ngame", "Lgame"}) window->Toolbar1_ButtonClick(key);
-    EXPECT_EQ(window->CurrentGame(), 0);
-    EXPECT_EQ(window->Score()->GameCounter->text(), "Game 0 of 0");
-    dialogs.texts = {"1"};
-    window->ctlGoToGame_Click();
-    EXPECT_TRUE(dialogs.asked.last().endsWith("between 1 and 0."));
-    Step(Qt::Key_Down);
-    EXPECT_EQ(window->Slider1->value(), -1);
 }
 
 TEST_F(WindowTest, AGameGoneFromTheFileLeavesTheGameOnShowWhole) {
