@@ -187,6 +187,7 @@ TEST(GameList, ReadsEveryHeaderInTheBackgroundAndChecksTheGames) {
     std::int64_t chosen = 0;
     QObject::connect(&list, &GameList::GameChosen, [&](std::int64_t game) { chosen = game; });
     list.activateWindow();
+    WAIT_UNTIL(QApplication::activeWindow() == &list);  // keys sent before then find no focus under load
     list.Search->setFocus();
     list.Search->setText("kramnik");
     for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Return}) {
