@@ -137,18 +137,6 @@ std::optional<Target> TargetOfFen(std::string_view fen) {
     return MakeTarget(*parsed.setUp);
 }
 
-int PliesToKeepFor(const Target& target) {
-    static const Target start = [] {
-        FenSetUp setUp;
-        setUp.position = StartPosition();
-        setUp.side = White;
-        return MakeTarget(setUp);
-    }();
-    const bool isStart = target.side == start.side && target.position.GameBoard == start.position.GameBoard &&
-                         target.castling == start.castling && target.enPassant == start.enPassant;
-    return isStart ? 1 : kKeptPlies;
-}
-
 void Tally::Add(const Tally& other) {
     games += other.games;
     white += other.white;

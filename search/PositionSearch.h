@@ -38,11 +38,6 @@ Target MakeTarget(const FenSetUp& setUp);
 // The target of a FEN text; nothing when the text cannot be used.
 std::optional<Target> TargetOfFen(std::string_view fen);
 
-// Plies a store needs to keep so that a search for `target` reads almost no text again: one for
-// the start position, on which every game not set up stands before its first move (set-up games
-// are read again), and kKeptPlies for any other. A store keeping fewer is quick to fill.
-int PliesToKeepFor(const Target& target);
-
 struct Tally {
     std::int64_t games = 0, white = 0, draws = 0, black = 0;
     std::int64_t eloSum = 0, eloGames = 0;  // ratings of the side that moves, where known

@@ -252,14 +252,12 @@ TEST(PositionSearch, TalliesAndOddFiles) {
     EXPECT_DOUBLE_EQ(rows[0].tally.ScoreFor(White), 75.0);
     EXPECT_DOUBLE_EQ(start.total.ScoreFor(White), 50.0);  // game e's "*" scores for nobody
     EXPECT_EQ(start.total.black, 1);
-    EXPECT_EQ(PliesToKeepFor(startTarget), 1);
 
     // After 1. e4: game 5 reaches it only at its fifth half-move, and game 3 never (it stopped).
     const auto [e4, e4Target] = ask("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1");
     EXPECT_EQ(e4.reach, (std::vector<Reach>{{1, 1}, {2, 1}, {5, 5}}));
     EXPECT_EQ(e4.total.games, 3);
     EXPECT_EQ(e4.moves.size(), 2u);  // e5, c5; game 5 ends there
-    EXPECT_EQ(PliesToKeepFor(e4Target), kKeptPlies);
 
     EXPECT_EQ(ask("8/8/8/8/8/8/8/K6k w - - 0 1").first.total.games, 0);
 
