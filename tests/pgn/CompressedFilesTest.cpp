@@ -5,6 +5,7 @@
 
 #include "pgn/FileKind.h"
 #include "pgn/GameSource.h"
+#include "support/GameStartsByteByByte.h"
 #include "support/Packers.h"
 #include "support/RealFiles.h"
 #include "support/TempFile.h"
@@ -107,6 +108,23 @@ TEST(CompressedFiles, DamageKeepsTheGamesBeforeIt) {
         // Every game kept but the last (which the damage may cut) is whole.
         for (std::int64_t k = 1; k < source.GameCount(); ++k) ASSERT_EQ(source.GameBytes(k), plain.GameBytes(k)) << what << k;
     }
+}
+
+// A member whose checksum fails is dropped after its text was scanned: what that text showed of
+// the bytes before it (here that a "2" begins a move, which alone at the end it does not) goes
+// with it, and the index is the one the rule gives for the text that is left.
+TEST(CompressedFiles, ADroppedMemberLeavesNoGameStartBehind) {
+    if (!testing::HasTool("gzip")) GTEST_SKIP() << "gzip is not installed";
+    const std::string kept = "[Event \"A\"]\n\n1. e4 *\n2";
+    testing::TempDir dir;
+    std::string bytes = Packed(PackerNamed("gzip"), kept, dir / "first.gz");
+    std::string dropped = Packed(PackerNamed("gzip"), ". b4 e5 *\n" + std::string(200, '\n'), dir / "second.gz");
+    dropped[dropped.size() - 7] ^= 0x01;  // its CRC
+    testing::TempFile file(bytes + dropped);
+    GameSource source;
+    ASSERT_EQ(source.Open(file.path()), "");
+    EXPECT_NE(source.Damage().find("incorrect data check"), std::string::npos) << source.Damage();
+    EXPECT_EQ(source.GameCount(), static_cast<std::int64_t>(testing::GameStartsByteByByte(kept).size()));
 }
 
 // What cannot be read at all is refused with a reason, and files that are not what their names
