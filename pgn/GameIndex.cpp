@@ -19,6 +19,9 @@ constexpr int kMostWorkers = 4;
 // How far past an even share a part's first Event tag is looked for; a file without one that near
 // is scanned in fewer parts.
 constexpr std::int64_t kResumeSearchBytes = 1 << 20;
+// Room for the starts of a part is reserved for games this short: the reservation claims address
+// space only, and spares a file of short games the copies and page faults of a growing vector.
+constexpr std::int64_t kShortGameBytes = 128;
 
 // One stretch of the file scanned by one thread: the starts after `from` up to and including `to`.
 // `from` is the file's first byte or an Event tag at which the rule can resume; whether that tag
@@ -39,6 +42,7 @@ void ScanPart(const PgnFile& file, Part& part, bool first, std::size_t blockByte
     const std::int64_t length = file.Length();
     GameStartScan rule = first ? GameStartScan(length) : GameStartScan::AfterEventTag(part.from, length);
     const std::int64_t end = part.to > length ? length + 1 : part.to + 1;
+    part.starts.reserve(static_cast<std::size_t>((end - part.from) / kShortGameBytes + 1));
     const auto capacity = std::min<std::int64_t>(static_cast<std::int64_t>(blockBytes), end - part.from);
     // The kernel copies a cached file several times faster into a cache-line-aligned buffer from
     // a like-aligned file offset, so each read starts on a 64-byte boundary of both, a little
@@ -169,6 +173,12 @@ GameIndex IndexGames(PgnFile& file, const ProgressFn& progress, const ScanOption
         const bool finished = ScanParts(file, parts, length, progress, options);
         index.stopped = !finished;
         // A stopped scan keeps only the games up to the first gap, so that numbers stay right.
+        std::size_t games = 0;
+        for (const Part& part : parts) {
+            games += part.starts.size();
+            if (part.stopped) break;
+        }
+        index.GameOffsets.reserve(games);
         for (const Part& part : parts) {
             index.GameOffsets.insert(index.GameOffsets.end(), part.starts.begin(), part.starts.end());
             if (part.stopped) break;

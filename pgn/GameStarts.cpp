@@ -120,26 +120,36 @@ bool GameStartScan::SpellsEvent(std::int64_t p) const {
     return letter(0, 'e') && letter(1, 'v') && letter(2, 'e') && letter(3, 'n') && letter(4, 't') && at[5] == ' ';
 }
 
-// "1-0", "0-1", "1/2-1/2" or "*" standing alone at p: its length, else 0.
-std::int64_t GameStartScan::MarkerLength(std::int64_t p) const {
+namespace {
+// "1-0", "0-1", "1/2-1/2" or "*" standing alone at p: its length, else 0. `at(i)` is the byte at
+// p + i, a line end outside the file.
+template <typename ByteAt>
+std::int64_t MarkerAt(ByteAt at) {
     // The first two bytes tell which marker it can be, so only that one is spelled out.
-    const char first = At(p);
+    const char first = at(0);
     std::string_view marker;
     if (first == '*') {
         marker = notation::kUnfinished;
     } else if (first == '0') {
         marker = notation::kBlackWins;
     } else if (first == '1') {
-        marker = At(p + 1) == notation::kWhiteWins[1] ? notation::kWhiteWins : notation::kDraw;
+        marker = at(1) == notation::kWhiteWins[1] ? notation::kWhiteWins : notation::kDraw;
     } else {
         return 0;
     }
-    if (IsWordByte(At(p - 1))) return 0;
+    if (IsWordByte(at(-1))) return 0;
     const auto length = static_cast<std::int64_t>(marker.size());
     for (std::int64_t i = 1; i < length; ++i) {
-        if (At(p + i) != marker[static_cast<std::size_t>(i)]) return 0;
+        if (at(i) != marker[static_cast<std::size_t>(i)]) return 0;
     }
-    return IsWordByte(At(p + length)) ? 0 : length;
+    return IsWordByte(at(length)) ? 0 : length;
+}
+}  // namespace
+
+std::int64_t GameStartScan::MarkerLength(std::int64_t p) const {
+    // Away from the file's ends every byte looked at is the file's own.
+    if (p >= 2 && p + 7 <= length_) return MarkerAt([bytes = bytes_ + (p - origin_)](std::int64_t i) { return bytes[i]; });
+    return MarkerAt([&](std::int64_t i) { return At(p + i); });
 }
 
 bool GameStartScan::BeginsMove(std::int64_t p) const {
@@ -211,6 +221,21 @@ void GameStartScan::OnBracket(std::int64_t p, bool opensSection, std::vector<std
     if (startsGame || event) players_ = 0;
     if (amongTags && players_ != 3) players_ |= PlayerNamed(p);
     if (state_ == State::Tag) bodyTried_ = false;
+}
+
+// OnBracket for a "[" that opens a section, as most games begin, in fewer steps.
+void GameStartScan::OpenSection(std::int64_t p, std::vector<std::int64_t>& starts) {
+    if (p > length_ - 8) return OnBracket(p, true, starts);  // unexamined
+    const std::uint64_t word = TagNameWord(p);
+    const bool event = word == kEventWord;
+    eligible_ = p + 7;
+    pos_ = event ? p + 7 : p + 1;
+    state_ = State::Tag;
+    quoted_ = false;
+    sectionHasEvent_ = event;
+    bodyTried_ = false;
+    starts.push_back(p);
+    players_ = static_cast<int>(word == kWhiteWord) | static_cast<int>(word == kBlackWord) << 1;
 }
 
 // The bits from position `from` on of the chunk that holds it: bits[k] covers positions from
@@ -403,7 +428,7 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         const std::int64_t size = std::min<std::int64_t>(64, end - from);
         const std::uint64_t valid = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
         const std::uint64_t quotes = bits.quotes & valid, brackets = bits.brackets & valid;
-        const std::uint64_t quoted = scan::PrefixXor(quotes) ^ quotes ^ (quoted_ ? ~std::uint64_t{0} : 0);  // before each byte
+        const std::uint64_t quoted = bits.quoteParity ^ bits.quotes ^ (quoted_ ? ~std::uint64_t{0} : 0);  // before each byte
         if ((bits.backslashes & valid) != 0 || (brackets & quoted) != 0) {
             if (state_ == State::Section) return false;  // Step takes it from here
             if (TagsByteByByte(std::min(end, from + 64), starts)) return true;
@@ -429,11 +454,14 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         int players = players_;
         for (std::uint64_t each = tags; each; each &= each - 1) {
             const std::int64_t p = from + std::countr_zero(each);
-            if (p >= eligible && p <= length_ - 8 && !(players == 3 && BlankLineBefore(p))) {
+            // Most tags follow the "]" and line end of the one before, two bytes back: no blank line
+            // is that short, and BlankLineBefore need not be asked.
+            const bool blankLine = players == 3 && IsSeparator(bytes_[p - 2 - origin_]) && BlankLineBefore(p);
+            if (p >= eligible && p <= length_ - 8 && !blankLine) {
                 const std::uint64_t word = TagNameWord(p);
                 if (word != kEventWord) {
                     eligible = p + 7;
-                    players |= static_cast<int>(word == kWhiteWord) | static_cast<int>(word == kBlackWord) << 1;
+                    if (players != 3) players |= static_cast<int>(word == kWhiteWord) | static_cast<int>(word == kBlackWord) << 1;
                     continue;
                 }
             }
@@ -448,6 +476,14 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         if (text) {
             state_ = State::Section;
             pos_ = from + std::countr_zero(text);
+            // Most sections end at their game's first move: the moves are taken at once, as Step
+            // and Scan would take them, and are passed over to the game's end.
+            const char c = bytes_[pos_ - origin_];
+            if (!sectionHasEvent_ && (IsLetter(c) || IsDigit(c)) && MarkerLength(pos_) == 0 && BeginsMove(pos_)) {
+                state_ = State::Moves;
+                SkipPlainMoves(pos_ + 1, end);
+                return false;
+            }
             return true;
         }
         state_ = (inTag >> (size - 1)) & 1 ? State::Tag : State::Section;
@@ -622,7 +658,7 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
             const char* const file = bytes_ - origin_;
             while (pos_ < end && IsSeparator(file[pos_])) ++pos_;
             if (pos_ < end && state_ == State::Between && file[pos_] == '[') {
-                OnBracket(pos_, true, starts);
+                OpenSection(pos_, starts);
                 continue;
             }
         } else {

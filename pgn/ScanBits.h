@@ -44,6 +44,7 @@ struct TagBits {
     std::uint64_t backslashes = 0;  // \ (escapes, left to the byte-by-byte way)
     std::uint64_t lineEnds = 0;     // \n \r
     std::uint64_t blanks = 0;       // bytes up to 32: blanks and control bytes
+    std::uint64_t quoteParity = 0;  // bit i: whether the quotes among bytes 0 to i are odd
 };
 
 // The TagBits of the 64 bytes from `at`.
