@@ -113,11 +113,15 @@ __attribute__((target("avx2"))) void ClassifyAvx2(const char* bytes, std::int64_
 #if defined(TAVREL_SCAN_AVX2)
 // Every processor with AVX2 also counts and finds bits in one instruction each (POPCNT, BMI1).
 // And carry-less multiplication (PCLMULQDQ), which came years before it.
-bool HasAvx2() {
-    static const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi") &&
-                             __builtin_cpu_supports("pclmul");
-    return avx2;
+// Asked once, as the program starts: a function's own static would be checked on every call of
+// the small functions below, which the scan makes several times a game.
+bool DetectAvx2() {
+    __builtin_cpu_init();  // the processor may be asked before the constructors that would set it up
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi") &&
+           __builtin_cpu_supports("pclmul");
 }
+const bool kHasAvx2 = DetectAvx2();
+bool HasAvx2() { return kHasAvx2; }
 #endif
 
 // Clears the bits at and past `size` and tells whether any are left.
@@ -143,8 +147,9 @@ BodyBits BodyBitsPortable(const char* at) {
     return bits;
 }
 
+// The portable ways are kept out of line, so that the calls below that choose a way stay a jump.
 template <bool kMovetext>
-std::int64_t NextBodyBitsPortable(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
+[[gnu::noinline]] std::int64_t NextBodyBitsPortable(const char* file, std::int64_t chunk, std::int64_t end, BodyBits& bits) {
     for (; chunk < end; chunk += 64) {
         bits = BodyBitsPortable<kMovetext>(file + chunk);
         if (AnyBefore(end - chunk, bits)) return chunk;
@@ -195,7 +200,7 @@ __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, 
 }
 #endif
 
-TagBits TagBitsPortable(const char* at) {
+[[gnu::noinline]] TagBits TagBitsPortable(const char* at) {
     TagBits bits;
     for (int i = 0; i < 64; ++i) {
         const char c = at[i];
