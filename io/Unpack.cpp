@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Decoder.h"
+#include "ZstdFrames.h"
 
 namespace tavrel::io {
 namespace {
@@ -74,14 +75,47 @@ private:
     bool finished_ = false, stopped_ = false;
 };
 
-}  // namespace
+// Many zstd frames, decoded on several threads at once and handed on in order, each frame's
+// start a restart point as the one-stream way below would keep it. Returns where that way goes
+// on: nowhere once the text is all handed on or the sink has stopped.
+std::optional<RestartPoint> HandFrames(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks,
+                                       const UnpackOptions& options, std::vector<RestartPoint>& points, std::int64_t& handed,
+                                       bool& stopped) {
+    const int workers = options.workers > 0 ? options.workers : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    ZstdFrames frames(region, workers, options.frameTextMax);
+    std::int64_t marksAtLast = marks ? marks->load() : 0;
+    const auto packedSize = static_cast<double>(std::max<std::int64_t>(1, region.to - region.from));
+    std::int64_t packed = region.from;
+    while (const std::optional<ZstdFrames::Frame> frame = frames.Next()) {
+        for (std::size_t at = 0; at < frame->size;) {
+            const std::size_t size = std::min(options.blockBytes, frame->size - at);
+            at += size;
+            const double through = static_cast<double>(at) / static_cast<double>(frame->size);
+            const double share = (static_cast<double>(packed - region.from) + through * static_cast<double>(frame->packedEnd - packed)) / packedSize;
+            handed += static_cast<std::int64_t>(size);
+            if (!sink(frame->text + at - size, size, std::min(share, 1.0))) {
+                stopped = true;
+                return std::nullopt;
+            }
+        }
+        packed = frame->packedEnd;
+        if (handed - points.back().text < options.spacing) continue;
+        const std::int64_t marksNow = marks ? marks->load(std::memory_order_relaxed) : marksAtLast + 1;
+        if (marksNow == marksAtLast) continue;
+        marksAtLast = marksNow;
+        points.push_back(RestartPoint{.text = handed, .packed = packed});
+    }
+    if (frames.Whole()) return std::nullopt;
+    return RestartPoint{.text = handed, .packed = frames.GoOnAt()};
+}
 
-Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks,
-                const UnpackOptions& options) {
-    std::vector<RestartPoint> points{RestartPoint{.packed = region.from}};
+// The one-stream way, from `from`: one thread decodes, telling the places to start again as it
+// passes them, while the calling thread hands the text on.
+Unpacked UnpackOn(const PackedRegion& region, const RestartPoint& from, const TextSink& sink, const std::atomic<std::int64_t>* marks,
+                  const UnpackOptions& options, std::vector<RestartPoint> points, std::int64_t handed) {
     std::vector<std::vector<unsigned char>> windows;
     Handoff handoff(options.blockBytes);
-    auto decoder = std::make_unique<Decoder>(region, points.front(), nullptr, 0);
+    auto decoder = std::make_unique<Decoder>(region, from, nullptr, 0);
     decoder->StopAtRestarts(true);
     bool keptInside = false;  // a state inside a zstd frame, which only this decoder can take back
 
@@ -119,7 +153,6 @@ Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::ato
     });
 
     Unpacked result;
-    std::int64_t handed = 0;
     while (std::optional<Block> block = handoff.TakeFull()) {
         if (result.stopped) {
         } else if (sink(block->bytes.data(), block->size, block->share)) {
@@ -138,6 +171,22 @@ Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::ato
     decoder->StopAtRestarts(false);
     if (!keptInside) decoder.reset();
     result.text = std::make_shared<PackedText>(region, std::move(points), std::move(windows), length, std::move(decoder));
+    return result;
+}
+
+}  // namespace
+
+Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks,
+                const UnpackOptions& options) {
+    std::vector<RestartPoint> points{RestartPoint{.packed = region.from}};
+    std::optional<RestartPoint> from = points.front();
+    std::int64_t handed = 0;
+    bool stopped = false;
+    if (region.packing == Packing::Zstd && options.workers >= 0) from = HandFrames(region, sink, marks, options, points, handed, stopped);
+    if (from) return UnpackOn(region, *from, sink, marks, options, std::move(points), handed);
+    Unpacked result;
+    result.stopped = stopped;
+    result.text = std::make_shared<PackedText>(region, std::move(points), std::vector<std::vector<unsigned char>>{}, handed, nullptr);
     return result;
 }
 

@@ -23,6 +23,12 @@ struct UnpackOptions {
     // at most about 1/18 of the text, under 64 MiB a GiB.
     std::int64_t textPerKeptByte = 18;
     std::size_t blockBytes = 1 << 20;  // handed on at a time
+    // Threads decoding the frames of a many-frame zstd region at once: 0 for one a core (up to
+    // 4); -1 decodes it as one stream, on one thread, as any other region.
+    int workers = 0;
+    // The most text such a frame may hold to be decoded whole on a worker; a larger one, and all
+    // after it, is decoded as one stream. Parallel compressors make frames of 4 times their window.
+    std::size_t frameTextMax = 32 << 20;
 };
 
 // Called on the calling thread with each block of text in order, and how far through the packed
@@ -35,7 +41,7 @@ struct Unpacked {
     bool stopped = false;                    // the sink asked to stop
 };
 
-// Decompresses `region` on a thread of its own while `sink` takes the blocks. `marks` counts the
+// Decompresses `region` on threads of its own while `sink` takes the blocks. `marks` counts the
 // places the caller wants to read from later (game starts): a restart point is kept only after a
 // new one, so that a stream that expands to text without them costs no memory.
 Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks = nullptr,

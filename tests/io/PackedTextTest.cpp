@@ -24,14 +24,14 @@ std::string SomeText(std::size_t bytes) {
 }
 
 Unpacked UnpackFile(const std::string& path, Container container, std::int64_t spacing, std::int64_t marks = -1,
-                    std::int64_t textPerKeptByte = 1) {
+                    std::int64_t textPerKeptByte = 1, int workers = 0) {
     const PackedOpen open = OpenPacked(path, container);
     EXPECT_TRUE(open.region) << open.why;
     std::atomic<std::int64_t> counted{0};
     return Unpack(*open.region, [&](const char*, std::size_t, double) {
         counted += marks < 0 ? 1 : 0;
         return true;
-    }, &counted, {.spacing = spacing, .textPerKeptByte = textPerKeptByte, .blockBytes = 64 * 1024});
+    }, &counted, {.spacing = spacing, .textPerKeptByte = textPerKeptByte, .blockBytes = 64 * 1024, .workers = workers});
 }
 
 // Mid-stream deflate points (with their windows), frame and member starts: a read anywhere
@@ -78,7 +78,8 @@ TEST(PackedText, ReadsAnyStretchFromItsRestartPoints) {
 
 // One zstd frame, at several levels and windows: the states kept between its blocks give the
 // text that decoding from the frame's start gives, read backwards so that every read starts
-// again from one. A window too large to keep leaves the frame to be read from its start.
+// again from one. A window too large to keep leaves the frame to be read from its start. (A frame
+// this small is decoded whole on a worker thread, keeping no states, unless told to be one stream.)
 TEST(PackedText, StartsAgainInsideOneZstdFrame) {
     if (!testing::HasTool("zstd")) GTEST_SKIP() << "zstd is not installed";
     const std::string text = SomeText(3 << 20);
@@ -93,7 +94,7 @@ TEST(PackedText, StartsAgainInsideOneZstdFrame) {
         // From a pipe, so that the frame tells no size and the window stays what was asked.
         const std::string path = dir / "one.zst";
         ASSERT_TRUE(testing::Shell("cat " + testing::Quoted(plain.path()) + " | zstd -q -c " + row.options + " > " + path));
-        const Unpacked unpacked = UnpackFile(path, Container::Zstd, 64 * 1024, -1, 1);
+        const Unpacked unpacked = UnpackFile(path, Container::Zstd, 64 * 1024, -1, 1, -1);
         ASSERT_EQ(unpacked.damage, "") << row.options;
         EXPECT_EQ(unpacked.text->RestartCount() > 4, row.kept) << row.options << ": " << unpacked.text->RestartCount();
         std::string back(text.size(), '\0');
