@@ -85,10 +85,25 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         text.append(bytes, n);
         ++marks;
         return text.size() < (8u << 20);  // a bomb is stopped; what it made so far is still checked
-    }, &marks, {.spacing = 1 + data[1] * 64, .textPerKeptByte = data[3] % 2, .blockBytes = 1 + data[2] * 97u});
+    }, &marks, {.spacing = 1 + data[1] * 64, .textPerKeptByte = data[3] % 2, .blockBytes = 1 + data[2] * 97u,
+                .frameTextMax = 1 + data[3] * 64u});
     const std::int64_t length = unpacked.text->Length();
     if (length > static_cast<std::int64_t>(text.size())) fuzz::Fail("the text is longer than what the pass handed on");
     text.resize(static_cast<std::size_t>(length));
+
+    // Zstd frames decoded on worker threads give what decoding them as one stream gives, frames
+    // too large to take whole included.
+    if (container == io::Container::Zstd && !unpacked.stopped) {
+        std::string one;
+        const io::Unpacked oneStream = io::Unpack(*open.region, [&](const char* bytes, std::size_t n, double) {
+            one.append(bytes, n);
+            return true;
+        }, nullptr, {.blockBytes = 4096, .workers = -1});
+        if (oneStream.damage != unpacked.damage || oneStream.text->Length() != length ||
+            std::string_view(one).substr(0, text.size()) != text) {
+            fuzz::Fail("the frames decoded on threads differ from one stream");
+        }
+    }
     if (mode < 2 && data[2] % 4 > 1 && (unpacked.damage != "" || text != rest)) fuzz::Fail("sound compressed text read wrong");
 
     std::string back(text.size(), '\0');
