@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "Lexer.h"
-
 namespace tavrel::pgn {
 
 std::int64_t GameBytes::EndOf(std::int64_t game) const {
@@ -24,32 +22,6 @@ std::string_view GameBytes::Of(std::int64_t game) const {
     const auto begin = static_cast<std::size_t>(std::clamp<std::int64_t>(offsets_[static_cast<std::size_t>(game - 1)] - from_, 0, static_cast<std::int64_t>(got_)));
     const auto end = static_cast<std::size_t>(std::clamp<std::int64_t>(EndOf(game) - from_, static_cast<std::int64_t>(begin), static_cast<std::int64_t>(got_)));
     return {buffer_.data() + begin, end - begin};
-}
-
-namespace {
-
-class TagsOnly final : public Visitor {
-public:
-    explicit TagsOnly(TagSink& sink) : sink_(sink) {}
-    Next Tag(std::string_view name, std::string_view value) override {
-        sink_.Tag(name, value);
-        return Next::Go;
-    }
-    Next BeginMovetext() override { return Next::Skip; }
-
-private:
-    TagSink& sink_;
-};
-
-}  // namespace
-
-void ReadTags(GameBytes& games, std::int64_t first, std::int64_t count, TagSink& sink) {
-    TagsOnly tags(sink);
-    games.ForEach(first, count, [&](std::int64_t game, std::string_view bytes) {
-        sink.BeginGame(game);
-        LexGame(bytes, tags);
-        sink.EndGame(game);
-    });
 }
 
 }  // namespace tavrel::pgn

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Lexer.h"
 #include "PgnFile.h"
 
 namespace tavrel::pgn {
@@ -53,7 +54,28 @@ public:
     virtual void EndGame(std::int64_t /*game*/) {}
 };
 
-// The tag pairs of games first to first + count - 1, read up to each game's movetext.
-void ReadTags(GameBytes& games, std::int64_t first, std::int64_t count, TagSink& sink);
+// The tag pairs of games first to first + count - 1, read up to each game's movetext. A sink
+// class marked final is called directly, without a virtual call per tag.
+template <class Sink>
+void ReadTags(GameBytes& games, std::int64_t first, std::int64_t count, Sink& sink) {
+    class TagsOnly final : public Visitor {
+    public:
+        explicit TagsOnly(Sink& sink) : sink_(sink) {}
+        Next Tag(std::string_view name, std::string_view value) override {
+            sink_.Tag(name, value);
+            return Next::Go;
+        }
+        Next BeginMovetext() override { return Next::Skip; }
+
+    private:
+        Sink& sink_;
+    };
+    TagsOnly tags(sink);
+    games.ForEach(first, count, [&](std::int64_t game, std::string_view bytes) {
+        sink.BeginGame(game);
+        LexGame(bytes, tags);
+        sink.EndGame(game);
+    });
+}
 
 }  // namespace tavrel::pgn

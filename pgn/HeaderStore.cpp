@@ -1,9 +1,7 @@
 #include "HeaderStore.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
-#include <cstring>
 #include <string_view>
 
 #include "Text.h"
@@ -96,29 +94,25 @@ std::string ShownTagText(std::string_view bytes) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::size_t HeaderReader::TextHash::operator()(std::string_view text) const {
-    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15;
-    std::uint64_t hash = text.size() * kMix;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        hash = std::rotl((hash ^ word) * kMix, 29);
-    }
-    std::uint64_t tail = 0;
-    if (i < text.size()) std::memcpy(&tail, text.data() + i, text.size() - i);
-    return static_cast<std::size_t>(((hash ^ tail) * kMix) ^ (hash >> 32));
-}
-
 HeaderReader::HeaderReader(const FileRef& file, std::shared_ptr<const std::vector<std::int64_t>> offsets)
     : offsets_(std::move(offsets)), games_(file_, *offsets_) {
     file_.Open(file);
+    ForgetTexts();
+}
+
+void HeaderReader::ForgetTexts() {
+    batchIds_.Clear();
+    written_.clear();
+    writtenEnds_.assign(2, 0);  // id 0, the empty text
+    batchIds_.FindOrAdd({}, 0, [](std::uint32_t) { return std::string_view(); });
 }
 
 std::uint32_t HeaderReader::Intern(HeaderBatch& batch, std::string_view value) {
-    if (const auto known = batchIds_.find(value); known != batchIds_.end()) return known->second;
-    const auto id = static_cast<std::uint32_t>(batch.texts.size());
-    batchIds_.emplace(std::string(value), id);
+    const auto fresh = static_cast<std::uint32_t>(batch.texts.size());
+    const std::uint32_t id = batchIds_.FindOrAdd(value, fresh, [this](std::uint32_t known) { return Written(known); });
+    if (id != fresh) return id;
+    written_.append(value);
+    writtenEnds_.push_back(written_.size());
     batch.texts.push_back(ShownTagText(value));
     return id;
 }
@@ -126,7 +120,7 @@ std::uint32_t HeaderReader::Intern(HeaderBatch& batch, std::string_view value) {
 HeaderBatch HeaderReader::Read(std::int64_t first, std::int64_t count) {
     HeaderBatch batch;
     batch.rows.resize(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
-    batchIds_.clear();
+    ForgetTexts();
     if (!file_.IsOpen() || offsets_->empty()) return batch;
     // The system is asked once a batch whether the file changed, not once a game.
     file_.Seek(1);

@@ -8,12 +8,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "GameBytes.h"
 #include "PgnFile.h"
 #include "StringPool.h"
+#include "TextIds.h"
 
 namespace tavrel::pgn {
 
@@ -49,17 +49,19 @@ public:
     std::uint32_t Intern(HeaderBatch& batch, std::string_view value);
 
 private:
-    struct TextHash {
-        using is_transparent = void;
-        // Tag values are short: a multiply a word is hash enough, and several times faster than the
-        // library's hash of strings, which cost a tenth of the pass.
-        std::size_t operator()(std::string_view text) const;
-    };
+    // The bytes of the batch's texts as written, by id: two spellings of one shown text (a blank
+    // more at an end) keep two ids, which the store makes one.
+    void ForgetTexts();
+    [[nodiscard]] std::string_view Written(std::uint32_t id) const {
+        return std::string_view(written_).substr(writtenEnds_[id], writtenEnds_[id + 1] - writtenEnds_[id]);
+    }
 
     PgnFile file_;
     std::shared_ptr<const std::vector<std::int64_t>> offsets_;
     GameBytes games_;
-    std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> batchIds_;  // by the bytes as written
+    TextIds batchIds_;
+    std::string written_;
+    std::vector<std::size_t> writtenEnds_;  // id's bytes from writtenEnds_[id] to writtenEnds_[id + 1]
 };
 
 class HeaderStore {

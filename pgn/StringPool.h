@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "TextIds.h"
 
 namespace tavrel::pgn {
 
@@ -25,13 +26,13 @@ public:
     [[nodiscard]] std::size_t BytesUsed() const;
 
 private:
-    // Texts live in blocks that never move, so the views in texts_ and ids_ stay valid.
+    // Texts live in blocks that never move, so the views in texts_ stay valid.
     static constexpr std::size_t kBlockBytes = 64 * 1024;
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockUsed_ = kBlockBytes;
     std::size_t blockBytes_ = 0;
     std::vector<std::string_view> texts_;
-    std::unordered_map<std::string_view, std::uint32_t> ids_;
+    TextIds ids_;
 };
 
 }  // namespace tavrel::pgn
