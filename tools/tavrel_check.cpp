@@ -41,11 +41,6 @@ constexpr const char* kUsage =
     "(its \"error\" says why), 2 the file cannot be read, 3 a compressed file is damaged\n"
     "(the games before the damage are read).\n";
 
-void AppendNumber(std::string& out, long long number) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-}
-
 // Most tag names and values are printable ASCII without quotes or backslashes: they are copied
 // as they stand.
 constexpr auto kCopiedAsTheyStand = [] {
@@ -79,21 +74,44 @@ static_assert([] {
 }());
 
 // Copies `bytes` to `to`: returns the end of the copy when they are copied as they stand, else
-// nullptr. Eight bytes are checked and copied at a time.
+// nullptr. Eight bytes are checked and copied at a time, and the last few in loads of a fixed
+// size that may overlap: most names and values are short, and a loop over their last bytes one
+// by one costs more than the rest.
 char* CopyPlain(char* to, std::string_view bytes) {
+    const char* from = bytes.data();
+    const std::size_t size = bytes.size();
     bool plain = true;
     std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
+    for (; i + 8 <= size; i += 8) {
         std::uint64_t w;
-        std::memcpy(&w, bytes.data() + i, 8);
+        std::memcpy(&w, from + i, 8);
         plain &= PlainWord(w);
         std::memcpy(to + i, &w, 8);
     }
-    for (; i < bytes.size(); ++i) {
-        plain &= kCopiedAsTheyStand[static_cast<unsigned char>(bytes[i])];
-        to[i] = bytes[i];
+    const std::size_t rest = size - i;
+    if (rest == 0) return plain ? to + size : nullptr;
+    std::uint64_t w = 0;
+    if (size >= 8) {
+        std::memcpy(&w, from + size - 8, 8);
+        std::memcpy(to + size - 8, &w, 8);
+    } else if (rest >= 4) {
+        std::uint32_t low, high;
+        std::memcpy(&low, from, 4);
+        std::memcpy(&high, from + rest - 4, 4);
+        std::memcpy(to, &low, 4);
+        std::memcpy(to + rest - 4, &high, 4);
+        w = low | static_cast<std::uint64_t>(high) << 32;
+    } else {
+        const auto a = static_cast<unsigned char>(from[0]), b = static_cast<unsigned char>(from[rest / 2]),
+                   c = static_cast<unsigned char>(from[rest - 1]);
+        to[0] = static_cast<char>(a);
+        to[rest / 2] = static_cast<char>(b);
+        to[rest - 1] = static_cast<char>(c);
+        // The other five bytes are a plain letter, so that only these three decide.
+        w = 0x6161616161000000 | a | b << 8 | c << 16;
     }
-    return plain ? to + bytes.size() : nullptr;
+    plain &= PlainWord(w);
+    return plain ? to + size : nullptr;
 }
 
 void AppendTag(std::string& out, std::string_view bytes) {
@@ -106,54 +124,72 @@ void AppendTag(std::string& out, std::string_view bytes) {
     }
 }
 
-// Each game's line of --headers: its number, offset and every tag pair in file order.
+// A tag pair whose bytes need escapes or a conversion, as its line shows it.
+std::string EscapedTag(std::string_view name, std::string_view value) {
+    std::string tag(1, '[');
+    AppendTag(tag, name);
+    tag += ',';
+    AppendTag(tag, value);
+    tag += ']';
+    return tag;
+}
+
+// Each game's line of --headers: its number, offset and every tag pair in file order. The lines
+// are written into `out` through a cursor, the string grown by halves and cut to the lines at
+// the end (Finish), so that a tag costs no resize of its own.
 class HeaderLines final : public tavrel::pgn::TagSink {
 public:
     HeaderLines(std::string& out, const tavrel::pgn::GameIndex& index) : out_(out), index_(index) {}
     void BeginGame(std::int64_t game) override {
-        out_ += "{\"game\":";
-        AppendNumber(out_, game);
-        out_ += ",\"offset\":";
-        AppendNumber(out_, index_.OffsetOf(game));
-        out_ += ",\"tags\":[";
+        char* to = Room(80);
+        to = Put(to, "{\"game\":");
+        to = std::to_chars(to, to + 24, game).ptr;
+        to = Put(to, ",\"offset\":");
+        to = std::to_chars(to, to + 24, index_.OffsetOf(game)).ptr;
+        to = Put(to, ",\"tags\":[");
+        used_ = static_cast<std::size_t>(to - out_.data());
         first_ = true;
     }
     void Tag(std::string_view name, std::string_view value) override {
         // Most tags are written at once, their bytes checked as they are copied.
-        const std::size_t at = out_.size();
-        out_.resize(at + name.size() + value.size() + 8);
-        char* to = out_.data() + at;
-        const auto put = [&to](std::string_view bytes) {
-            std::memcpy(to, bytes.data(), bytes.size());
-            to += bytes.size();
-        };
+        char* to = Room(name.size() + value.size() + 8);
         if (!first_) *to++ = ',';
-        put("[\"");
+        first_ = false;
+        char* const tag = to;
+        to = Put(to, "[\"");
         to = CopyPlain(to, name);
         if (to) {
-            put("\",\"");
+            to = Put(to, "\",\"");
             to = CopyPlain(to, value);
         }
         if (to) {
-            put("\"]");
-            out_.resize(static_cast<std::size_t>(to - out_.data()));
-            first_ = false;
+            to = Put(to, "\"]");
+            used_ = static_cast<std::size_t>(to - out_.data());
             return;
         }
-        out_.resize(at);
-        if (!first_) out_ += ',';
-        first_ = false;
-        out_ += '[';
-        AppendTag(out_, name);
-        out_ += ',';
-        AppendTag(out_, value);
-        out_ += ']';
+        used_ = static_cast<std::size_t>(tag - out_.data());
+        const std::string escaped = EscapedTag(name, value);
+        std::memcpy(Room(escaped.size()), escaped.data(), escaped.size());
+        used_ += escaped.size();
     }
-    void EndGame(std::int64_t /*game*/) override { out_ += "]}\n"; }
+    void EndGame(std::int64_t /*game*/) override { used_ = static_cast<std::size_t>(Put(Room(3), "]}\n") - out_.data()); }
+    // Cuts `out` to the lines written.
+    void Finish() { out_.resize(used_); }
 
 private:
+    // Where `bytes` more may be written.
+    char* Room(std::size_t bytes) {
+        if (used_ + bytes > out_.size()) out_.resize(std::max(out_.size() + out_.size() / 2, used_ + bytes + 4096));
+        return out_.data() + used_;
+    }
+    static char* Put(char* to, std::string_view bytes) {
+        std::memcpy(to, bytes.data(), bytes.size());
+        return to + bytes.size();
+    }
+
     std::string& out_;
     const tavrel::pgn::GameIndex& index_;
+    std::size_t used_ = 0;
     bool first_ = true;
 };
 
@@ -163,13 +199,14 @@ void PrintHeaders(tavrel::pgn::GameSource& source) {
     const tavrel::pgn::PgnFile& file = source.File();
     tavrel::pgn::OrderedPass<std::string> pass(index.GameCount(), 2048, tavrel::pgn::PassThreads(), [&file, &index] {
         auto games = std::make_shared<tavrel::pgn::GameBytes>(file, index.GameOffsets);
-        // Each run of games is about as long as the last: reserving that spares copying the
-        // lines over and over as they grow.
+        // Each run of games is about as long as the last: room for that spares growing the lines
+        // over and over.
         return [games, &index, last = std::size_t{0}](std::int64_t first, std::int64_t count) mutable {
             std::string lines;
-            lines.reserve(last + last / 8);
+            lines.resize(last + last / 8);
             HeaderLines sink(lines, index);
             tavrel::pgn::ReadTags(*games, first, count, sink);
+            sink.Finish();
             last = lines.size();
             return lines;
         };
