@@ -477,11 +477,18 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
             state_ = State::Section;
             pos_ = from + std::countr_zero(text);
             // Most sections end at their game's first move: the moves are taken at once, as Step
-            // and Scan would take them, and are passed over to the game's end.
-            const char c = bytes_[pos_ - origin_];
-            if (!sectionHasEvent_ && (IsLetter(c) || IsDigit(c)) && MarkerLength(pos_) == 0 && BeginsMove(pos_)) {
+            // and Scan would take them, and are passed over to the game's end. Only a game with an
+            // Event tag whose moves hold more than moves goes on to SkipToNextEvent: tried first,
+            // it would pass over the short plain game to the next "[" and find no Event tag there.
+            const std::int64_t first = pos_;
+            const char c = bytes_[first - origin_];
+            if ((IsLetter(c) || IsDigit(c)) && MarkerLength(first) == 0 && BeginsMove(first)) {
                 state_ = State::Moves;
-                SkipPlainMoves(pos_ + 1, end);
+                SkipPlainMoves(first + 1, end);
+                if (state_ == State::Moves && pos_ < end && sectionHasEvent_) {
+                    bodyTried_ = true;
+                    SkipToNextEvent(first, end);
+                }
                 return false;
             }
             return true;
