@@ -21,12 +21,25 @@ public:
     explicit StreamScan(std::vector<std::int64_t>& starts) : starts_(starts), work_(GameStartScan::kBehind + kSlack, '\0') {}
 
     void Add(const char* bytes, std::size_t size) {
-        const std::size_t at = filled_;
-        filled_ += size;
-        work_.resize(filled_ + kSlack);
-        std::memcpy(work_.data() + at, bytes, size);
+        const std::int64_t first = received_ + 1;  // the position of bytes[0]
         received_ += static_cast<std::int64_t>(size);
-        ScanBefore(received_ + 1 - kHeldBack);
+        const std::int64_t limit = received_ + 1 - kHeldBack;
+        // A large block is scanned where it lies, all but its seams: copying all the text would
+        // cost the scan a good part of its time again.
+        const std::int64_t inPlaceEnd = std::min(limit, received_ + 1 - static_cast<std::int64_t>(kSlack));
+        if (inPlaceEnd <= first + GameStartScan::kBehind) {
+            Append(bytes, size);
+            ScanBefore(limit);
+            return;
+        }
+        Append(bytes, GameStartScan::kBehind + kSlack);  // what the scan up to first + kBehind reads
+        ScanBefore(first + GameStartScan::kBehind);
+        rule_.Scan(bytes, scanned_, inPlaceEnd - scanned_, starts_);
+        scanned_ = inPlaceEnd;
+        filled_ = 0;
+        const std::int64_t keepFrom = scanned_ - GameStartScan::kBehind - first;
+        Append(bytes + keepFrom, size - static_cast<std::size_t>(keepFrom));
+        ScanBefore(limit);
     }
     void End(std::int64_t length) {
         rule_.SetLength(length);
@@ -38,6 +51,13 @@ public:
 
 private:
     static constexpr std::size_t kSlack = GameStartScan::kAhead + GameStartScan::kPadding;
+
+    void Append(const char* bytes, std::size_t size) {
+        const std::size_t at = filled_;
+        filled_ += size;
+        work_.resize(filled_ + kSlack);
+        std::memcpy(work_.data() + at, bytes, size);
+    }
 
     // Scans the positions from scanned_ up to `limit`. work_[0] holds position scanned_ - kBehind.
     void ScanBefore(std::int64_t limit) {
