@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "OpeningText.h"
@@ -212,37 +213,48 @@ void SearchChunk(const pgn::GameIndex& index, const Target& target, std::int64_t
 
 }  // namespace
 
+TextSearchPass::TextSearchPass(const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target,
+                               const SearchOptions& options)
+    : target_(std::make_unique<const Target>(target)), firstGame_(std::max<std::int64_t>(1, options.firstGame)) {
+    const std::int64_t last = options.lastGame < 0 ? index.GameCount() : std::min(options.lastGame, index.GameCount());
+    const std::int64_t games = std::max<std::int64_t>(0, last - firstGame_ + 1);
+    const int threads = options.threads > 0 ? options.threads : pgn::PassThreads();
+    pass_ = std::make_unique<pgn::OrderedPass<SearchResult>>(
+        games, kChunkGames, threads,
+        [&file, &index, t = target_.get(), base = firstGame_ - 1, wantReach = options.wantReach] {
+            // Each thread keeps its buffer and the tree of the openings' texts it has met.
+            struct Own {
+                explicit Own(const Target& target) : openings(target), probe(target, openings) {}
+                OpeningText openings;
+                TextProbe probe;
+                std::string bytes;
+            };
+            return [&file, &index, t, base, wantReach, own = std::make_shared<Own>(*t)](std::int64_t first,
+                                                                                      std::int64_t count) {
+                SearchResult part;
+                const std::int64_t at = ReadGames(file, index, base + first, count, own->bytes);
+                SearchChunk(index, *t, base + first, count, at, own->bytes, wantReach, own->probe, part);
+                return part;
+            };
+        });
+}
+
+bool TextSearchPass::TakeInto(SearchResult& result) {
+    for (const SearchResult& part : pass_->Take()) result.Add(part);
+    return pass_->Finished() && pass_->GamesTaken() >= pass_->Games();
+}
+
 SearchResult SearchText(const pgn::PgnFile& file, const pgn::GameIndex& index, const Target& target,
                         const SearchOptions& options) {
-    const std::int64_t first = std::max<std::int64_t>(1, options.firstGame);
-    const std::int64_t last = options.lastGame < 0 ? index.GameCount() : std::min(options.lastGame, index.GameCount());
-    const std::int64_t games = std::max<std::int64_t>(0, last - first + 1);
-    const std::int64_t chunks = (games + kChunkGames - 1) / kChunkGames;
-    const int threads = static_cast<int>(std::clamp<std::int64_t>(games / 20000 + 1, 1,
-                                                                  options.threads > 0 ? options.threads : pgn::PassThreads()));
-    // Chunks go to whichever thread is free, as games differ in how far they are read; each
-    // chunk's answer is kept apart, so that the games reaching the position stay in file order.
-    std::vector<SearchResult> parts(static_cast<std::size_t>(chunks));
-    std::atomic<std::int64_t> next{0};
-    const auto run = [&] {
-        OpeningText openings(target);
-        TextProbe probe(target, openings);
-        std::string bytes;
-        for (std::int64_t chunk; (chunk = next++) < chunks;) {
-            if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
-            const std::int64_t from = first + chunk * kChunkGames;
-            const std::int64_t count = std::min(kChunkGames, last - from + 1);
-            const std::int64_t at = ReadGames(file, index, from, count, bytes);
-            SearchChunk(index, target, from, count, at, bytes, options.wantReach, probe,
-                        parts[static_cast<std::size_t>(chunk)]);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int thread = 1; thread < threads; ++thread) workers.emplace_back(run);
-    run();
-    for (std::thread& worker : workers) worker.join();
+    TextSearchPass pass(file, index, target, options);
     SearchResult result;
-    for (const SearchResult& part : parts) result.Add(part);
+    while (!pass.TakeInto(result)) {
+        if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
+            pass.Cancel();
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     return result;
 }
 

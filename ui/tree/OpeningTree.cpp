@@ -8,7 +8,6 @@
 
 #include "../common/PanelTexts.h"
 #include "core/MakeMove.h"
-#include "search/TextSearch.h"
 
 namespace tavrel::ui {
 namespace {
@@ -150,7 +149,7 @@ void OpeningTree::Follow(const FenSetUp& position) {
 }
 
 bool OpeningTree::Settled() const {
-    if (!target_ || changed_ || running_.valid()) return false;
+    if (!target_ || changed_ || running_.valid() || textPass_) return false;
     const auto it = answers_.find(target_->key);
     return it != answers_.end() && it->second.searchedTo >= index_.GameCount();
 }
@@ -201,6 +200,13 @@ void OpeningTree::Poll() {
             emit GamesReaching(games);
         }
     }
+    if (textPass_) {
+        Answer& answer = Current();
+        const std::int64_t before = answer.searchedTo;
+        const bool done = TakeText(answer);
+        if (done || answer.searchedTo > before) ShowRows();  // a table made anew only when it grew
+        if (!done) return ShowProgress(answer);
+    }
     if (running_.valid()) {
         if (running_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
         const search::SearchResult part = running_.get();
@@ -223,25 +229,36 @@ void OpeningTree::Poll() {
                                   {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
         });
     } else if (fromText) {
-        // In slices, so that rows and the progress bar move while it runs.
-        constexpr std::int64_t kMinSlice = 20000;
-        cancel_ = false;
-        runningTo_ = std::min(index_.GameCount(),
-                              answer.searchedTo + std::max(kMinSlice, index_.GameCount() / 16));
-        running_ = std::async(std::launch::async, [this, target = *target_, from = answer.searchedTo + 1,
-                                                   to = runningTo_] {
-            return search::SearchText(file_, index_, target,
-                                      {.firstGame = from, .lastGame = to, .threads = 0, .cancel = &cancel_});
-        });
+        // One pass to the last game: rows and the progress bar move as its chunks come in.
+        textPass_ = std::make_unique<search::TextSearchPass>(file_, index_, *target_,
+                                                             search::SearchOptions{.firstGame = answer.searchedTo + 1});
     } else if (storeComplete_ && !reaching_.valid()) {
         poll_.stop();
     }
+    ShowProgress(answer);
+}
+
+void OpeningTree::ShowProgress(const Answer& answer) {
     const std::int64_t total = std::max<std::int64_t>(1, index_.GameCount());
     Progress->setValue(static_cast<int>(1000 * answer.searchedTo / total));
     Progress->setVisible(answer.searchedTo < index_.GameCount());
 }
 
+// Adds what the text pass found since to the answer; true (and the pass gone) once it is over.
+bool OpeningTree::TakeText(Answer& answer) {
+    const bool done = textPass_->TakeInto(answer.result);
+    answer.searchedTo = textPass_->SearchedTo();
+    if (done) textPass_.reset();
+    return done;
+}
+
 void OpeningTree::StopSearch() {
+    if (textPass_) {
+        // What it handed on is a run of games from the first asked: kept, and gone on from later.
+        textPass_->Cancel();
+        TakeText(Current());
+        textPass_.reset();
+    }
     if (!running_.valid()) return;
     cancel_ = true;
     running_.wait();

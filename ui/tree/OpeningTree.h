@@ -23,6 +23,7 @@
 #include "core/Fen.h"
 #include "pgn/FileStamp.h"
 #include "search/PositionSearch.h"
+#include "search/TextSearch.h"
 
 namespace tavrel::ui {
 
@@ -67,6 +68,8 @@ private:
     void RunPasses(bool giveWay);
     void StopSearch();
     void ShowRows();
+    void ShowProgress(const Answer& answer);
+    bool TakeText(Answer& answer);
     void StopFindingGames();
     Answer& Current();
 
@@ -80,7 +83,10 @@ private:
     std::optional<search::Target> target_;
     std::map<std::uint64_t, Answer> answers_;  // by position key, the most recent last in recent_
     std::deque<std::uint64_t> recent_;
-    std::future<search::SearchResult> running_;
+    std::future<search::SearchResult> running_;  // a search of the kept openings
+    // The search of the text of the games the openings kept do not hold yet: its answer grows in
+    // game order as it runs.
+    std::unique_ptr<search::TextSearchPass> textPass_;
     std::future<search::SearchResult> reaching_;  // FindGames's search, for the position reachingKey_
     std::uint64_t reachingKey_ = 0;
     std::atomic<bool> cancelReaching_{false};
