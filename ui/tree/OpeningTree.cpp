@@ -128,7 +128,9 @@ void OpeningTree::Load(const pgn::FileRef& file, const pgn::GameIndex& index, co
     changed_ = false;
     file_.Close();
     file_.Open(file);
-    RunPasses(false);
+    // The pass that keeps the openings starts at the timer's first tick, once no question needs
+    // the cores: the window asks about its first position right after a file is loaded, and a
+    // pass started now would only compete with that question until it gave way.
     poll_.start();
 }
 
