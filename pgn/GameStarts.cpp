@@ -694,6 +694,16 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
     trailingLineEnds_ = q < start ? std::min(2, lineEnds + trailingLineEnds_) : lineEnds;
 }
 
+void ScanFileBlock(const PgnFile& file, GameStartScan& scan, std::int64_t at, std::int64_t size, std::vector<char>& block,
+                   std::vector<std::int64_t>& starts) {
+    const std::int64_t length = file.Length();
+    block.assign(static_cast<std::size_t>(size + GameStartScan::kBehind + GameStartScan::kAhead + GameStartScan::kPadding), '\0');
+    const std::int64_t first = std::max<std::int64_t>(1, at - GameStartScan::kBehind);
+    const auto want = static_cast<std::size_t>(std::min(at + size + GameStartScan::kAhead, length + 1) - first);
+    file.ReadAt(first, block.data() + (first - (at - GameStartScan::kBehind)), want);
+    scan.Scan(block.data(), at, size, starts);
+}
+
 std::int64_t NextGameStart(const PgnFile& file, std::int64_t from, bool* startsHere) {
     if (startsHere) *startsHere = false;
     const std::int64_t length = file.Length();
@@ -703,11 +713,7 @@ std::int64_t NextGameStart(const PgnFile& file, std::int64_t from, bool* startsH
     // Games are short: read a little first, and more as the game turns out long.
     for (std::int64_t at = from, size = kFirstReadBytes; at <= length; at += size, size = std::min(size * 2, kMostReadBytes)) {
         size = std::min(size, length + 1 - at);
-        block.assign(static_cast<std::size_t>(size + GameStartScan::kBehind + GameStartScan::kAhead + GameStartScan::kPadding), '\0');
-        const std::int64_t first = std::max<std::int64_t>(1, at - GameStartScan::kBehind);
-        const auto want = static_cast<std::size_t>(std::min(at + size + GameStartScan::kAhead, length + 1) - first);
-        file.ReadAt(first, block.data() + (first - (at - GameStartScan::kBehind)), want);
-        scan.Scan(block.data(), at, size, starts);
+        ScanFileBlock(file, scan, at, size, block, starts);
         for (const std::int64_t start : starts) {
             if (start == from && startsHere) *startsHere = true;
             if (start > from) return start;

@@ -114,6 +114,11 @@ private:
 // the last game starts nothing.
 bool BeginsMove(std::string_view ahead);
 
+// Scans file positions [at, at + size) of `file` with `scan`, the next block in its order, reading
+// into `block` those bytes and the ones around them that the scan looks at.
+void ScanFileBlock(const PgnFile& file, GameStartScan& scan, std::int64_t at, std::int64_t size, std::vector<char>& block,
+                   std::vector<std::int64_t>& starts);
+
 // Where the game after the one starting at `from` starts by the rule above: the first start after
 // `from` when a scan begins there, or the file's length + 1 when none follows. Reads only as far
 // as it needs. `startsHere` tells whether a game starts at `from` itself.

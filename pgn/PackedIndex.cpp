@@ -81,21 +81,17 @@ private:
 // already read past the cut, taking bytes the text no longer holds (and a length it did not know)
 // into the starts near the end. Those are found again from the last start that lies far enough
 // before the cut that nothing beyond it can have changed it.
-void RescanBeforeCut(const io::ByteSource& text, std::int64_t length, std::vector<std::int64_t>& starts) {
+void RescanBeforeCut(const std::shared_ptr<const io::ByteSource>& text, std::vector<std::int64_t>& starts) {
+    PgnFile file;
+    file.Open(FileRef({}, text));
+    const std::int64_t length = file.Length();
     const auto sound = std::lower_bound(starts.begin(), starts.end(), length - 2 * kHeldBack);
     const std::int64_t from = sound == starts.begin() ? 1 : *std::prev(sound);
     starts.erase(sound == starts.begin() ? starts.begin() : std::prev(sound), starts.end());
     GameStartScan scan = from == 1 ? GameStartScan(length) : GameStartScan::ResumedAt(from, length);
     std::vector<char> block;
     constexpr std::int64_t kBlock = 1 << 20;
-    for (std::int64_t at = from; at <= length; at += kBlock) {
-        const std::int64_t size = std::min(kBlock, length + 1 - at);
-        block.assign(static_cast<std::size_t>(size + GameStartScan::kBehind + GameStartScan::kAhead + GameStartScan::kPadding), '\0');
-        const std::int64_t first = std::max<std::int64_t>(1, at - GameStartScan::kBehind);
-        const std::int64_t last = std::min(at + size + GameStartScan::kAhead, length + 1);
-        text.ReadAt(first - 1, block.data() + (first - (at - GameStartScan::kBehind)), static_cast<std::size_t>(last - first));
-        scan.Scan(block.data(), at, size, starts);
-    }
+    for (std::int64_t at = from; at <= length; at += kBlock) ScanFileBlock(file, scan, at, std::min(kBlock, length + 1 - at), block, starts);
 }
 
 }  // namespace
@@ -117,7 +113,7 @@ PackedIndex IndexPacked(const io::PackedRegion& region, const ProgressFn& progre
     }, &games);
     const std::int64_t length = unpacked.text->Length();
     scan.End(length);
-    if (scan.Received() > length) RescanBeforeCut(*unpacked.text, length, index.GameOffsets);
+    if (scan.Received() > length) RescanBeforeCut(unpacked.text, index.GameOffsets);
     index.stopped = unpacked.stopped;
     result.text = unpacked.text;
     result.damage = unpacked.damage;
