@@ -75,6 +75,27 @@ private:
     bool finished_ = false, stopped_ = false;
 };
 
+// Whether a place to start again is kept: far enough from the last one kept for what it costs,
+// and after a new mark (a game start), so that a stream that expands to text without any keeps
+// no memory for it.
+class KeepRule {
+public:
+    KeepRule(const UnpackOptions& options, const std::atomic<std::int64_t>* marks)
+        : options_(options), marks_(marks), marksAtLast_(marks ? marks->load() : 0) {}
+    bool Keeps(std::int64_t text, std::int64_t lastKept, std::int64_t cost) {
+        if (text - lastKept < std::max(options_.spacing, options_.textPerKeptByte * cost)) return false;
+        const std::int64_t marksNow = marks_ ? marks_->load(std::memory_order_relaxed) : marksAtLast_ + 1;
+        if (marksNow == marksAtLast_) return false;
+        marksAtLast_ = marksNow;
+        return true;
+    }
+
+private:
+    const UnpackOptions& options_;
+    const std::atomic<std::int64_t>* marks_;
+    std::int64_t marksAtLast_;
+};
+
 // Many zstd frames, decoded on several threads at once and handed on in order, each frame's
 // start a restart point as the one-stream way below would keep it. Returns where that way goes
 // on: nowhere once the text is all handed on or the sink has stopped.
@@ -83,7 +104,7 @@ std::optional<RestartPoint> HandFrames(const PackedRegion& region, const TextSin
                                        bool& stopped) {
     const int workers = options.workers > 0 ? options.workers : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     ZstdFrames frames(region, workers, options.frameTextMax);
-    std::int64_t marksAtLast = marks ? marks->load() : 0;
+    KeepRule keep(options, marks);
     const auto packedSize = static_cast<double>(std::max<std::int64_t>(1, region.to - region.from));
     std::int64_t packed = region.from;
     while (const std::optional<ZstdFrames::Frame> frame = frames.Next()) {
@@ -99,11 +120,7 @@ std::optional<RestartPoint> HandFrames(const PackedRegion& region, const TextSin
             }
         }
         packed = frame->packedEnd;
-        if (handed - points.back().text < options.spacing) continue;
-        const std::int64_t marksNow = marks ? marks->load(std::memory_order_relaxed) : marksAtLast + 1;
-        if (marksNow == marksAtLast) continue;
-        marksAtLast = marksNow;
-        points.push_back(RestartPoint{.text = handed, .packed = packed});
+        if (keep.Keeps(handed, points.back().text, 0)) points.push_back(RestartPoint{.text = handed, .packed = packed});
     }
     if (frames.Whole()) return std::nullopt;
     return RestartPoint{.text = handed, .packed = frames.GoOnAt()};
@@ -120,7 +137,7 @@ Unpacked UnpackOn(const PackedRegion& region, const RestartPoint& from, const Te
     bool keptInside = false;  // a state inside a zstd frame, which only this decoder can take back
 
     std::jthread decoding([&] {
-        std::int64_t marksAtLast = marks ? marks->load() : 0;
+        KeepRule keep(options, marks);
         while (!decoder->Ended()) {
             std::optional<Block> block = handoff.TakeFree();
             if (!block) break;
@@ -130,10 +147,7 @@ Unpacked UnpackOn(const PackedRegion& region, const RestartPoint& from, const Te
                 if (!decoder->AtRestart()) continue;
                 RestartPoint point = decoder->Restart();
                 const auto cost = static_cast<std::int64_t>(decoder->RestartCost());
-                if (point.text - points.back().text < std::max(options.spacing, options.textPerKeptByte * cost)) continue;
-                const std::int64_t marksNow = marks ? marks->load(std::memory_order_relaxed) : marksAtLast + 1;
-                if (marksNow == marksAtLast) continue;
-                marksAtLast = marksNow;
+                if (!keep.Keeps(point.text, points.back().text, cost)) continue;
                 if (point.midStream) {
                     point.window = static_cast<std::int32_t>(windows.size());
                     windows.emplace_back();
