@@ -8,7 +8,6 @@
 
 #include "core/LineReplay.h"
 #include "core/MakeMove.h"
-#include "core/MoveGen.h"
 #include "core/Replay.h"
 #include "core/SanMatch.h"
 #include "pgn/PgnFile.h"
@@ -38,14 +37,17 @@ std::size_t BufferSizeFor(const unsigned char* data, std::size_t size) {
 }
 
 void CheckPosition(const GameState& state) {
+    // Walked as the flat cell array: this runs after every half-move of every input.
+    const int16_t* cells = state.GameBoard.Cells();
     int kings[2] = {0, 0};
     for (int r = -1; r <= 10; ++r) {
+        const bool playingRow = r >= 1 && r <= 8;
         for (int c = -1; c <= 10; ++c) {
-            const int16_t piece = state.GameBoard(r, c);
-            const bool playing = r >= 1 && r <= 8 && c >= 1 && c <= 8;
-            if (!playing && piece != 0) Fail("a piece on the border");
-            if (piece == Piece::King) ++kings[0];
-            if (piece == -Piece::King) ++kings[1];
+            const int16_t piece = cells[Board::Index(r, c)];
+            if (piece == 0) continue;
+            if (!playingRow || c < 1 || c > 8) Fail("a piece on the border");
+            kings[0] += piece == Piece::King;
+            kings[1] += piece == -Piece::King;
         }
     }
     if (kings[0] != 1 || kings[1] != 1) Fail("not one king each");
@@ -78,14 +80,12 @@ void ReplayAndCompare(GameState& state, const pgn::GameRecord& game) {
             if (n == 1 && side == White && state.BlackStarts()) continue;
             state.MoveNumber = n;
             state.SideToMove = static_cast<int16_t>(side);
-            const std::string text = state.Moves.Row(n).Of(side).text;
-            GenerateLegalMoves(state, side);
-            const Move full = MatchSanMove(state, text);
-            // Both store the same promotion letter and squares, so they can share the state.
-            if (!(FindSanMove(state, text) == full)) Fail("the targeted matcher disagrees");
-            MakeMove(state, full);
+            // The targeted matcher, as the window replays; SanMatchFuzz holds it to the matcher
+            // over the full legal list, which would cost this target most of its time.
+            const Move move = FindSanMove(state, state.Moves.Row(n).Of(side).text);
+            MakeMove(state, move);
             CheckPosition(state);
-            if (++v <= max) passed = passed || full.IsNone();
+            if (++v <= max) passed = passed || move.IsNone();
             if (v == max) atMax = state.GameBoard;
         }
     }

@@ -24,10 +24,10 @@ std::size_t BufferSizeFor(const unsigned char* data, std::size_t size);
 // their own side's pieces, nothing on the border.
 void CheckPosition(const GameState& state);
 
-// Plays every half-move of the game from its start (its FEN's position, or the initial one):
-// lists the legal moves, matches the text against them, checks the targeted matcher gives the
-// same move, applies it. Then jumps to the last position the way the slider does, checks it
-// arrives at the same board, and that the position's FEN as copied reads back as that board.
+// Plays every half-move of the game from its start (its FEN's position, or the initial one)
+// through the matcher the window uses, checking the board after each. Then jumps to the last
+// position the way the slider does, checks it arrives at the same board, and that the position's
+// FEN as copied reads back as that board.
 void ReplayAndCompare(GameState& state, const pgn::GameRecord& game);
 
 }  // namespace tavrel::fuzz
