@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     std::string text;
     std::atomic<std::int64_t> marks{0};
-    const io::Unpacked unpacked = io::Unpack(*open.region, [&](const char* bytes, std::size_t n, double) {
+    const io::Unpacked unpacked = io::Unpack(*open.region, [&](const char* bytes, std::size_t n, double, io::FrameResult*) {
         text.append(bytes, n);
         ++marks;
         return text.size() < (8u << 20);  // a bomb is stopped; what it made so far is still checked
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     // too large to take whole included.
     if (container == io::Container::Zstd && !unpacked.stopped) {
         std::string one;
-        const io::Unpacked oneStream = io::Unpack(*open.region, [&](const char* bytes, std::size_t n, double) {
+        const io::Unpacked oneStream = io::Unpack(*open.region, [&](const char* bytes, std::size_t n, double, io::FrameResult*) {
             one.append(bytes, n);
             return true;
         }, nullptr, {.blockBytes = 4096, .workers = -1});

@@ -100,21 +100,23 @@ private:
 // start a restart point as the one-stream way below would keep it. Returns where that way goes
 // on: nowhere once the text is all handed on or the sink has stopped.
 std::optional<RestartPoint> HandFrames(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks,
-                                       const UnpackOptions& options, std::vector<RestartPoint>& points, std::int64_t& handed,
-                                       bool& stopped) {
+                                       const UnpackOptions& options, const FrameWork& work, std::vector<RestartPoint>& points,
+                                       std::int64_t& handed, bool& stopped) {
     const int workers = options.workers > 0 ? options.workers : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    ZstdFrames frames(region, workers, options.frameTextMax);
+    ZstdFrames frames(region, workers, options.frameTextMax, work);
     KeepRule keep(options, marks);
     const auto packedSize = static_cast<double>(std::max<std::int64_t>(1, region.to - region.from));
     std::int64_t packed = region.from;
     while (const std::optional<ZstdFrames::Frame> frame = frames.Next()) {
+        // What the work found belongs to the whole frame, which the sink then takes at once.
+        const std::size_t blockBytes = work ? frame->size : options.blockBytes;
         for (std::size_t at = 0; at < frame->size;) {
-            const std::size_t size = std::min(options.blockBytes, frame->size - at);
+            const std::size_t size = std::min(blockBytes, frame->size - at);
             at += size;
             const double through = static_cast<double>(at) / static_cast<double>(frame->size);
             const double share = (static_cast<double>(packed - region.from) + through * static_cast<double>(frame->packedEnd - packed)) / packedSize;
             handed += static_cast<std::int64_t>(size);
-            if (!sink(frame->text + at - size, size, std::min(share, 1.0))) {
+            if (!sink(frame->text + at - size, size, std::min(share, 1.0), frame->result)) {
                 stopped = true;
                 return std::nullopt;
             }
@@ -169,7 +171,7 @@ Unpacked UnpackOn(const PackedRegion& region, const RestartPoint& from, const Te
     Unpacked result;
     while (std::optional<Block> block = handoff.TakeFull()) {
         if (result.stopped) {
-        } else if (sink(block->bytes.data(), block->size, block->share)) {
+        } else if (sink(block->bytes.data(), block->size, block->share, nullptr)) {
             handed += static_cast<std::int64_t>(block->size);
         } else {
             handed += static_cast<std::int64_t>(block->size);
@@ -191,12 +193,12 @@ Unpacked UnpackOn(const PackedRegion& region, const RestartPoint& from, const Te
 }  // namespace
 
 Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks,
-                const UnpackOptions& options) {
+                const UnpackOptions& options, const FrameWork& work) {
     std::vector<RestartPoint> points{RestartPoint{.packed = region.from}};
     std::optional<RestartPoint> from = points.front();
     std::int64_t handed = 0;
     bool stopped = false;
-    if (region.packing == Packing::Zstd && options.workers >= 0) from = HandFrames(region, sink, marks, options, points, handed, stopped);
+    if (region.packing == Packing::Zstd && options.workers >= 0) from = HandFrames(region, sink, marks, options, work, points, handed, stopped);
     if (from) return UnpackOn(region, *from, sink, marks, options, std::move(points), handed);
     Unpacked result;
     result.stopped = stopped;

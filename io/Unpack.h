@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "FrameWork.h"
 #include "PackedText.h"
 #include "Packing.h"
 
@@ -32,8 +33,9 @@ struct UnpackOptions {
 };
 
 // Called on the calling thread with each block of text in order, and how far through the packed
-// bytes the pass is (0 to 1); returning false stops the pass.
-using TextSink = std::function<bool(const char* bytes, std::size_t size, double share)>;
+// bytes the pass is (0 to 1); returning false stops the pass. With frame work, each frame the
+// workers decoded comes whole, with what the work found in it (nothing for other text).
+using TextSink = std::function<bool(const char* bytes, std::size_t size, double share, FrameResult* frame)>;
 
 struct Unpacked {
     std::shared_ptr<const PackedText> text;  // the text up to the damage, if any
@@ -43,8 +45,9 @@ struct Unpacked {
 
 // Decompresses `region` on threads of its own while `sink` takes the blocks. `marks` counts the
 // places the caller wants to read from later (game starts): a restart point is kept only after a
-// new one, so that a stream that expands to text without them costs no memory.
+// new one, so that a stream that expands to text without them costs no memory. `work` is done
+// on each frame that the workers decode (a many-frame zstd region), on the worker.
 Unpacked Unpack(const PackedRegion& region, const TextSink& sink, const std::atomic<std::int64_t>* marks = nullptr,
-                const UnpackOptions& options = {});
+                const UnpackOptions& options = {}, const FrameWork& work = {});
 
 }  // namespace tavrel::io

@@ -27,9 +27,10 @@ struct ZstdFrames::Buffer {
     std::unique_ptr<char[]> bytes;
 };
 
-ZstdFrames::ZstdFrames(const PackedRegion& region, int workers, std::size_t textMax)
+ZstdFrames::ZstdFrames(const PackedRegion& region, int workers, std::size_t textMax, FrameWork work)
     : region_(region),
       textMax_(textMax),
+      work_(std::move(work)),
       packedMax_(ZSTD_compressBound(textMax) + (64 << 10)),
       ahead_(static_cast<std::size_t>(std::max(1, workers)) + 1), searchAt_(region.from), goOnAt_(region.from) {
     for (int k = 0; k < std::max(1, workers); ++k) workers_.emplace_back([this] { Work(); });
@@ -67,6 +68,7 @@ void ZstdFrames::Work() {
             lock.unlock();
             const std::size_t made = ctx ? ZSTD_decompressDCtx(ctx.get(), job.out->bytes.get(), textMax_, input.data(), inputSize)
                                          : static_cast<std::size_t>(-1);
+            if (!ZSTD_isError(made) && work_) job.result = work_(job.out->bytes.get(), made);
             lock.lock();
             if (ZSTD_isError(made)) {  // damaged, or more text than taken here: the caller decodes it
                 job.kind = Job::Stop;
@@ -136,6 +138,7 @@ ZstdFrames::Job ZstdFrames::Claim(std::vector<unsigned char>& input, std::size_t
 std::optional<ZstdFrames::Frame> ZstdFrames::Next() {
     std::unique_lock lock(mutex_);
     if (held_) free_.push_back(std::move(held_));
+    heldResult_.reset();
     if (stopping_) return std::nullopt;
     changed_.wait(lock, [&] { return done_.contains(handed_); });
     Job job = std::move(done_.extract(handed_).mapped());
@@ -143,7 +146,8 @@ std::optional<ZstdFrames::Frame> ZstdFrames::Next() {
     changed_.notify_all();
     if (job.kind == Job::Text) {
         held_ = std::move(job.out);
-        return Frame{.text = held_->bytes.get(), .size = job.size, .packedEnd = job.packedEnd};
+        heldResult_ = std::move(job.result);
+        return Frame{.text = held_->bytes.get(), .size = job.size, .packedEnd = job.packedEnd, .result = heldResult_.get()};
     }
     whole_ = job.kind == Job::End;
     goOnAt_ = job.packed;

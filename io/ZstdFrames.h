@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "FrameWork.h"
 #include "Packing.h"
 
 namespace tavrel::io {
@@ -24,8 +25,9 @@ namespace tavrel::io {
 class ZstdFrames {
 public:
     // `textMax` is the most text a frame may hold to be decoded here; larger ones are left to the
-    // caller. The text decoded ahead of the caller is a few frames' worth at most.
-    ZstdFrames(const PackedRegion& region, int workers, std::size_t textMax);
+    // caller. The text decoded ahead of the caller is a few frames' worth at most. `work`, if
+    // any, is done on each frame by the worker that decoded it.
+    ZstdFrames(const PackedRegion& region, int workers, std::size_t textMax, FrameWork work = {});
     ~ZstdFrames();  // stops the workers
     ZstdFrames(const ZstdFrames&) = delete;
     ZstdFrames& operator=(const ZstdFrames&) = delete;
@@ -34,6 +36,7 @@ public:
         const char* text = nullptr;  // valid until the next call of Next
         std::size_t size = 0;
         std::int64_t packedEnd = 0;  // where the packed bytes after the frame begin
+        FrameResult* result = nullptr;  // what the work found in it; valid as the text is
     };
     // The next frame's text; none when the frames end here (Whole tells how).
     std::optional<Frame> Next();
@@ -50,6 +53,7 @@ private:
         std::int64_t packedEnd = 0;  // after the frame
         std::unique_ptr<Buffer> out;
         std::size_t size = 0;
+        std::unique_ptr<FrameResult> result;
     };
     void Work();
     // Under the lock: finds the next frame from searchAt_ and reads its packed bytes into `input`.
@@ -58,6 +62,7 @@ private:
 
     PackedRegion region_;
     std::size_t textMax_;
+    FrameWork work_;
     std::size_t packedMax_;  // a frame whose packed bytes run past this holds more text, or is damaged
     std::size_t ahead_;  // frames claimed and not yet handed back, at most
 
@@ -71,6 +76,7 @@ private:
     std::map<std::int64_t, Job> done_;
     std::vector<std::unique_ptr<Buffer>> free_;
     std::unique_ptr<Buffer> held_;  // the text of the frame last handed back
+    std::unique_ptr<FrameResult> heldResult_;  // and what the work found in it
 
     bool whole_ = false;
     std::int64_t goOnAt_;

@@ -28,7 +28,7 @@ Unpacked UnpackFile(const std::string& path, Container container, std::int64_t s
     const PackedOpen open = OpenPacked(path, container);
     EXPECT_TRUE(open.region) << open.why;
     std::atomic<std::int64_t> counted{0};
-    return Unpack(*open.region, [&](const char*, std::size_t, double) {
+    return Unpack(*open.region, [&](const char*, std::size_t, double, FrameResult*) {
         counted += marks < 0 ? 1 : 0;
         return true;
     }, &counted, {.spacing = spacing, .textPerKeptByte = textPerKeptByte, .blockBytes = 64 * 1024, .workers = workers});

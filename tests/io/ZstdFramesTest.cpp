@@ -26,7 +26,7 @@ Pass UnpackBytes(const std::string& bytes, int workers, std::size_t stopAfter = 
     EXPECT_TRUE(open.region) << open.why;
     Pass pass;
     std::atomic<std::int64_t> marks{0};
-    pass.unpacked = Unpack(*open.region, [&](const char* text, std::size_t size, double) {
+    pass.unpacked = Unpack(*open.region, [&](const char* text, std::size_t size, double, FrameResult*) {
         pass.handed.append(text, size);
         ++marks;
         return pass.handed.size() < stopAfter;
