@@ -59,6 +59,32 @@ const testing::Packer& PackerNamed(const std::string& name) {
     throw std::logic_error(name);
 }
 
+// The game starts of each frame are found by the thread that decoded it, from the frame's first
+// Event tag a scan can begin at: with frames so small that such tags, tags that cannot begin a
+// scan and the seams between frames fall at every distance from each other, the index is still
+// the plain file's.
+TEST(CompressedFiles, SmallFramesGiveThePlainIndex) {
+    if (!testing::HasTool("zstd")) GTEST_SKIP() << "zstd is not installed";
+    std::string text;
+    for (int k = 0; k < 40; ++k) {
+        text += "[White \"W\"]\n[Event \"E" + std::to_string(k) + "\"]\n[Black \"B\"]\n\n1. e4 {a [Event \"x\"] b} e5 1-0\n\n";
+        text += "1. d4 d5 *\n[[Event \"twice\"]\n\n[Event \"E\"]\n\n; [Event \"line\"]\n1. c4 (1. Nf3 [Event \"v\"]) 0-1\n\n";
+    }
+    testing::TempDir dir;
+    testing::TempFile plainFile(text);
+    GameSource plain;
+    ASSERT_EQ(plain.Open(plainFile.path()), "");
+    for (const int bytes : {110, 173, 400, 1500}) {
+        const std::string out = dir / "small.pgn.zst";
+        ASSERT_TRUE(Shell("split -b " + std::to_string(bytes) + " " + plainFile.path() + " " + out +
+                          ".part && for p in " + out + ".part*; do zstd -q -c $p; done > " + out + " && rm " + out + ".part*"));
+        GameSource source;
+        ASSERT_EQ(source.Open(out), "") << bytes;
+        EXPECT_EQ(source.Length(), plain.Length()) << bytes;
+        EXPECT_EQ(source.Index().GameOffsets, plain.Index().GameOffsets) << bytes;
+    }
+}
+
 // Damage anywhere ends the text there: a message says what, and the games before it stay.
 TEST(CompressedFiles, DamageKeepsTheGamesBeforeIt) {
     for (const char* tool : {"zstd", "gzip"}) {
