@@ -32,7 +32,7 @@ ZstdFrames::ZstdFrames(const PackedRegion& region, int workers, std::size_t text
       textMax_(textMax),
       work_(std::move(work)),
       packedMax_(ZSTD_compressBound(textMax) + (64 << 10)),
-      ahead_(static_cast<std::size_t>(std::max(1, workers)) + 1), searchAt_(region.from), goOnAt_(region.from) {
+      ahead_(2 * static_cast<std::size_t>(std::max(1, workers))), searchAt_(region.from), goOnAt_(region.from) {
     for (int k = 0; k < std::max(1, workers); ++k) workers_.emplace_back([this] { Work(); });
 }
 
@@ -136,9 +136,9 @@ ZstdFrames::Job ZstdFrames::Claim(std::vector<unsigned char>& input, std::size_t
 }
 
 std::optional<ZstdFrames::Frame> ZstdFrames::Next() {
+    const std::unique_ptr<FrameResult> done = std::move(heldResult_);  // let go of after the lock
     std::unique_lock lock(mutex_);
     if (held_) free_.push_back(std::move(held_));
-    heldResult_.reset();
     if (stopping_) return std::nullopt;
     changed_.wait(lock, [&] { return done_.contains(handed_); });
     Job job = std::move(done_.extract(handed_).mapped());

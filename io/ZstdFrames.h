@@ -64,7 +64,9 @@ private:
     std::size_t textMax_;
     FrameWork work_;
     std::size_t packedMax_;  // a frame whose packed bytes run past this holds more text, or is damaged
-    std::size_t ahead_;  // frames claimed and not yet handed back, at most
+    // Frames claimed and not yet handed back, at most: two a worker, so that a worker whose frame
+    // was quick seldom waits for a slower one before it, the frames being handed back in order.
+    std::size_t ahead_;
 
     std::mutex mutex_;  // guards what follows
     std::condition_variable changed_;
