@@ -10,6 +10,7 @@
 
 #include "LargeFile.h"
 #include "GameCheck.h"
+#include "HeaderLines.h"
 #include "pgn/GameIndex.h"
 #include "pgn/GameReader.h"
 #include "pgn/GameSource.h"
@@ -118,7 +119,22 @@ void BM_ReadEveryHeader(benchmark::State& state) {
     state.counters["store_bytes_per_game"] = static_cast<double>(bytes) / static_cast<double>(source.GameCount());
     state.SetBytesProcessed(source.File().Length() * state.iterations());
 }
-BENCHMARK(BM_ReadEveryHeader)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ReadEveryHeader)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+
+// The check tool's --headers after the index: every game's line of JSON, on one thread and on two.
+// Compare with BM_PlainRead of the same (cached) file.
+void BM_HeaderLines(benchmark::State& state) {
+    if (!LargeFile()) return state.SkipWithError("TAVREL_BENCH_FILE not set");
+    GameSource source;
+    source.Open(LargeFile());
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        WriteHeaderLines(source, [&bytes](std::string_view lines) { bytes += lines.size(); }, static_cast<int>(state.range(0)));
+    }
+    state.counters["out_bytes"] = static_cast<double>(bytes) / static_cast<double>(state.iterations());
+    state.SetBytesProcessed(source.File().Length() * state.iterations());
+}
+BENCHMARK(BM_HeaderLines)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 }  // namespace tavrel::pgn

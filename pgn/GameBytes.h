@@ -51,6 +51,8 @@ public:
     virtual void BeginGame(std::int64_t /*game*/) {}
     // A tag pair as the lexer hands it on; the views are valid during the call.
     virtual void Tag(std::string_view name, std::string_view value) = 0;
+    // A tag pair whose name and value are printable ASCII without a quote or a backslash.
+    virtual void PrintableTag(std::string_view name, std::string_view value) { Tag(name, value); }
     virtual void EndGame(std::int64_t /*game*/) {}
 };
 
@@ -63,6 +65,10 @@ void ReadTags(GameBytes& games, std::int64_t first, std::int64_t count, Sink& si
         explicit TagsOnly(Sink& sink) : sink_(sink) {}
         Next Tag(std::string_view name, std::string_view value) override {
             sink_.Tag(name, value);
+            return Next::Go;
+        }
+        Next PrintableTag(std::string_view name, std::string_view value) {
+            sink_.PrintableTag(name, value);
             return Next::Go;
         }
         Next BeginMovetext() override { return Next::Skip; }

@@ -27,7 +27,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -88,6 +90,46 @@ inline constexpr auto kEndsTag = [] {
     return t;
 }();
 inline bool EndsTag(char c) { return kEndsTag[static_cast<unsigned char>(c)]; }
+
+// Eight bytes at a time, for the runs of a plain tag: the high bit of each byte of `w` below `n`
+// (at most 0x80), and of each equal to `c`. Only the lowest byte marked is sure to be right (a
+// borrow may mark a byte above it), and it is the first of the eight in the text.
+inline constexpr std::uint64_t kOnes = ~std::uint64_t{0} / 255;
+inline constexpr std::uint64_t kHighs = kOnes * 0x80;
+inline std::uint64_t BytesBelow(std::uint64_t w, unsigned n) { return (w - kOnes * n) & ~w & kHighs; }
+inline std::uint64_t BytesEqual(std::uint64_t w, char c) { return BytesBelow(w ^ (kOnes * static_cast<unsigned char>(c)), 1); }
+// A name runs to a blank, a control byte or a byte the tag's text must look at; a value to a
+// byte it must look at. '\\' and ']' differ in the lowest bit alone, so one test marks both.
+inline std::uint64_t NameStops(std::uint64_t w) {
+    return BytesBelow(w, 0x21) | BytesEqual(w, '"') | BytesBelow(w ^ (kOnes * '\\'), 2);
+}
+inline std::uint64_t ValueStops(std::uint64_t w) {
+    return BytesEqual(w, '\n') | BytesEqual(w, '\r') | BytesEqual(w, '"') | BytesBelow(w ^ (kOnes * '\\'), 2);
+}
+inline bool StopsName(char c) { return static_cast<unsigned char>(c) <= ' ' || EndsTag(c); }
+// Bytes that are not printable ASCII: a control byte, DEL, or any byte from 0x80. Any such byte
+// marks some byte at or above it, so a run that holds none up to a point marks none below it.
+inline std::uint64_t BytesNotPrintable(std::uint64_t w) { return (w | (w + kOnes) | ~(w + kOnes * 0x60)) & kHighs; }
+inline bool IsPrintable(char c) { return c >= 0x20 && c < 0x7F; }
+
+// The first byte at or after `p` that `stops` marks (stopsWord eight at a time), or the end.
+// With `printable`, clears it when a byte of the run is not printable ASCII.
+template <class StopsWord, class StopsByte>
+std::size_t RunEnd(std::string_view bytes, std::size_t p, StopsWord stopsWord, StopsByte stopsByte, bool* printable) {
+    for (; p + 8 <= bytes.size(); p += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, bytes.data() + p, 8);
+        const std::uint64_t marks = stopsWord(w);
+        // The bytes before the first stop, as high bits: those below the lowest mark.
+        const std::uint64_t before = marks ? (marks & (~marks + 1)) - 1 : ~std::uint64_t{0};
+        if (printable && (BytesNotPrintable(w) & before)) *printable = false;
+        if (marks) return p + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+    }
+    for (; p < bytes.size() && !stopsByte(bytes[p]); ++p) {
+        if (printable && !IsPrintable(bytes[p])) *printable = false;
+    }
+    return p;
+}
 
 // "!" 1, "?" 2, "!!" 3, "??" 4, "!?" 5, "?!" 6; 0 for anything else.
 inline int SuffixGlyph(std::string_view suffix) {
@@ -197,7 +239,12 @@ private:
         const std::size_t from = at_ + 1;
         if (const PlainTag plain = PlainTagAt(from); plain.valueEnd > 0) {
             at_ = plain.valueEnd + 2;
-            return v_.Tag(b_.substr(from, plain.nameEnd - from), b_.substr(plain.nameEnd + 2, plain.valueEnd - plain.nameEnd - 2));
+            const std::string_view name = b_.substr(from, plain.nameEnd - from);
+            const std::string_view value = b_.substr(plain.nameEnd + 2, plain.valueEnd - plain.nameEnd - 2);
+            if constexpr (kTakesPrintableTags) {
+                if (plain.printable) return v_.PrintableTag(name, value);
+            }
+            return v_.Tag(name, value);
         }
         std::size_t close = from;
         bool quoted = false;
@@ -238,18 +285,22 @@ private:
     // Most tags read `Name "value"]`: one blank after the name, and nothing in either that the
     // loop above must look at. For such a tag, where its name ends and where the value's closing
     // quote stands (the "]" follows it); else valueEnd 0, and the loop reads it.
+    // For a visitor that takes printable tags, also whether both are printable ASCII.
     struct PlainTag {
         std::size_t nameEnd = 0;
         std::size_t valueEnd = 0;
+        bool printable = false;
     };
     PlainTag PlainTagAt(std::size_t from) const {
-        std::size_t p = from;
-        while (p < b_.size() && static_cast<unsigned char>(b_[p]) > ' ' && !lex::EndsTag(b_[p])) ++p;
+        bool printable = kTakesPrintableTags;
+        bool* const tell = kTakesPrintableTags ? &printable : nullptr;
+        std::size_t p = lex::RunEnd(b_, from, lex::NameStops, lex::StopsName, tell);
         if (p == from || p + 1 >= b_.size() || b_[p] != ' ' || b_[p + 1] != '"') return {};
         const std::size_t nameEnd = p;
-        for (p += 2; p < b_.size() && !lex::EndsTag(b_[p]);) ++p;
-        return p + 1 < b_.size() && b_[p] == '"' && b_[p + 1] == ']' ? PlainTag{nameEnd, p} : PlainTag{};
+        p = lex::RunEnd(b_, p + 2, lex::ValueStops, lex::EndsTag, tell);
+        return p + 1 < b_.size() && b_[p] == '"' && b_[p + 1] == ']' ? PlainTag{nameEnd, p, printable} : PlainTag{};
     }
+    static constexpr bool kTakesPrintableTags = requires(V& v, std::string_view text) { v.PrintableTag(text, text); };
 
     // The value with its double quotes removed: a view of the bytes when they stand only at its
     // ends, else a copy in the reused buffer.

@@ -12,6 +12,9 @@
 // A visitor class with a member `bool Done()` that says true after a Move has all it wants of the
 // game: the lexer reads no further, and only the EndVariation calls of open variations and
 // EndGame follow.
+// A visitor class with a member `Next PrintableTag(name, value)` is handed there, instead of to
+// Tag, each tag written `[Name "value"]` whose name and value are printable ASCII without a quote
+// or a backslash: text that needs no escape and no conversion.
 // Every string_view points into the game's bytes, or into a buffer the lexer reuses: it is valid
 // only during the call. Nothing is allocated per token.
 

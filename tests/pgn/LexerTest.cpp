@@ -79,6 +79,45 @@ TEST(Lexer, HandsOnEveryTokenOfOddAndHostileText) {
     for (const Row& row : rows) EXPECT_EQ(Lex(row.bytes), row.expected) << row.why;
 }
 
+// A tag's name and value are searched eight bytes at a time: a byte that ends either stops it
+// wherever it stands among the eight.
+TEST(Lexer, TagTextStopsAtItsFirstLineEndOrBracketAtAnyLength) {
+    for (std::size_t n = 1; n <= 17; ++n) {
+        const std::string text(n, 'v');
+        for (const char* end : {"\n\"]\n", "\r\"]\n"}) {
+            EXPECT_EQ(Lex(std::string("[Site \"").append(text).append(end)), std::string("T(Site=").append(text).append(")E2")) << n;
+        }
+        EXPECT_EQ(Lex(std::string("[").append(text).append("] \"x\"]\n")), std::string("T(").append(text).append("=)E2")) << n;
+    }
+}
+
+// A visitor that takes printable tags gets there only tags with no other byte in name or value,
+// wherever that byte stands among the eight read at a time.
+TEST(Lexer, OnlyPrintableTagsGoToPrintableTag) {
+    struct Sorter final : Visitor {
+        std::string out;
+        Next Tag(std::string_view, std::string_view) override {
+            out += 'T';
+            return Next::Go;
+        }
+        Next PrintableTag(std::string_view, std::string_view) {
+            out += 'P';
+            return Next::Go;
+        }
+    };
+    for (std::size_t n = 0; n <= 17; ++n) {
+        const std::string text(n, 'v');
+        std::string bytes = std::string("[Site \"").append(text).append("w\"]\n");
+        for (const char odd : {'\t', '\x7f', '\xe9'}) {
+            bytes.append("[Site \"").append(text).append(1, odd).append("w\"]\n");
+            bytes.append("[S").append(text).append(1, odd).append(" \"w\"]\n");
+        }
+        Sorter sorter;
+        LexGame(bytes, sorter);
+        EXPECT_EQ(sorter.out, "PTTTTTT") << n;
+    }
+}
+
 TEST(Lexer, VisitorsSkipVariationsAndMovetext) {
     Trace variations;
     variations.skipVariations = Next::Skip;

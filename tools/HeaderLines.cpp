@@ -1,0 +1,169 @@
+#include "HeaderLines.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Json.h"
+#include "pgn/GameBytes.h"
+#include "pgn/GameSource.h"
+#include "pgn/OrderedPass.h"
+#include "pgn/Text.h"
+
+namespace tavrel {
+namespace {
+
+// A tag's name or value as a JSON string: as it stands when it is printable ASCII without quotes
+// or backslashes, else escaped, its Latin-1 bytes converted.
+void AppendTag(std::string& out, std::string_view bytes) {
+    const bool asItStands = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (asItStands) {
+        out.append(1, '"').append(bytes).append(1, '"');
+    } else if (pgn::IsValidUtf8(bytes)) {
+        AppendJsonString(out, bytes);
+    } else {
+        AppendJsonString(out, pgn::DisplayText(bytes));
+    }
+}
+
+// Copies a short text in loads of a fixed size that may overlap: most names and values are a few
+// bytes long, and a copy of a varying length costs a call, or a loop over the last bytes one by one.
+char* CopyShort(char* to, std::string_view bytes) {
+    const char* from = bytes.data();
+    const std::size_t size = bytes.size();
+    if (size >= 8) {
+        for (std::size_t i = 0; i + 8 < size; i += 8) std::memcpy(to + i, from + i, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::uint32_t low, high;
+        std::memcpy(&low, from, 4);
+        std::memcpy(&high, from + size - 4, 4);
+        std::memcpy(to, &low, 4);
+        std::memcpy(to + size - 4, &high, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+    return to + size;
+}
+
+// The lines of a run of games: the first `used` bytes of `bytes`. The rest is room already
+// claimed, so that the next run written into the same buffer clears and faults in no memory.
+struct Lines {
+    std::string bytes;
+    std::size_t used = 0;
+};
+
+// Each game's line: its number, offset and every tag pair in file order, written through a cursor
+// so that a tag costs no resize of its own.
+class HeaderLines final : public pgn::TagSink {
+public:
+    HeaderLines(Lines& out, const pgn::GameIndex& index) : out_(out), index_(index) {}
+    void BeginGame(std::int64_t game) override {
+        char* to = Room(80);
+        to = Put(to, "{\"game\":");
+        to = std::to_chars(to, to + 24, game).ptr;
+        to = Put(to, ",\"offset\":");
+        to = std::to_chars(to, to + 24, index_.OffsetOf(game)).ptr;
+        to = Put(to, ",\"tags\":[");
+        Used(to);
+        first_ = true;
+    }
+    void PrintableTag(std::string_view name, std::string_view value) override {
+        char* to = Room(name.size() + value.size() + 8);
+        *to = ',';
+        to += first_ ? 0 : 1;
+        first_ = false;
+        to = Put(to, "[\"");
+        to = CopyShort(to, name);
+        to = Put(to, "\",\"");
+        to = CopyShort(to, value);
+        Used(Put(to, "\"]"));
+    }
+    void Tag(std::string_view name, std::string_view value) override {
+        std::string tag(first_ ? "[" : ",[");
+        first_ = false;
+        AppendTag(tag, name);
+        tag += ',';
+        AppendTag(tag, value);
+        tag += ']';
+        Used(Put(Room(tag.size()), tag));
+    }
+    void EndGame(std::int64_t /*game*/) override { Used(Put(Room(3), "]}\n")); }
+
+private:
+    // Where `bytes` more may be written.
+    char* Room(std::size_t bytes) {
+        std::string& buffer = out_.bytes;
+        if (out_.used + bytes > buffer.size()) buffer.resize(std::max(buffer.size() + buffer.size() / 2, out_.used + bytes + 4096));
+        return buffer.data() + out_.used;
+    }
+    void Used(const char* end) { out_.used = static_cast<std::size_t>(end - out_.bytes.data()); }
+    static char* Put(char* to, std::string_view bytes) {
+        std::memcpy(to, bytes.data(), bytes.size());
+        return to + bytes.size();
+    }
+
+    Lines& out_;
+    const pgn::GameIndex& index_;
+    bool first_ = true;
+};
+
+// Buffers whose lines were written out, handed back to the threads that fill them.
+class SpareBuffers {
+public:
+    std::string Take() {
+        const std::lock_guard lock(mutex_);
+        if (spare_.empty()) return {};
+        std::string buffer = std::move(spare_.back());
+        spare_.pop_back();
+        return buffer;
+    }
+    void Give(std::string buffer) {
+        const std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(buffer));
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> spare_;
+};
+
+}  // namespace
+
+void WriteHeaderLines(pgn::GameSource& source, const std::function<void(std::string_view)>& emit, int threads) {
+    const pgn::GameIndex& index = source.Index();
+    const pgn::PgnFile& file = source.File();
+    SpareBuffers spare;
+    pgn::OrderedPass<Lines> pass(index.GameCount(), 2048, threads, [&file, &index, &spare] {
+        auto games = std::make_shared<pgn::GameBytes>(file, index.GameOffsets);
+        return [games, &index, &spare](std::int64_t first, std::int64_t count) {
+            Lines lines{spare.Take()};
+            HeaderLines sink(lines, index);
+            pgn::ReadTags(*games, first, count, sink);
+            return lines;
+        };
+    });
+    const auto write = [&] {
+        for (Lines& lines : pass.Take()) {
+            emit(std::string_view(lines.bytes).substr(0, lines.used));
+            spare.Give(std::move(lines.bytes));
+        }
+    };
+    while (!pass.Finished()) {
+        write();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    write();
+}
+
+}  // namespace tavrel
