@@ -1,10 +1,13 @@
 #define ZSTD_STATIC_LINKING_ONLY  // ZSTD_getFrameHeader: a frame's window, size and kind before decoding it
 #include "ZstdFrames.h"
 
+#include <sys/mman.h>
 #include <zstd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace tavrel::io {
 namespace {
@@ -23,8 +26,22 @@ struct ContextDeleter {
 
 struct ZstdFrames::Buffer {
     // Left unwritten until a frame's text lands in it, so that only what frames hold takes memory.
-    explicit Buffer(std::size_t size) : bytes(std::make_unique_for_overwrite<char[]>(size)) {}
-    std::unique_ptr<char[]> bytes;
+    // In huge pages where the system gives them on request: a frame's text spans thousands of
+    // small ones, whose first touches and address lookups the decoding and the work on the text
+    // would pay again and again.
+    explicit Buffer(std::size_t size) {
+        constexpr std::size_t kHugePage = 2 << 20;
+        const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+        bytes.reset(static_cast<char*>(std::aligned_alloc(kHugePage, rounded)));
+        if (!bytes) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        ::madvise(bytes.get(), rounded, MADV_HUGEPAGE);
+#endif
+    }
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Free> bytes;
 };
 
 ZstdFrames::ZstdFrames(const PackedRegion& region, int workers, std::size_t textMax, FrameWork work)
