@@ -59,6 +59,12 @@ constexpr std::array<std::uint8_t, 256> kInMovetext = [] {
     t[')'] = kClosesVariation;
     return t;
 }();
+
+// The bits that stand one to six places above a set bit of x.
+constexpr std::uint64_t WithinSixAfter(std::uint64_t x) {
+    const std::uint64_t two = x | (x << 1);
+    return (two | (two << 2) | (two << 4)) << 1;
+}
 }  // namespace
 
 bool BeginsMove(std::string_view ahead) {
@@ -416,6 +422,85 @@ bool GameStartScan::InMovetext() const {
     }
 }
 
+// Whether the text at p, which ends a tag section, is the game's first move.
+bool GameStartScan::OpensMoves(std::int64_t p) const {
+    const char c = bytes_[p - origin_];
+    return (IsLetter(c) || IsDigit(c)) && MarkerLength(p) == 0 && BeginsMove(p);
+}
+
+// The moves that begin at `first`, right after a tag section: they are taken at once, as Step and
+// Scan would take them, and are passed over to the game's end. Only a game with an Event tag whose
+// moves hold more than moves goes on to SkipToNextEvent: tried first, it would pass over the short
+// plain game to the next "[" and find no Event tag there.
+void GameStartScan::PassMoves(std::int64_t first, std::int64_t end) {
+    state_ = State::Moves;
+    SkipPlainMoves(first + 1, end);
+    if (state_ == State::Moves && pos_ < end && sectionHasEvent_) {
+        bodyTried_ = true;
+        SkipToNextEvent(first, end);
+    }
+}
+
+// The tag section that opens at p, when it has the plainest shape, as most games begin: each tag
+// `[Name "value"]` on a line of its own, seven bytes or more, without escapes or other brackets,
+// and then, past blanks, the game's first move. Read a run of whole lines at a time, such a
+// section changes nothing that OpenSection and Tags would not: its first tag starts the game, the
+// others are examined, name no players that could matter (only a blank line among tags asks for
+// them, and the moves end the section) and, but for the first, no Event. It is taken here, moves
+// and all; anything else is left to them, and false returned with nothing changed.
+bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<std::int64_t>& starts) {
+    const char* const file = bytes_ - origin_;
+    bool event = false;
+    std::int64_t lastTag = 0;
+    for (std::int64_t next = p; next < end;) {  // next: the start of a line, after p one not yet read
+        const std::int64_t size = std::min<std::int64_t>(64, end - next);
+        const std::uint64_t valid = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
+        const TagBits bits = scan::TagBitsOf(file + next);
+        const std::uint64_t lineEnds = bits.lineEnds & valid;
+        if (lineEnds == 0) return false;
+        const std::uint64_t lineStarts = (lineEnds << 1 | 1) & valid;
+        const std::uint64_t other = lineStarts & ~bits.brackets;  // lines that open with no tag
+        const int lastEnd = 63 - std::countl_zero(lineEnds);
+        // The whole lines read now: those before the first that opens with no tag, or all that end here.
+        const std::uint64_t lines = other ? (other & (~other + 1)) - 1 : lastEnd == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << lastEnd) - 1;
+        const std::uint64_t tags = lineStarts & lines;
+        const std::uint64_t ends = lineEnds & lines;
+        // Each line: its "[", one quote, and `"]` at its end; so the "]" ends the tag outside quotes.
+        const std::uint64_t closingQuotes = ends >> 2;
+        const std::uint64_t openingQuotes = bits.quotes & lines & ~closingQuotes;
+        // Set from each "[" up to its quote: the two alternate, and the last "[" has one too.
+        const std::uint64_t alternate = scan::PrefixXor(tags | openingQuotes);
+        if ((bits.brackets & lines) != tags || (bits.closes & lines) != ends >> 1 || (closingQuotes & ~bits.quotes) != 0 ||
+            (tags & ~alternate) != 0 || (openingQuotes & alternate) != 0 || (alternate >> 63) != 0 ||
+            (bits.backslashes & lines) != 0 || (tags & WithinSixAfter(tags)) != 0 || (tags != 0 && lastTag != 0 && next < lastTag + 7)) {
+            return false;
+        }
+        for (std::uint64_t named = tags & bits.beforeE; named; named &= named - 1) {
+            const std::int64_t at = next + std::countr_zero(named);
+            if (TagNameWord(at) != kEventWord) continue;
+            if (at != p) return false;  // a second Event tag, or one after other tags
+            event = true;
+        }
+        if (tags) lastTag = next + 63 - std::countl_zero(tags);
+        if (!other) {
+            next += lastEnd + 1;
+            continue;
+        }
+        std::int64_t first = next + std::countr_zero(other);
+        while (first < end && IsSeparator(file[first])) ++first;
+        if (first >= end || lastTag > length_ - 8 || !OpensMoves(first)) return false;
+        starts.push_back(p);
+        eligible_ = lastTag + 7;
+        sectionHasEvent_ = event;
+        quoted_ = false;
+        bodyTried_ = false;
+        players_ = 0;
+        PassMoves(first, end);
+        return true;
+    }
+    return false;
+}
+
 // A section of tags, 64 bytes at a time. Which bytes lie in a tag follows from the brackets and
 // the tags' ends (a line end, or a "]" outside quotes); between tags only blanks may stand, and
 // the first other byte ends the section. Escapes, and a "[" between quotes, are left to the
@@ -476,19 +561,9 @@ bool GameStartScan::Tags(std::int64_t end, std::vector<std::int64_t>& starts) {
         if (text) {
             state_ = State::Section;
             pos_ = from + std::countr_zero(text);
-            // Most sections end at their game's first move: the moves are taken at once, as Step
-            // and Scan would take them, and are passed over to the game's end. Only a game with an
-            // Event tag whose moves hold more than moves goes on to SkipToNextEvent: tried first,
-            // it would pass over the short plain game to the next "[" and find no Event tag there.
-            const std::int64_t first = pos_;
-            const char c = bytes_[first - origin_];
-            if ((IsLetter(c) || IsDigit(c)) && MarkerLength(first) == 0 && BeginsMove(first)) {
-                state_ = State::Moves;
-                SkipPlainMoves(first + 1, end);
-                if (state_ == State::Moves && pos_ < end && sectionHasEvent_) {
-                    bodyTried_ = true;
-                    SkipToNextEvent(first, end);
-                }
+            // Most sections end at their game's first move.
+            if (OpensMoves(pos_)) {
+                PassMoves(pos_, end);
                 return false;
             }
             return true;
@@ -665,7 +740,7 @@ void GameStartScan::Scan(const char* bytes, std::int64_t start, std::int64_t siz
             const char* const file = bytes_ - origin_;
             while (pos_ < end && IsSeparator(file[pos_])) ++pos_;
             if (pos_ < end && state_ == State::Between && file[pos_] == '[') {
-                OpenSection(pos_, starts);
+                if (!PlainSection(pos_, end, starts)) OpenSection(pos_, starts);
                 continue;
             }
         } else {

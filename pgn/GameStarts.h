@@ -76,6 +76,9 @@ private:
     std::uint64_t TagNameWord(std::int64_t p) const;
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts, bool afterBlankLine = false);
     void OpenSection(std::int64_t p, std::vector<std::int64_t>& starts);
+    bool PlainSection(std::int64_t p, std::int64_t end, std::vector<std::int64_t>& starts);
+    bool OpensMoves(std::int64_t p) const;
+    void PassMoves(std::int64_t first, std::int64_t end);
     bool SpellsEvent(std::int64_t p) const;
     bool LineStart(std::int64_t p) const { return At(p - 1) == '\n' || At(p - 1) == '\r'; }
     std::int64_t MarkerLength(std::int64_t p) const;

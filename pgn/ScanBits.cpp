@@ -210,6 +210,7 @@ __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, 
         bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
         bits.lineEnds |= static_cast<std::uint64_t>(c == '\n' || c == '\r') << i;
         bits.blanks |= static_cast<std::uint64_t>(IsSeparator(c)) << i;
+        bits.beforeE |= static_cast<std::uint64_t>((at[i + 1] | 0x20) == 'e') << i;
     }
     bits.quoteParity = PrefixXor(bits.quotes);
     return bits;
@@ -227,6 +228,8 @@ __attribute__((target("avx2,pclmul"))) TagBits TagBitsAvx2(const char* at) {
         bits.backslashes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\\')), half);
         bits.lineEnds |= HalfBits(_mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r'))), half);
         bits.blanks |= HalfBits(_mm256_cmpeq_epi8(_mm256_min_epu8(x, space), x), half);
+        const __m256i next = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half + 1)), space);
+        bits.beforeE |= HalfBits(_mm256_cmpeq_epi8(next, _mm256_set1_epi8('e')), half);
     }
     // Multiplying by all ones without carries XORs each bit into every bit above it.
     const __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(bits.quotes)), _mm_set1_epi8(-1), 0);

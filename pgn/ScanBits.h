@@ -45,9 +45,10 @@ struct TagBits {
     std::uint64_t lineEnds = 0;     // \n \r
     std::uint64_t blanks = 0;       // bytes up to 32: blanks and control bytes
     std::uint64_t quoteParity = 0;  // bit i: whether the quotes among bytes 0 to i are odd
+    std::uint64_t beforeE = 0;      // bit i: byte i + 1 is "e" or "E" (which may begin "Event")
 };
 
-// The TagBits of the 64 bytes from `at`.
+// The TagBits of the 64 bytes from `at`, which has a readable byte after them.
 TagBits TagBitsOf(const char* at);
 
 // Bit i of the result is the parity of bits 0 to i of x.

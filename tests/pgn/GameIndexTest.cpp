@@ -92,6 +92,39 @@ TEST(GameIndex, EveryBlockSizeAndSplitAgreesWithTheRule) {
     }
 }
 
+TEST(GameIndex, TagLinesOfNearlyThePlainestShapeAgreeWithTheRule) {
+    // Most sections are `[Name "value"]` lines and then moves, and are read a run of lines at a
+    // time; each row breaks that shape in one way, or nearly does, and must come out as the rule says.
+    const std::string moves = "\n\n1. e4 *\n\n";
+    const std::string plain = "[Site \"s\"]\n[White \"w\"]\n[Black \"b\"]" + moves;
+    const std::string rows[] = {
+        plain + plain + "[Event \"e\"]\n[Round \"1\"]" + moves + plain,
+        "[Event \"a\"]\n[Event \"b\"]" + moves + plain,                       // a second Event tag
+        "[Site \"s\"]\n[event \"e\"]" + moves + "[Event \"f\"]\n[EVENT \"g\"]" + moves,  // Event after another tag
+        "[A\"\"]\n[Event \"x\"]" + moves + plain,                                // a tag too short to examine the next
+        "[Site \"a[Event \"]\n[Round \"1\"]" + moves + plain,                  // a "[" in a value
+        "[Site \"a]b\"]\n[Round \"1\"]" + moves + plain,                       // a "]" in a value
+        "[Site \"a\"b\"]\n[Event \"x\"]" + moves + plain,                     // three quotes
+        "[Site \"a\\\"b\"]\n[Event \"x\"]" + moves + plain,                 // an escaped quote
+        "[Site \"s\"]\r\n[Event \"e\"]\r\n\r\n1. e4 *\r\n" + plain,           // CR LF
+        "[White \"a\"]\n[Black \"b\"]\n\n[Site \"c\"]" + moves + plain,       // a record without moves
+        "[Site \"a\"]\n [Event \"b\"]" + moves + plain,                        // a tag after a blank
+        "[Site \"a\"]\n\nhello\n\n[White \"a\"]\n[Black \"b\"]\n\n[Site \"c\"]" + moves,  // words, not moves
+        "[Site \"a\"] x\n[Event \"b\"]" + moves + plain,                       // text after a tag
+        "[Annotator \"" + std::string(80, 'x') + "\"]\n[Event \"b\"]" + moves + plain,  // a line longer than 64 bytes
+        plain + "[Site \"\"]\n\ne4",                                           // tags near the file's end
+    };
+    for (const std::string& bytes : rows) {
+        const std::vector<std::int64_t> expected = testing::GameStartsByteByByte(bytes);
+        TempFile file(bytes);
+        PgnFile pgn;
+        ASSERT_EQ(pgn.Open(file.path()), "");
+        for (const std::size_t block : {7, 64, 4096}) {
+            EXPECT_EQ(IndexGames(pgn, {}, {.blockBytes = block, .workers = 1}).GameOffsets, expected) << bytes << "\nblock " << block;
+        }
+    }
+}
+
 TEST(GameIndex, ProgressGrowsAndAStopKeepsAPrefix) {
     std::string bytes;
     for (int i = 0; i < 2000; ++i) bytes += "[Event \"game\"]\n1. e4 e5 *\n\n";
