@@ -451,18 +451,18 @@ void GameStartScan::PassMoves(std::int64_t first, std::int64_t end) {
 bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<std::int64_t>& starts) {
     const char* const file = bytes_ - origin_;
     bool event = false;
-    std::int64_t lastTag = 0;
+    std::int64_t lastTag = p - 7;  // as if one stood just far enough before p
     for (std::int64_t next = p; next < end;) {  // next: the start of a line, after p one not yet read
         const std::int64_t size = std::min<std::int64_t>(64, end - next);
         const std::uint64_t valid = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
-        const TagBits bits = scan::TagBitsOf(file + next);
+        const scan::LineBits bits = scan::LineBitsOf(file + next);
         const std::uint64_t lineEnds = bits.lineEnds & valid;
         if (lineEnds == 0) return false;
         const std::uint64_t lineStarts = (lineEnds << 1 | 1) & valid;
         const std::uint64_t other = lineStarts & ~bits.brackets;  // lines that open with no tag
         const int lastEnd = 63 - std::countl_zero(lineEnds);
         // The whole lines read now: those before the first that opens with no tag, or all that end here.
-        const std::uint64_t lines = other ? (other & (~other + 1)) - 1 : lastEnd == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << lastEnd) - 1;
+        const std::uint64_t lines = other ? (other & (~other + 1)) - 1 : ~std::uint64_t{0} >> (63 - lastEnd);
         const std::uint64_t tags = lineStarts & lines;
         const std::uint64_t ends = lineEnds & lines;
         // Each line: its "[", one quote, and `"]` at its end; so the "]" ends the tag outside quotes.
@@ -470,11 +470,13 @@ bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<s
         const std::uint64_t openingQuotes = bits.quotes & lines & ~closingQuotes;
         // Set from each "[" up to its quote: the two alternate, and the last "[" has one too.
         const std::uint64_t alternate = scan::PrefixXor(tags | openingQuotes);
-        if ((bits.brackets & lines) != tags || (bits.closes & lines) != ends >> 1 || (closingQuotes & ~bits.quotes) != 0 ||
-            (tags & ~alternate) != 0 || (openingQuotes & alternate) != 0 || (alternate >> 63) != 0 ||
-            (bits.backslashes & lines) != 0 || (tags & WithinSixAfter(tags)) != 0 || (tags != 0 && lastTag != 0 && next < lastTag + 7)) {
-            return false;
-        }
+        // The bits where these lines differ from that shape, or where a tag stands within six bytes
+        // of the one before (the first here, of the last one read before).
+        const std::uint64_t unlike = ((bits.brackets & lines) ^ tags) | ((bits.closes & lines) ^ (ends >> 1)) |
+                                     (closingQuotes & ~bits.quotes) | (tags & ~alternate) | (openingQuotes & alternate) |
+                                     (alternate >> 63) | (bits.backslashes & lines) |
+                                     (tags & (WithinSixAfter(tags) | static_cast<std::uint64_t>(next < lastTag + 7)));
+        if (unlike != 0) return false;
         for (std::uint64_t named = tags & bits.beforeE; named; named &= named - 1) {
             const std::int64_t at = next + std::countr_zero(named);
             if (TagNameWord(at) != kEventWord) continue;

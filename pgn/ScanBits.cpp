@@ -210,9 +210,22 @@ __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, 
         bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
         bits.lineEnds |= static_cast<std::uint64_t>(c == '\n' || c == '\r') << i;
         bits.blanks |= static_cast<std::uint64_t>(IsSeparator(c)) << i;
-        bits.beforeE |= static_cast<std::uint64_t>((at[i + 1] | 0x20) == 'e') << i;
     }
     bits.quoteParity = PrefixXor(bits.quotes);
+    return bits;
+}
+
+[[gnu::noinline]] LineBits LineBitsPortable(const char* at) {
+    LineBits bits;
+    for (int i = 0; i < 64; ++i) {
+        const char c = at[i];
+        bits.brackets |= static_cast<std::uint64_t>(c == '[') << i;
+        bits.closes |= static_cast<std::uint64_t>(c == ']') << i;
+        bits.quotes |= static_cast<std::uint64_t>(c == '"') << i;
+        bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
+        bits.lineEnds |= static_cast<std::uint64_t>(c == '\n' || c == '\r') << i;
+        bits.beforeE |= static_cast<std::uint64_t>((at[i + 1] | 0x20) == 'e') << i;
+    }
     return bits;
 }
 
@@ -228,12 +241,28 @@ __attribute__((target("avx2,pclmul"))) TagBits TagBitsAvx2(const char* at) {
         bits.backslashes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\\')), half);
         bits.lineEnds |= HalfBits(_mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r'))), half);
         bits.blanks |= HalfBits(_mm256_cmpeq_epi8(_mm256_min_epu8(x, space), x), half);
-        const __m256i next = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half + 1)), space);
-        bits.beforeE |= HalfBits(_mm256_cmpeq_epi8(next, _mm256_set1_epi8('e')), half);
     }
     // Multiplying by all ones without carries XORs each bit into every bit above it.
     const __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(bits.quotes)), _mm_set1_epi8(-1), 0);
     bits.quoteParity = static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
+    return bits;
+}
+#endif
+
+#if defined(TAVREL_SCAN_AVX2)
+__attribute__((target("avx2"))) LineBits LineBitsAvx2(const char* at) {
+    LineBits bits;
+    for (int half = 0; half < 2; ++half) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half));
+        // Or-ing 0x20 makes "e" of "E" and of "e", and of no other byte.
+        const __m256i next = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half + 1)), _mm256_set1_epi8(0x20));
+        bits.brackets |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('[')), half);
+        bits.closes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8(']')), half);
+        bits.quotes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('"')), half);
+        bits.backslashes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\\')), half);
+        bits.lineEnds |= HalfBits(_mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r'))), half);
+        bits.beforeE |= HalfBits(_mm256_cmpeq_epi8(next, _mm256_set1_epi8('e')), half);
+    }
     return bits;
 }
 #endif
@@ -289,6 +318,13 @@ TagBits TagBitsOf(const char* at) {
     if (HasAvx2()) return TagBitsAvx2(at);
 #endif
     return TagBitsPortable(at);
+}
+
+LineBits LineBitsOf(const char* at) {
+#if defined(TAVREL_SCAN_AVX2)
+    if (HasAvx2()) return LineBitsAvx2(at);
+#endif
+    return LineBitsPortable(at);
 }
 
 std::size_t ListBits(const std::uint64_t* bits, std::size_t chunks, std::int64_t base, std::int64_t* at, std::size_t* first) {

@@ -45,11 +45,23 @@ struct TagBits {
     std::uint64_t lineEnds = 0;     // \n \r
     std::uint64_t blanks = 0;       // bytes up to 32: blanks and control bytes
     std::uint64_t quoteParity = 0;  // bit i: whether the quotes among bytes 0 to i are odd
+};
+
+// The TagBits of the 64 bytes from `at`.
+TagBits TagBitsOf(const char* at);
+
+// Fewer of them, for tags on lines of their own, a bit each for the 64 bytes from `at`.
+struct LineBits {
+    std::uint64_t brackets = 0;     // [
+    std::uint64_t closes = 0;       // ]
+    std::uint64_t quotes = 0;       // "
+    std::uint64_t backslashes = 0;  // \ (escapes)
+    std::uint64_t lineEnds = 0;     // \n \r
     std::uint64_t beforeE = 0;      // bit i: byte i + 1 is "e" or "E" (which may begin "Event")
 };
 
-// The TagBits of the 64 bytes from `at`, which has a readable byte after them.
-TagBits TagBitsOf(const char* at);
+// The LineBits of the 64 bytes from `at`, which has a readable byte after them.
+LineBits LineBitsOf(const char* at);
 
 // Bit i of the result is the parity of bits 0 to i of x.
 constexpr std::uint64_t PrefixXor(std::uint64_t x) {
