@@ -74,7 +74,9 @@ TEST(GameIndex, EveryBlockSizeAndSplitAgreesWithTheRule) {
     // the same wherever a block or a part of the file begins.
     const char* pieces[] = {"[", "[[", "[Event ", "[event ", "[EVENT", "[eVent x", "x", "  ", "\n", "[abc", "Event ",
                             "]", "\"", "\\", "\\\"", "{", "}", ";", "%", "(", ")", "1-0", "*", "1/2-1/2", "0-1", "1. ", "e4 ", "Nf3",
-                            "1...0-0-0 ", "5. -- ", "\r\n", "\r", "[White ", "[black "};
+                            "1...0-0-0 ", "5. -- ", "\r\n", "\r", "[White ", "[black ",
+                            // whole tag lines and moves, which are read a run of lines at a time
+                            "[Site \"s\"]\n", "[Event \"e\"]\n", "[White \"w\"]\n[Black \"b\"]\n", "[Round \"\"]\n", "\n1. e4 *\n\n"};
     std::mt19937 random(7);
     for (int sample = 0; sample < 30; ++sample) {
         std::string bytes;
