@@ -33,6 +33,9 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "GameStarts.h"
 #include "Visitor.h"
@@ -111,6 +114,34 @@ inline bool StopsName(char c) { return static_cast<unsigned char>(c) <= ' ' || E
 // marks some byte at or above it, so a run that holds none up to a point marks none below it.
 inline std::uint64_t BytesNotPrintable(std::uint64_t w) { return (w | (w + kOnes) | ~(w + kOnes * 0x60)) & kHighs; }
 inline bool IsPrintable(char c) { return c >= 0x20 && c < 0x7F; }
+
+#if defined(__SSE2__)
+// The 32 bytes from `p` as masks, bit i for byte i: the bytes that stop a name, those that stop a
+// value, and those that are not printable ASCII. A short tag is read from them at once, where a
+// search of its name and then of its value would wait on each word in turn.
+struct TagWindow {
+    std::uint32_t nameStops = 0;
+    std::uint32_t valueStops = 0;
+    std::uint32_t unprintable = 0;
+};
+inline TagWindow TagWindowAt(const char* p) {
+    TagWindow window;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * half));
+        const auto bits = [half](__m128i marked) { return static_cast<std::uint32_t>(_mm_movemask_epi8(marked)) << (16 * half); };
+        const __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                           _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(1)), _mm_set1_epi8(']')));
+        const __m128i blankOrControl = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(' ')), v);
+        const __m128i lineEnd = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+        // Compared as signed, the bytes from 0x80 are below 0x20 too.
+        const __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x20)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+        window.nameStops |= bits(_mm_or_si128(stops, blankOrControl));
+        window.valueStops |= bits(_mm_or_si128(stops, lineEnd));
+        window.unprintable |= bits(odd);
+    }
+    return window;
+}
+#endif
 
 // The first byte at or after `p` that `stops` marks (stopsWord eight at a time), or the end.
 // With `printable`, clears it when a byte of the run is not printable ASCII.
@@ -292,6 +323,22 @@ private:
         bool printable = false;
     };
     PlainTag PlainTagAt(std::size_t from) const {
+#if defined(__SSE2__)
+        if (b_.size() - from >= 32) {
+            const lex::TagWindow window = lex::TagWindowAt(b_.data() + from);
+            const int name = std::countr_zero(window.nameStops);
+            // The value's stops after its opening quote.
+            const std::uint32_t closing = name < 30 ? window.valueStops & ~((2u << (name + 1)) - 1) : 0;
+            const int value = std::countr_zero(closing);
+            if (value < 31) {
+                if (name == 0 || b_[from + name] != ' ' || b_[from + name + 1] != '"' || b_[from + value] != '"' ||
+                    b_[from + value + 1] != ']') {
+                    return {};
+                }
+                return {from + name, from + value, (window.unprintable & ((1u << value) - 1)) == 0};
+            }
+        }
+#endif
         bool printable = kTakesPrintableTags;
         bool* const tell = kTakesPrintableTags ? &printable : nullptr;
         std::size_t p = lex::RunEnd(b_, from, lex::NameStops, lex::StopsName, tell);

@@ -82,12 +82,15 @@ TEST(Lexer, HandsOnEveryTokenOfOddAndHostileText) {
 // A tag's name and value are searched eight bytes at a time: a byte that ends either stops it
 // wherever it stands among the eight.
 TEST(Lexer, TagTextStopsAtItsFirstLineEndOrBracketAtAnyLength) {
-    for (std::size_t n = 1; n <= 17; ++n) {
+    const std::string blankLines(40, '\n');  // a short tag followed by more text is read at once
+    for (std::size_t n = 1; n <= 40; ++n) {
         const std::string text(n, 'v');
-        for (const char* end : {"\n\"]\n", "\r\"]\n"}) {
-            EXPECT_EQ(Lex(std::string("[Site \"").append(text).append(end)), std::string("T(Site=").append(text).append(")E2")) << n;
+        for (const std::string& after : {std::string(), blankLines}) {
+            for (const char* end : {"\n\"]\n", "\r\"]\n"}) {
+                EXPECT_EQ(Lex(std::string("[Site \"").append(text).append(end).append(after)), std::string("T(Site=").append(text).append(")E2")) << n;
+            }
+            EXPECT_EQ(Lex(std::string("[").append(text).append("] \"x\"]\n").append(after)), std::string("T(").append(text).append("=)E2")) << n;
         }
-        EXPECT_EQ(Lex(std::string("[").append(text).append("] \"x\"]\n")), std::string("T(").append(text).append("=)E2")) << n;
     }
 }
 
@@ -105,7 +108,7 @@ TEST(Lexer, OnlyPrintableTagsGoToPrintableTag) {
             return Next::Go;
         }
     };
-    for (std::size_t n = 0; n <= 17; ++n) {
+    for (std::size_t n = 0; n <= 40; ++n) {
         const std::string text(n, 'v');
         std::string bytes = std::string("[Site \"").append(text).append("w\"]\n");
         for (const char odd : {'\t', '\x7f', '\xe9'}) {
@@ -113,7 +116,7 @@ TEST(Lexer, OnlyPrintableTagsGoToPrintableTag) {
             bytes.append("[S").append(text).append(1, odd).append(" \"w\"]\n");
         }
         Sorter sorter;
-        LexGame(bytes, sorter);
+        LexGame(bytes.append(40, '\n'), sorter);
         EXPECT_EQ(sorter.out, "PTTTTTT") << n;
     }
 }
