@@ -15,7 +15,6 @@
 #include "Json.h"
 #include "WholeFileCheck.h"
 #include "pgn/GameSource.h"
-#include "pgn/OrderedPass.h"
 #include "search/PositionSearch.h"
 #include "search/TextSearch.h"
 
@@ -28,7 +27,7 @@ constexpr const char* kUsage =
     "  --fens     add the position after every half-move\n"
     "  --count    print only the number of games\n"
     "  --headers  print every game's offset and tag pairs instead of replaying it\n"
-    "Games are replayed on every core; TAVREL_THREADS=N sets how many threads.\n"
+    "Games are replayed, or their tags read, on every core; TAVREL_THREADS=N sets how many threads.\n"
     "  --tree FEN   print the moves played next from the position, one object a move, then the total\n"
     "  --reach FEN  print the games that reach the position and the half-move where each first does\n"
     "Exit status: 0 every move matched, 1 some did not or a game cannot be replayed\n"
@@ -132,7 +131,7 @@ int main(int argc, char** argv) {
     }
     if (headers) {
         tavrel::WriteHeaderLines(
-            source, [](std::string_view lines) { std::fwrite(lines.data(), 1, lines.size(), stdout); }, tavrel::pgn::PassThreads());
+            source, [](std::string_view lines) { std::fwrite(lines.data(), 1, lines.size(), stdout); }, tavrel::WholeFileThreads());
         return damaged;
     }
     std::vector<std::unique_ptr<tavrel::CheckWorker>> workers;
