@@ -456,15 +456,17 @@ bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<s
         const std::int64_t size = std::min<std::int64_t>(64, end - next);
         const std::uint64_t valid = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
         const scan::LineBits bits = scan::LineBitsOf(file + next);
-        const std::uint64_t lineEnds = bits.lineEnds & valid;
-        if (lineEnds == 0) return false;
-        const std::uint64_t lineStarts = (lineEnds << 1 | 1) & valid;
+        const std::uint64_t feeds = bits.lineFeeds & valid;
+        if (feeds == 0) return false;
+        const std::uint64_t lineStarts = (feeds << 1 | 1) & valid;
         const std::uint64_t other = lineStarts & ~bits.brackets;  // lines that open with no tag
-        const int lastEnd = 63 - std::countl_zero(lineEnds);
+        const int lastFeed = 63 - std::countl_zero(feeds);
         // The whole lines read now: those before the first that opens with no tag, or all that end here.
-        const std::uint64_t lines = other ? (other & (~other + 1)) - 1 : ~std::uint64_t{0} >> (63 - lastEnd);
+        const std::uint64_t lines = other ? (other & (~other + 1)) - 1 : ~std::uint64_t{0} >> (63 - lastFeed);
         const std::uint64_t tags = lineStarts & lines;
-        const std::uint64_t ends = lineEnds & lines;
+        // A line ends at its "\n", or at the "\r" of a "\r\n"; a "\r" elsewhere would end one too.
+        const std::uint64_t returns = bits.returns & lines;
+        const std::uint64_t ends = ((feeds & lines) & ~(returns << 1)) | returns;
         // Each line: its "[", one quote, and `"]` at its end; so the "]" ends the tag outside quotes.
         const std::uint64_t closingQuotes = ends >> 2;
         const std::uint64_t openingQuotes = bits.quotes & lines & ~closingQuotes;
@@ -474,7 +476,7 @@ bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<s
         // of the one before (the first here, of the last one read before).
         const std::uint64_t unlike = ((bits.brackets & lines) ^ tags) | ((bits.closes & lines) ^ (ends >> 1)) |
                                      (closingQuotes & ~bits.quotes) | (tags & ~alternate) | (openingQuotes & alternate) |
-                                     (alternate >> 63) | (bits.backslashes & lines) |
+                                     (alternate >> 63) | (bits.backslashes & lines) | (returns & ~(feeds >> 1)) |
                                      (tags & (WithinSixAfter(tags) | static_cast<std::uint64_t>(next < lastTag + 7)));
         if (unlike != 0) return false;
         for (std::uint64_t named = tags & bits.beforeE; named; named &= named - 1) {
@@ -485,7 +487,7 @@ bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<s
         }
         if (tags) lastTag = next + 63 - std::countl_zero(tags);
         if (!other) {
-            next += lastEnd + 1;
+            next += lastFeed + 1;
             continue;
         }
         std::int64_t first = next + std::countr_zero(other);

@@ -223,7 +223,8 @@ __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, 
         bits.closes |= static_cast<std::uint64_t>(c == ']') << i;
         bits.quotes |= static_cast<std::uint64_t>(c == '"') << i;
         bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
-        bits.lineEnds |= static_cast<std::uint64_t>(c == '\n' || c == '\r') << i;
+        bits.lineFeeds |= static_cast<std::uint64_t>(c == '\n') << i;
+        bits.returns |= static_cast<std::uint64_t>(c == '\r') << i;
         bits.beforeE |= static_cast<std::uint64_t>((at[i + 1] | 0x20) == 'e') << i;
     }
     return bits;
@@ -260,7 +261,8 @@ __attribute__((target("avx2"))) LineBits LineBitsAvx2(const char* at) {
         bits.closes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8(']')), half);
         bits.quotes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('"')), half);
         bits.backslashes |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\\')), half);
-        bits.lineEnds |= HalfBits(_mm256_or_si256(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')), _mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r'))), half);
+        bits.lineFeeds |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\n')), half);
+        bits.returns |= HalfBits(_mm256_cmpeq_epi8(x, _mm256_set1_epi8('\r')), half);
         bits.beforeE |= HalfBits(_mm256_cmpeq_epi8(next, _mm256_set1_epi8('e')), half);
     }
     return bits;

@@ -56,7 +56,8 @@ struct LineBits {
     std::uint64_t closes = 0;       // ]
     std::uint64_t quotes = 0;       // "
     std::uint64_t backslashes = 0;  // \ (escapes)
-    std::uint64_t lineEnds = 0;     // \n \r
+    std::uint64_t lineFeeds = 0;    // \n
+    std::uint64_t returns = 0;      // \r
     std::uint64_t beforeE = 0;      // bit i: byte i + 1 is "e" or "E" (which may begin "Event")
 };
 

@@ -109,6 +109,8 @@ TEST(GameIndex, TagLinesOfNearlyThePlainestShapeAgreeWithTheRule) {
         "[Site \"a\"b\"]\n[Event \"x\"]" + moves + plain,                     // three quotes
         "[Site \"a\\\"b\"]\n[Event \"x\"]" + moves + plain,                 // an escaped quote
         "[Site \"s\"]\r\n[Event \"e\"]\r\n\r\n1. e4 *\r\n" + plain,           // CR LF
+        "[Site \"s\"]\r\n[Round \"1\"]\n[Event \"e\"]\r\n\r\n1. e4 *\r\n" + plain,  // both line ends
+        "[Site \"a\"]\re4\"]\n[Round \"1\"]" + moves + plain,                 // a CR alone ends a line
         "[White \"a\"]\n[Black \"b\"]\n\n[Site \"c\"]" + moves + plain,       // a record without moves
         "[Site \"a\"]\n [Event \"b\"]" + moves + plain,                        // a tag after a blank
         "[Site \"a\"]\n\nhello\n\n[White \"a\"]\n[Black \"b\"]\n\n[Site \"c\"]" + moves,  // words, not moves
