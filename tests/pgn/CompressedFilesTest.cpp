@@ -63,7 +63,7 @@ const testing::Packer& PackerNamed(const std::string& name) {
 // Event tag a scan can begin at: with frames so small that such tags, tags that cannot begin a
 // scan and the seams between frames fall at every distance from each other, the index is still
 // the plain file's.
-TEST(CompressedFiles, SmallFramesGiveThePlainIndex) {
+TEST(CompressedFiles, SmallFramesGiveThePlainIndexAndStop) {
     if (!testing::HasTool("zstd")) GTEST_SKIP() << "zstd is not installed";
     std::string text;
     for (int k = 0; k < 40; ++k) {
@@ -82,6 +82,11 @@ TEST(CompressedFiles, SmallFramesGiveThePlainIndex) {
         ASSERT_EQ(source.Open(out), "") << bytes;
         EXPECT_EQ(source.Length(), plain.Length()) << bytes;
         EXPECT_EQ(source.Index().GameOffsets, plain.Index().GameOffsets) << bytes;
+        // Stopped at the first progress (a Cancel): the games found by then are kept, no more.
+        GameSource stopped;
+        ASSERT_EQ(stopped.Open(out, [](const ScanProgress&) { return false; }, {.progressEvery = {}}), "") << bytes;
+        EXPECT_TRUE(stopped.Index().stopped) << bytes;
+        EXPECT_LT(stopped.GameCount(), plain.GameCount()) << bytes;
     }
 }
 
