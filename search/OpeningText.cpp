@@ -10,12 +10,18 @@
 namespace tavrel::search {
 namespace {
 
-// The tree's bound: about 40 bytes a node and its edge, some ten megabytes a thread at most.
+// The tree's bound: about 64 bytes a node and its edges, some twenty megabytes a thread at most.
 constexpr std::size_t kMaxNodes = 1 << 18;
+constexpr std::size_t kFirstEdges = 1 << 12;
 // Openings are shared for a few dozen half-moves; deeper games go on on their own board.
 constexpr int kMaxDepth = 48;
 
 // A text of up to 8 bytes as a number; texts hold no zero byte (the lexer reads it as a blank).
+// Kept to a byte: a lower bound cut to 255 is still one.
+std::uint8_t NeedsOf(const Target& t, const Position& pos, int side) {
+    return static_cast<std::uint8_t>(std::min(PliesNeeded(t, pos, side), 255));
+}
+
 bool KeyOf(std::string_view san, std::uint64_t& key) {
     if (san.empty() || san.size() > sizeof key) return false;
     key = 0;
@@ -31,29 +37,40 @@ OpeningText::OpeningText(const Target& target) : t_(target) {
     root.pieces = static_cast<std::uint8_t>(PieceCount(start.GameBoard));
     root.out = root.pieces < t_.pieces || !HasHomePawns(start.GameBoard, t_.homePawns);
     root.reached = !root.out && StandsOn(t_, start, root.pieces, White, {});
+    root.needs = NeedsOf(t_, start, White);
     nodes_.push_back(root);
+    edges_.resize(kFirstEdges);
+}
+
+std::size_t OpeningText::Home(std::int32_t node, std::uint64_t text) const {
+    const std::uint64_t h = (text ^ (static_cast<std::uint64_t>(node) * 0x9E3779B97F4A7C15ull)) * 0xFF51AFD7ED558CCDull;
+    return static_cast<std::size_t>(h >> 32) & (edges_.size() - 1);
+}
+
+void OpeningText::Insert(const Edge& edge) {
+    std::size_t i = Home(edge.node, edge.text);
+    while (edges_[i].text != 0) i = (i + 1) & (edges_.size() - 1);
+    edges_[i] = edge;
+}
+
+void OpeningText::Grow() {
+    std::vector<Edge> old(edges_.size() * 2);
+    old.swap(edges_);
+    for (const Edge& edge : old) {
+        if (edge.text != 0) Insert(edge);
+    }
 }
 
 OpeningText::Step OpeningText::Play(std::int32_t node, std::string_view san, Cursor& cursor) {
     std::uint64_t key = 0;
     if (!KeyOf(san, key)) return {kOffTree, 0};
-    // The edge found moves to the front of its node's list: the texts most played are found first.
-    std::int32_t& first = nodes_[Slot(node)].firstEdge;
-    for (std::int32_t e = first, before = -1; e >= 0;) {
-        Edge& edge = edges_[static_cast<std::size_t>(e)];
-        if (edge.text == key) {
-            if (before >= 0) {
-                edges_[static_cast<std::size_t>(before)].next = edge.next;
-                edge.next = first;
-                first = e;
-            }
-            return edge.step;
-        }
-        before = e;
-        e = edge.next;
+    for (std::size_t i = Home(node, key);; i = (i + 1) & (edges_.size() - 1)) {
+        const Edge& edge = edges_[i];
+        if (edge.text == key && edge.node == node) return edge.step;
+        if (edge.text == 0) break;
     }
     // Texts that name no legal move, or moves from the target, make edges without nodes.
-    if (nodes_.size() >= kMaxNodes || edges_.size() >= 2 * kMaxNodes || nodes_[Slot(node)].depth >= kMaxDepth) {
+    if (nodes_.size() >= kMaxNodes || edgeCount_ >= 2 * kMaxNodes || nodes_[Slot(node)].depth >= kMaxDepth) {
         return {kOffTree, 0};
     }
     if (cursor.node != node) PositionAt(node, cursor);
@@ -123,15 +140,16 @@ OpeningText::Step OpeningText::Add(std::int32_t node, std::string_view san, std:
             // Counted once a node, so the fuller test costs little.
             child.out = step.code != kNullMove && !HasMenFor(t_, cursor.pos.GameBoard);
             child.reached = !child.out && StandsOn(t_, cursor.pos, pieces, cursor.side, cursor.opponentLast);
+            child.needs = NeedsOf(t_, cursor.pos, cursor.side);
         }
+        step.reached = child.reached;
+        step.out = child.out;
+        step.needs = child.needs;
         nodes_.push_back(child);
     }
-    Edge edge;
-    edge.text = key;
-    edge.step = step;
-    edge.next = from.firstEdge;
-    nodes_[Slot(node)].firstEdge = static_cast<std::int32_t>(edges_.size());
-    edges_.push_back(edge);
+    if (2 * (edgeCount_ + 1) > edges_.size()) Grow();
+    Insert({key, node, step});
+    ++edgeCount_;
     return step;
 }
 

@@ -25,6 +25,10 @@ public:
     struct Step {
         std::int32_t child = kIllegal;  // the node after the move, or one of the above
         MoveCode code = 0;              // the move, when it is legal
+        // The child's Reached(), Out() and Needs(), kept with the step: a game asks them after
+        // every move.
+        bool reached = false, out = false;
+        std::uint8_t needs = 0;
     };
 
     // A game's board, which stands at `node` of the tree while node is not -1: a game that leaves
@@ -41,6 +45,8 @@ public:
     [[nodiscard]] bool Reached(std::int32_t node) const { return nodes_[Slot(node)].reached; }
     [[nodiscard]] bool Out(std::int32_t node) const { return nodes_[Slot(node)].out; }
     [[nodiscard]] int Pieces(std::int32_t node) const { return nodes_[Slot(node)].pieces; }
+    // At least how many half-moves a game at `node` must still play to stand on the target.
+    [[nodiscard]] int Needs(std::int32_t node) const { return nodes_[Slot(node)].needs; }
 
     // The move `san` (a null move too) plays at `node`; `cursor` follows where a node is made.
     Step Play(std::int32_t node, std::string_view san, Cursor& cursor);
@@ -50,23 +56,29 @@ public:
 private:
     struct Node {
         std::int32_t parent = -1;
-        std::int32_t firstEdge = -1;
         MoveCode code = 0;  // the move from the parent
         std::uint8_t pieces = 0;
         std::uint8_t depth = 0;
+        std::uint8_t needs = 0;
         bool reached = false, out = false;
     };
+    // A move text met at a node, found by hashing both: one probe or two a move, where a list of a
+    // node's texts would be walked, and the root alone has dozens.
     struct Edge {
-        std::uint64_t text = 0;  // up to 8 bytes of the move's text
-        std::int32_t next = -1;  // the node's next edge
+        std::uint64_t text = 0;  // up to 8 bytes of the move's text; 0 marks a free entry
+        std::int32_t node = -1;
         Step step;
     };
     static std::size_t Slot(std::int32_t node) { return static_cast<std::size_t>(node); }
+    [[nodiscard]] std::size_t Home(std::int32_t node, std::uint64_t text) const;
     Step Add(std::int32_t node, std::string_view san, std::uint64_t key, Cursor& cursor);
+    void Insert(const Edge& edge);
+    void Grow();
 
     const Target& t_;
     std::vector<Node> nodes_;
-    std::vector<Edge> edges_;
+    std::vector<Edge> edges_;  // open addressing, at most half full
+    std::size_t edgeCount_ = 0;
 };
 
 }  // namespace tavrel::search

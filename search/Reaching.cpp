@@ -1,5 +1,7 @@
 #include "Reaching.h"
 
+#include <algorithm>
+
 #include "core/PositionKey.h"
 
 namespace tavrel::search {
@@ -49,6 +51,25 @@ bool HasMenFor(const Target& t, const Board& b) {
         }
     }
     return true;
+}
+
+int PliesNeeded(const Target& t, const Position& pos, int side) {
+    int moves[2] = {0, 0};  // White's, Black's
+    for (int row = 1; row <= 8; ++row) {
+        for (int col = 1; col <= 8; ++col) {
+            const int16_t man = t.position.GameBoard(row, col);
+            if (man != 0 && pos.GameBoard(row, col) != man) ++moves[man > 0 ? 0 : 1];
+        }
+    }
+    const int rights = CastlingRights(pos);
+    if ((rights & 3) && moves[0] > 0) --moves[0];
+    if ((rights & 12) && moves[1] > 0) --moves[1];
+    // With White to move, n White moves take 2n - 1 half-moves and n Black moves 2n.
+    const auto plies = [side](int n, int mover) { return n == 0 ? 0 : 2 * n - (side == mover ? 1 : 0); };
+    int needed = std::max(plies(moves[0], White), plies(moves[1], Black));
+    // The sides take turns, so the count's parity is that of a change of the side to move.
+    if ((needed % 2 == 1) != (side != t.side)) ++needed;
+    return needed;
 }
 
 bool StandsOn(const Target& t, const Position& pos, int pieces, int side, Move opponentLast) {

@@ -19,6 +19,11 @@ void CountMen(const Board& b, std::array<int, 2>& men, std::array<std::array<int
 // A game on `b` has every man and every pawn not yet past its rank that the target needs.
 bool HasMenFor(const Target& t, const Board& b);
 
+// At least how many half-moves a game on `pos`, `side` to move, must still play to stand on the
+// target: each side needs a move onto every square where the target has a man of its own that
+// `pos` has not (castling fills two squares at once), and the sides take turns.
+int PliesNeeded(const Target& t, const Position& pos, int side);
+
 // A game on `pos` with `pieces` men, `side` to move, after `opponentLast`, stands on the target.
 bool StandsOn(const Target& t, const Position& pos, int pieces, int side, Move opponentLast);
 

@@ -43,9 +43,20 @@ public:
         return out_ ? pgn::Next::Skip : pgn::Next::Go;
     }
 
+    // The bytes of the game about to be read.
+    void Text(std::string_view game) { end_ = game.data() + game.size(); }
+
     void Move(const pgn::MoveToken& token) override {
         if (token.depth != 0 || out_ || found_) return;
-        if (node_ >= 0 && InTree(token.san)) return;
+        if (node_ >= 0) {
+            // Every half-move is written in two bytes at least: a game whose text is too short
+            // for the half-moves the target still needs can never stand on it.
+            if (end_ - token.written.data() < 2 * needs_) {
+                out_ = true;
+                return;
+            }
+            if (InTree(token.san)) return;
+        }
         if (IsNullMoveText(token.san)) {
             if (reached_) return Next(kNullMove);
             board_.opponentLast = {};
@@ -99,7 +110,8 @@ private:
         }
         if (tags_.fen.empty()) {
             node_ = OpeningText::kRoot;
-            return Entered();
+            needs_ = openings_.Needs(node_);
+            return Entered(openings_.Reached(node_), openings_.Out(node_));
         }
         node_ = -1;
         setUp_ = ParseFen(tags_.fen);
@@ -137,14 +149,15 @@ private:
             default:
                 node_ = step.child;
                 ++ply_;
-                Entered();
+                needs_ = step.needs;
+                Entered(step.reached, step.out);
                 return true;
         }
     }
-    void Entered() {
-        if (openings_.Out(node_)) {
+    void Entered(bool reached, bool out) {
+        if (out) {
             out_ = true;
-        } else if (openings_.Reached(node_)) {
+        } else if (reached) {
             reached_ = true;
             reachedPly_ = ply_;
         }
@@ -181,6 +194,8 @@ private:
     std::int32_t node_ = -1;       // where the game stands in the tree; -1 when on its own board
     OpeningText::Cursor board_;    // the game's board, off the tree
     int pieces_ = 0;
+    int needs_ = 0;              // PliesNeeded at node_
+    const char* end_ = nullptr;  // where the game's bytes end
     int ply_ = 0;
     bool resultTag_ = false, started_ = false;
     bool out_ = false;      // ruled out, or the game cannot go on to the target
@@ -206,7 +221,9 @@ void SearchChunk(const pgn::GameIndex& index, const Target& target, std::int64_t
                                                           : static_cast<std::int64_t>(bytes.size());
         const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(
             end - static_cast<std::int64_t>(at), 0, static_cast<std::int64_t>(bytes.size() - at)));
-        pgn::LexGame(bytes.substr(at, size), probe);
+        const std::string_view text = bytes.substr(at, size);
+        probe.Text(text);
+        pgn::LexGame(text, probe);
         if (probe.Reaches()) CountGame(out, target, game, probe.Ply(), probe.NextMove(), probe.Facts(), wantReach);
     }
 }

@@ -6,14 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <set>
 
+#include "core/MoveSan.h"
 #include "pgn/GameSource.h"
 #include "search/PositionSearch.h"
+#include "search/Reaching.h"
 #include "search/TextSearch.h"
 #include "support/RealFiles.h"
 #include "support/TempFile.h"
@@ -206,6 +209,50 @@ TEST(PositionSearch, AgreesWithTheReferenceReplays) {
     ASSERT_FALSE(transposed.empty());
     ExpectAgreement(polgar, transposed, "a transposition: " + transposed);
     ExpectAgreement(books, kStart, "start, books");
+}
+
+// A game whose text is too short for the half-moves a position still needs is passed over
+// unread: the count of half-moves needed must never be more than a real game took, and a game
+// written as tersely as it can be is still counted at its last half-move.
+TEST(PositionSearch, ShortTextsAndHalfMovesNeeded) {
+    if (!std::filesystem::exists(std::filesystem::path(TAVREL_SHARED_PGN) / "chesslablab-PolgarJ.jsonl")) {
+        GTEST_SKIP() << "no real files";
+    }
+    const RefFile polgar = Load("chesslablab-PolgarJ.pgn");
+    const RefFile immortal = Load("immortal_games.pgn");
+    for (const RefGame* g : {&polgar.games[0], &polgar.games[700], &polgar.games[1200], &immortal.games[3]}) {
+        const std::size_t plies = std::min<std::size_t>(g->fens.size(), 80);
+        for (std::size_t to = 0; to < plies; ++to) {
+            const Target target = *TargetOfFen(g->fens[to]);
+            for (std::size_t from = 0; from <= to; ++from) {
+                const FenSetUp at = *ParseFen(g->fens[from]).setUp;
+                ASSERT_LE(PliesNeeded(target, at.position, at.side), static_cast<int>(to - from))
+                    << "game " << g->game << " from " << from << " to " << to;
+            }
+        }
+    }
+    // Polgar's first game in SAN, one blank between moves and nothing else.
+    const RefGame& g = polgar.games[0];
+    std::vector<std::string> san;
+    for (std::size_t ply = 0; ply + 1 < g.fens.size() && ply < 40; ++ply) {
+        const FenSetUp at = *ParseFen(g.fens[ply]).setUp;
+        const std::string& uci = g.next[ply];
+        const auto square = [&](std::size_t i) {
+            return Square{static_cast<int16_t>('8' - uci[i + 1] + 1), static_cast<int16_t>(uci[i] - 'a' + 1)};
+        };
+        const std::string letter = uci.size() > 4 ? std::string(1, static_cast<char>(std::toupper(uci[4]))) : "";
+        san.push_back(MoveSan(at.position, at.side, at.opponentLast, {square(0), square(2)}, letter));
+    }
+    for (const std::size_t written : {san.size(), san.size() - 1}) {
+        std::string text = "[Event \"terse\"]\n\n";
+        for (std::size_t i = 0; i < written; ++i) text += (i ? " " : "") + san[i];
+        const testing::TempFile file(text);
+        pgn::GameSource source;
+        ASSERT_EQ(source.Open(file.path()), "");
+        const SearchResult found = SearchText(source.File(), source.Index(), *TargetOfFen(g.fens[san.size()]),
+                                              {.wantReach = true});
+        EXPECT_EQ(found.reach.size(), written == san.size() ? 1u : 0u) << written << " half-moves: " << text;
+    }
 }
 
 // The search over kept plies, after checking that the text alone gives the same tallies.
