@@ -61,9 +61,19 @@ int PliesNeeded(const Target& t, const Position& pos, int side) {
             if (man != 0 && pos.GameBoard(row, col) != man) ++moves[man > 0 ? 0 : 1];
         }
     }
+    // Castling is the one move that fills two of those squares: where the target has the king and
+    // rook castled and the game may still castle that way, it saves its side a move.
     const int rights = CastlingRights(pos);
-    if ((rights & 3) && moves[0] > 0) --moves[0];
-    if ((rights & 12) && moves[1] > 0) --moves[1];
+    const auto castles = [&](int right, int16_t side, int kingCol, int rookCol) {
+        const int row = side == White ? 8 : 1;
+        const auto needed = [&](int col, int16_t man) {
+            return t.position.GameBoard(row, col) == man && pos.GameBoard(row, col) != man;
+        };
+        return (rights & right) != 0 && needed(kingCol, static_cast<int16_t>(side * Piece::King)) &&
+               needed(rookCol, static_cast<int16_t>(side * Piece::Rook));
+    };
+    if (castles(1, White, 7, 6) || castles(2, White, 3, 4)) --moves[0];
+    if (castles(4, Black, 7, 6) || castles(8, Black, 3, 4)) --moves[1];
     // With White to move, n White moves take 2n - 1 half-moves and n Black moves 2n.
     const auto plies = [side](int n, int mover) { return n == 0 ? 0 : 2 * n - (side == mover ? 1 : 0); };
     int needed = std::max(plies(moves[0], White), plies(moves[1], Black));
