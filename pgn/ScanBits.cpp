@@ -200,33 +200,38 @@ __attribute__((target("avx2"))) std::int64_t NextBodyBitsAvx2(const char* file, 
 }
 #endif
 
+// Bit i set where `is` holds for the byte at + i: the one loop of the portable masks below.
+template <class Is>
+std::uint64_t BitsWhere(const char* at, Is is) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 64; ++i) bits |= static_cast<std::uint64_t>(is(at + i)) << i;
+    return bits;
+}
+std::uint64_t BitsOf(const char* at, char c) {
+    return BitsWhere(at, [c](const char* p) { return *p == c; });
+}
+
 [[gnu::noinline]] TagBits TagBitsPortable(const char* at) {
     TagBits bits;
-    for (int i = 0; i < 64; ++i) {
-        const char c = at[i];
-        bits.brackets |= static_cast<std::uint64_t>(c == '[') << i;
-        bits.closes |= static_cast<std::uint64_t>(c == ']') << i;
-        bits.quotes |= static_cast<std::uint64_t>(c == '"') << i;
-        bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
-        bits.lineEnds |= static_cast<std::uint64_t>(c == '\n' || c == '\r') << i;
-        bits.blanks |= static_cast<std::uint64_t>(IsSeparator(c)) << i;
-    }
+    bits.brackets = BitsOf(at, '[');
+    bits.closes = BitsOf(at, ']');
+    bits.quotes = BitsOf(at, '"');
+    bits.backslashes = BitsOf(at, '\\');
+    bits.lineEnds = BitsOf(at, '\n') | BitsOf(at, '\r');
+    bits.blanks = BitsWhere(at, [](const char* p) { return IsSeparator(*p); });
     bits.quoteParity = PrefixXor(bits.quotes);
     return bits;
 }
 
 [[gnu::noinline]] LineBits LineBitsPortable(const char* at) {
     LineBits bits;
-    for (int i = 0; i < 64; ++i) {
-        const char c = at[i];
-        bits.brackets |= static_cast<std::uint64_t>(c == '[') << i;
-        bits.closes |= static_cast<std::uint64_t>(c == ']') << i;
-        bits.quotes |= static_cast<std::uint64_t>(c == '"') << i;
-        bits.backslashes |= static_cast<std::uint64_t>(c == '\\') << i;
-        bits.lineFeeds |= static_cast<std::uint64_t>(c == '\n') << i;
-        bits.returns |= static_cast<std::uint64_t>(c == '\r') << i;
-        bits.beforeE |= static_cast<std::uint64_t>((at[i + 1] | 0x20) == 'e') << i;
-    }
+    bits.brackets = BitsOf(at, '[');
+    bits.closes = BitsOf(at, ']');
+    bits.quotes = BitsOf(at, '"');
+    bits.backslashes = BitsOf(at, '\\');
+    bits.lineFeeds = BitsOf(at, '\n');
+    bits.returns = BitsOf(at, '\r');
+    bits.beforeE = BitsWhere(at, [](const char* p) { return (p[1] | 0x20) == 'e'; });
     return bits;
 }
 
