@@ -234,14 +234,19 @@ void GameStartScan::OpenSection(std::int64_t p, std::vector<std::int64_t>& start
     if (p > length_ - 8) return OnBracket(p, true, starts);  // unexamined
     const std::uint64_t word = TagNameWord(p);
     const bool event = word == kEventWord;
-    eligible_ = p + 7;
+    BeginSection(p, event, p + 7, static_cast<int>(word == kWhiteWord) | static_cast<int>(word == kBlackWord) << 1, starts);
     pos_ = event ? p + 7 : p + 1;
     state_ = State::Tag;
-    quoted_ = false;
-    sectionHasEvent_ = event;
-    bodyTried_ = false;
+}
+
+// What a tag section that starts a game at p sets, whichever way it is read.
+void GameStartScan::BeginSection(std::int64_t p, bool event, std::int64_t eligible, int players, std::vector<std::int64_t>& starts) {
     starts.push_back(p);
-    players_ = static_cast<int>(word == kWhiteWord) | static_cast<int>(word == kBlackWord) << 1;
+    eligible_ = eligible;
+    sectionHasEvent_ = event;
+    quoted_ = false;
+    bodyTried_ = false;
+    players_ = players;
 }
 
 // The bits from position `from` on of the chunk that holds it: bits[k] covers positions from
@@ -493,12 +498,7 @@ bool GameStartScan::PlainSection(std::int64_t p, std::int64_t end, std::vector<s
         std::int64_t first = next + std::countr_zero(other);
         while (first < end && IsSeparator(file[first])) ++first;
         if (first >= end || lastTag > length_ - 8 || !OpensMoves(first)) return false;
-        starts.push_back(p);
-        eligible_ = lastTag + 7;
-        sectionHasEvent_ = event;
-        quoted_ = false;
-        bodyTried_ = false;
-        players_ = 0;
+        BeginSection(p, event, lastTag + 7, 0, starts);
         PassMoves(first, end);
         return true;
     }

@@ -76,6 +76,7 @@ private:
     std::uint64_t TagNameWord(std::int64_t p) const;
     void OnBracket(std::int64_t p, bool opensSection, std::vector<std::int64_t>& starts, bool afterBlankLine = false);
     void OpenSection(std::int64_t p, std::vector<std::int64_t>& starts);
+    void BeginSection(std::int64_t p, bool event, std::int64_t eligible, int players, std::vector<std::int64_t>& starts);
     bool PlainSection(std::int64_t p, std::int64_t end, std::vector<std::int64_t>& starts);
     bool OpensMoves(std::int64_t p) const;
     void PassMoves(std::int64_t first, std::int64_t end);
