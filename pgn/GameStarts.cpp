@@ -67,28 +67,47 @@ constexpr std::uint64_t WithinSixAfter(std::uint64_t x) {
 }
 }  // namespace
 
-bool BeginsMove(std::string_view ahead) {
-    const auto at = [&](std::size_t i) { return i < ahead.size() ? ahead[i] : '\n'; };
-    const char c = at(0);
+namespace {
+// BeginsMove over `b`, whose bytes from index kAhead on read as line ends and stay readable to
+// index 15: the rule looks up to two bytes past the window, and the scan asks this of most games'
+// first move, where a bounds check on every byte cost a third of the answer.
+bool BeginsMoveIn(const char* b) {
+    const char c = b[0];
     if (IsDigit(c)) {
         std::size_t q = 0;
-        while (IsDigit(at(q)) && q < 3) ++q;
-        if (at(q) != '.') return false;
-        for (const std::size_t last = ++q + 3; q < last && (at(q) == '.' || IsSeparator(at(q)));) ++q;
+        while (IsDigit(b[q]) && q < 3) ++q;
+        if (b[q] != '.') return false;
+        for (const std::size_t last = ++q + 3; q < last && (b[q] == '.' || IsSeparator(b[q]));) ++q;
         // Castling written with zeros ("1... 0-0-0" after a FEN; "0-0" is never a result) and the
         // null moves "--", "Z0" and "0000", which a study may open with.
-        const char next = at(q + 1);
-        return IsFile(at(q)) || IsPieceOrCastle(at(q)) || (at(q) == '-' && next == '-') ||
-               (at(q) == 'Z' && next == '0') || (at(q) == '0' && (next == '0' || (next == '-' && at(q + 2) == '0')));
+        const char next = b[q + 1];
+        return IsFile(b[q]) || IsPieceOrCastle(b[q]) || (b[q] == '-' && next == '-') || (b[q] == 'Z' && next == '0') ||
+               (b[q] == '0' && (next == '0' || (next == '-' && b[q + 2] == '0')));
     }
-    if (c == 'O') return at(1) == '-' && at(2) == 'O';
-    if (IsFile(c)) return IsRank(at(1)) || (at(1) == 'x' && IsFile(at(2)) && IsRank(at(3)));
+    if (c == 'O') return b[1] == '-' && b[2] == 'O';
+    if (IsFile(c)) return IsRank(b[1]) || (b[1] == 'x' && IsFile(b[2]) && IsRank(b[3]));
     if (!IsPieceOrCastle(c)) return false;
     for (std::size_t q = 1; q < 5; ++q) {
-        if (IsFile(at(q)) && IsRank(at(q + 1))) return true;
-        if (!IsFile(at(q)) && !IsRank(at(q)) && at(q) != 'x') return false;
+        if (IsFile(b[q]) && IsRank(b[q + 1])) return true;
+        if (!IsFile(b[q]) && !IsRank(b[q]) && b[q] != 'x') return false;
     }
     return false;
+}
+
+// The kAhead bytes from `at` (all readable), with line ends after them as BeginsMoveIn wants.
+bool BeginsMoveAt(const char* at) {
+    std::array<char, 16> b;
+    std::memset(b.data() + GameStartScan::kAhead, '\n', b.size() - GameStartScan::kAhead);
+    std::memcpy(b.data(), at, GameStartScan::kAhead);
+    return BeginsMoveIn(b.data());
+}
+}  // namespace
+
+bool BeginsMove(std::string_view ahead) {
+    std::array<char, 16> b;
+    b.fill('\n');
+    std::memcpy(b.data(), ahead.data(), std::min<std::size_t>(ahead.size(), GameStartScan::kAhead));
+    return BeginsMoveIn(b.data());
 }
 
 GameStartScan GameStartScan::ResumedAt(std::int64_t at, std::int64_t length) {
@@ -143,9 +162,11 @@ std::int64_t MarkerAt(ByteAt at) {
     } else {
         return 0;
     }
-    if (IsWordByte(at(-1))) return 0;
+    // Most bytes that come here are a move number's "1" or "0", which the second byte tells apart.
     const auto length = static_cast<std::int64_t>(marker.size());
-    for (std::int64_t i = 1; i < length; ++i) {
+    if (length > 1 && at(1) != marker[1]) return 0;
+    if (IsWordByte(at(-1))) return 0;
+    for (std::int64_t i = 2; i < length; ++i) {
         if (at(i) != marker[static_cast<std::size_t>(i)]) return 0;
     }
     return IsWordByte(at(length)) ? 0 : length;
@@ -159,7 +180,7 @@ std::int64_t GameStartScan::MarkerLength(std::int64_t p) const {
 }
 
 bool GameStartScan::BeginsMove(std::int64_t p) const {
-    if (p + kAhead <= length_ + 1) return pgn::BeginsMove(std::string_view(bytes_ + (p - origin_), kAhead));
+    if (p + kAhead <= length_ + 1) return BeginsMoveAt(bytes_ + (p - origin_));
     char ahead[kAhead];
     for (std::int64_t i = 0; i < kAhead; ++i) ahead[i] = At(p + i);
     return pgn::BeginsMove(std::string_view(ahead, kAhead));
