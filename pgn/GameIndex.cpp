@@ -42,7 +42,10 @@ void ScanPart(const PgnFile& file, Part& part, bool first, std::size_t blockByte
     const std::int64_t length = file.Length();
     GameStartScan rule = first ? GameStartScan(length) : GameStartScan::AfterEventTag(part.from, length);
     const std::int64_t end = part.to > length ? length + 1 : part.to + 1;
-    part.starts.reserve(static_cast<std::size_t>((end - part.from) / kShortGameBytes + 1));
+    // The first part's starts become the index, the others' appended to them: it has room for
+    // the whole file's.
+    const std::int64_t room = first ? length + 1 - part.from : end - part.from;
+    part.starts.reserve(static_cast<std::size_t>(room / kShortGameBytes + 1));
     const auto capacity = std::min<std::int64_t>(static_cast<std::int64_t>(blockBytes), end - part.from);
     // The kernel copies a cached file several times faster into a cache-line-aligned buffer from
     // a like-aligned file offset, so each read starts on a 64-byte boundary of both, a little
@@ -173,15 +176,9 @@ GameIndex IndexGames(PgnFile& file, const ProgressFn& progress, const ScanOption
         const bool finished = ScanParts(file, parts, length, progress, options);
         index.stopped = !finished;
         // A stopped scan keeps only the games up to the first gap, so that numbers stay right.
-        std::size_t games = 0;
-        for (const Part& part : parts) {
-            games += part.starts.size();
-            if (part.stopped) break;
-        }
-        index.GameOffsets.reserve(games);
-        for (const Part& part : parts) {
-            index.GameOffsets.insert(index.GameOffsets.end(), part.starts.begin(), part.starts.end());
-            if (part.stopped) break;
+        index.GameOffsets = std::move(parts[0].starts);
+        for (std::size_t k = 1; k < parts.size() && !parts[k - 1].stopped; ++k) {
+            index.GameOffsets.insert(index.GameOffsets.end(), parts[k].starts.begin(), parts[k].starts.end());
         }
     }
     file.Seek(index.OffsetOf(1));
