@@ -68,9 +68,9 @@ constexpr std::uint64_t WithinSixAfter(std::uint64_t x) {
 }  // namespace
 
 namespace {
-// BeginsMove over `b`, whose bytes from index kAhead on read as line ends and stay readable to
-// index 15: the rule looks up to two bytes past the window, and the scan asks this of most games'
-// first move, where a bounds check on every byte cost a third of the answer.
+// BeginsMove over `b`, whose bytes from index kAhead to 15 are line ends: the rule looks up to two
+// bytes past its window. The scan asks this of most games' first move, where checking the bounds
+// of every byte cost a third of the answer.
 bool BeginsMoveIn(const char* b) {
     const char c = b[0];
     if (IsDigit(c)) {
@@ -106,7 +106,7 @@ bool BeginsMoveAt(const char* at) {
 bool BeginsMove(std::string_view ahead) {
     std::array<char, 16> b;
     b.fill('\n');
-    std::memcpy(b.data(), ahead.data(), std::min<std::size_t>(ahead.size(), GameStartScan::kAhead));
+    if (!ahead.empty()) std::memcpy(b.data(), ahead.data(), std::min<std::size_t>(ahead.size(), GameStartScan::kAhead));
     return BeginsMoveIn(b.data());
 }
 
