@@ -27,7 +27,7 @@ std::string AsKingMove(const Board& board, int side, const std::string& text) {
 
 std::string ScoreText(const EngineScore& score, int sideToMove) {
     const int value = score.value * sideToMove;
-    if (score.mate) return std::string("#").append(std::to_string(value));
+    if (score.mate) return "#" + std::to_string(value);
     if (value == 0) return "0.00";
     char text[32];
     std::snprintf(text, sizeof text, "%+.2f", value / 100.0);
@@ -42,7 +42,7 @@ ReadLine ReadPv(LinePosition at, int moveNumber, const std::vector<std::string>&
         const Move move = MatchQuery(at.position, at.sideToMove, at.last, query).move;
         if (move.IsNone()) break;
         if (at.sideToMove == White) {
-            line.text.append(line.text.empty() ? "" : " ").append(std::to_string(moveNumber)).append(". ");
+            line.text += (line.text.empty() ? "" : " ") + std::to_string(moveNumber) + ". ";
         } else {
             line.text += line.text.empty() ? std::to_string(moveNumber) + "... " : " ";
         }

@@ -22,23 +22,23 @@ public:
         out += "|";
         return skipMovetext;
     }
-    void MoveNumber(int number, int dots, int) override { out.append(std::to_string(number)).append(static_cast<std::size_t>(dots), '.').append(" "); }
+    void MoveNumber(int number, int dots, int) override { out += std::to_string(number) + std::string(dots, '.') + " "; }
     void Move(const MoveToken& m) override {
         out += std::string(m.san);
-        if (m.written != m.san) out.append("<").append(m.written).append(">");
+        if (m.written != m.san) out += "<" + std::string(m.written) + ">";
         if (m.enPassant) out += "(ep)";
         if (m.endsGame) out += "$";
         out += " ";
     }
-    void Glyph(int number) override { out.append("g").append(std::to_string(number)).append(" "); }
-    void Comment(std::string_view text) override { out.append("{").append(text).append("} "); }
+    void Glyph(int number) override { out += "g" + std::to_string(number) + " "; }
+    void Comment(std::string_view text) override { out += "{" + std::string(text) + "} "; }
     Next BeginVariation() override {
         out += "( ";
         return skipVariations;
     }
     void EndVariation() override { out += ") "; }
-    void Result(std::string_view text, int) override { out.append("R").append(text).append(" "); }
-    void EndGame(GameEnd how) override { out.append("E").append(std::to_string(static_cast<int>(how))); }
+    void Result(std::string_view text, int) override { out += "R" + std::string(text) + " "; }
+    void EndGame(GameEnd how) override { out += "E" + std::to_string(static_cast<int>(how)); }
 };
 
 std::string Lex(std::string_view bytes) {
