@@ -23,24 +23,25 @@ constexpr std::uint64_t EightDigits(std::uint32_t n) {
 
 static_assert(std::endian::native == std::endian::little, "the digits are stored lowest byte first");
 
+// Writes the digits EightDigits packed, without their leading zeros (a zero keeps its one digit),
+// and returns the end. Writes 8 bytes whatever the length.
+inline char* PutWithoutLeadingZeros(char* to, std::uint64_t digits) {
+    // The leading zeros are the lowest zero bytes.
+    const int zeros = digits == 0 ? 7 : std::countr_zero(digits) / 8;
+    const std::uint64_t text = (digits >> (8 * zeros)) + 0x3030'3030'3030'3030;  // '0' added to every byte
+    std::memcpy(to, &text, 8);
+    return to + 8 - zeros;
+}
+
 // Writes n without leading zeros at `to` and returns the end. Writes up to 24 bytes from `to`
 // whatever the number's length; the bytes past the end it returns are left as any.
 inline char* PutDecimal(char* to, std::uint64_t n) {
     constexpr std::uint64_t kEightDigits = 100'000'000;
-    constexpr std::uint64_t kZeros = 0x3030'3030'3030'3030;  // '0' in every byte
+    if (n < kEightDigits) return PutWithoutLeadingZeros(to, EightDigits(static_cast<std::uint32_t>(n)));
     if (n >= kEightDigits * kEightDigits) return std::to_chars(to, to + 24, n).ptr;
-    const auto high = static_cast<std::uint32_t>(n / kEightDigits);
-    const auto low = static_cast<std::uint32_t>(n % kEightDigits);
-    // The leading part: the high eight digits when there are any, else the low ones; its leading
-    // zeros are its lowest zero bytes, and a zero keeps its one digit.
-    const std::uint64_t lead = EightDigits(high != 0 ? high : low);
-    const int zeros = lead == 0 ? 7 : std::countr_zero(lead) / 8;
-    const std::uint64_t text = (lead >> (8 * zeros)) + kZeros;
-    std::memcpy(to, &text, 8);
-    to += 8 - zeros;
-    if (high == 0) return to;
-    const std::uint64_t rest = EightDigits(low) + kZeros;
-    std::memcpy(to, &rest, 8);
+    to = PutWithoutLeadingZeros(to, EightDigits(static_cast<std::uint32_t>(n / kEightDigits)));
+    const std::uint64_t low = EightDigits(static_cast<std::uint32_t>(n % kEightDigits)) + 0x3030'3030'3030'3030;
+    std::memcpy(to, &low, 8);
     return to + 8;
 }
 

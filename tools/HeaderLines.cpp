@@ -61,31 +61,31 @@ public:
         to = PutDecimal(to, static_cast<std::uint64_t>(game));
         to = Put(to, ",\"offset\":");
         to = PutDecimal(to, static_cast<std::uint64_t>(index_.OffsetOf(game)));
-        to = Put(to, ",\"tags\":[");
-        Used(to);
-        first_ = true;
+        Used(Put(to, ",\"tags\":["));
     }
     void PrintableTag(std::string_view name, std::string_view value) override {
         char* to = Room(name.size() + value.size() + 8 + 16);
-        *to = ',';
-        to += first_ ? 0 : 1;
-        first_ = false;
         to = Put(to, "[\"");
         to = CopyTagText(to, name);
         to = Put(to, "\",\"");
         to = CopyTagText(to, value);
-        Used(Put(to, "\"]"));
+        Used(Put(to, "\"],"));
     }
     void Tag(std::string_view name, std::string_view value) override {
-        std::string tag(first_ ? "[" : ",[");
-        first_ = false;
+        std::string tag("[");
         AppendTag(tag, name);
         tag += ',';
         AppendTag(tag, value);
-        tag += ']';
+        tag += "],";
         Used(Put(Room(tag.size()), tag));
     }
-    void EndGame(std::int64_t /*game*/) override { Used(Put(Room(3), "]}\n")); }
+    // Each tag is written with a comma after it, so that a tag need not ask whether it is the
+    // first; the last one's comma is taken back.
+    void EndGame(std::int64_t /*game*/) override {
+        char* to = Room(3);
+        if (to[-1] == ',') --to;
+        Used(Put(to, "]}\n"));
+    }
 
 private:
     // Where `bytes` more may be written.
@@ -102,7 +102,6 @@ private:
 
     Lines& out_;
     const pgn::GameIndex& index_;
-    bool first_ = true;
 };
 
 // Buffers whose lines were written out, handed back to the threads that fill them.
