@@ -122,6 +122,7 @@ inline bool IsPrintable(char c) { return c >= 0x20 && c < 0x7F; }
 // at its first such byte other than a blank. A tag that stops at any other byte is no printable
 // tag, and is read again byte by byte.
 struct TagWindow {
+    std::uint32_t quotes = 0;
     std::uint32_t nameStops = 0;
     std::uint32_t valueStops = 0;
 };
@@ -130,12 +131,13 @@ inline TagWindow TagWindowAt(const char* p) {
     for (int half = 0; half < 2; ++half) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * half));
         const auto bits = [half](__m128i marked) { return static_cast<std::uint32_t>(_mm_movemask_epi8(marked)) << (16 * half); };
+        const __m128i quotes = _mm_cmpeq_epi8(v, _mm_set1_epi8('"'));
         // '\\' and ']' differ in the lowest bit alone, so one test marks both.
-        const __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
-                                           _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(1)), _mm_set1_epi8(']')));
+        const __m128i stops = _mm_or_si128(quotes, _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(1)), _mm_set1_epi8(']')));
         // One added, compared as signed: the bytes below 0x20 and those from 0x7F are all below 0x21.
         const __m128i unprintable = _mm_cmplt_epi8(_mm_add_epi8(v, _mm_set1_epi8(1)), _mm_set1_epi8(0x21));
         const __m128i valueStops = _mm_or_si128(stops, unprintable);
+        window.quotes |= bits(quotes);
         window.nameStops |= bits(_mm_or_si128(valueStops, _mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
         window.valueStops |= bits(valueStops);
     }
@@ -336,11 +338,14 @@ private:
         // A printable tag that fits in 32 bytes, as most do; the loop below reads the rest.
         if (b_.size() - from >= 32) {
             const lex::TagWindow window = lex::TagWindowAt(b_.data() + from);
+            // The value ends at the second quote. Found from the quotes alone, where the tag ends
+            // is known soon, and reading the next tag need not wait for the checks of this one.
+            const int value = std::countr_zero(window.quotes & (window.quotes - 1));
             const int name = std::countr_zero(window.nameStops);
-            // The value's stops after its opening quote.
-            const std::uint32_t closing = name < 30 ? window.valueStops & ~((2u << (name + 1)) - 1) : 0;
-            const int value = std::countr_zero(closing);
-            if (value < 31 && name > 0 && PairAt(from + name) == Pair(' ', '"') && PairAt(from + value) == Pair('"', ']')) {
+            // The opening quote right after the blank that ends the name, the closing one before
+            // the "]", and no stop between them (bits name + 2 to value - 1).
+            if (value < 31 && name > 0 && name < value && PairAt(from + name) == Pair(' ', '"') && b_[from + value + 1] == ']' &&
+                (window.valueStops & ((1u << value) - (4u << name))) == 0) {
                 return {from + name, from + value, true};
             }
         }
