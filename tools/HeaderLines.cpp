@@ -51,10 +51,14 @@ struct Lines {
 };
 
 // Each game's line: its number, offset and every tag pair in file order, written through a cursor
-// so that a tag costs no resize of its own.
+// so that a tag costs no resize of its own. Done() sets how much of the buffer was written.
 class HeaderLines final : public pgn::TagSink {
 public:
-    HeaderLines(Lines& out, const pgn::GameIndex& index) : out_(out), index_(index) {}
+    HeaderLines(Lines& out, const pgn::GameIndex& index) : out_(out), index_(index) {
+        to_ = out_.bytes.data() + out_.used;
+        end_ = out_.bytes.data() + out_.bytes.size();
+    }
+    void Done() { out_.used = static_cast<std::size_t>(to_ - out_.bytes.data()); }
     void BeginGame(std::int64_t game) override {
         char* to = Room(80);
         to = Put(to, "{\"game\":");
@@ -90,11 +94,17 @@ public:
 private:
     // Where `bytes` more may be written.
     char* Room(std::size_t bytes) {
-        std::string& buffer = out_.bytes;
-        if (out_.used + bytes > buffer.size()) buffer.resize(std::max(buffer.size() + buffer.size() / 2, out_.used + bytes + 4096));
-        return buffer.data() + out_.used;
+        if (static_cast<std::size_t>(end_ - to_) < bytes) Grow(bytes);
+        return to_;
     }
-    void Used(const char* end) { out_.used = static_cast<std::size_t>(end - out_.bytes.data()); }
+    void Grow(std::size_t bytes) {
+        std::string& buffer = out_.bytes;
+        const auto used = static_cast<std::size_t>(to_ - buffer.data());
+        buffer.resize(std::max(buffer.size() + buffer.size() / 2, used + bytes + 4096));
+        to_ = buffer.data() + used;
+        end_ = buffer.data() + buffer.size();
+    }
+    void Used(char* end) { to_ = end; }
     static char* Put(char* to, std::string_view bytes) {
         std::memcpy(to, bytes.data(), bytes.size());
         return to + bytes.size();
@@ -102,6 +112,8 @@ private:
 
     Lines& out_;
     const pgn::GameIndex& index_;
+    char* to_;   // the next byte to write
+    char* end_;  // the end of the buffer
 };
 
 // Buffers whose lines were written out, handed back to the threads that fill them.
@@ -136,6 +148,7 @@ void WriteHeaderLines(pgn::GameSource& source, const std::function<void(std::str
             Lines lines{spare.Take()};
             HeaderLines sink(lines, index);
             pgn::ReadTags(*games, first, count, sink);
+            sink.Done();
             return lines;
         };
     });
