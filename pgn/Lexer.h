@@ -267,18 +267,28 @@ private:
         return notation::IsResultToken(b_.substr(at_, end - at_)) ? end - at_ : 0;
     }
 
-    // The tag at at_ ("["), closed as the header describes; at_ moves past it.
+    // The tag at at_ ("["), closed as the header describes, and the plain tags that follow it one
+    // to a line; at_ moves past them.
     Next Tag() {
-        const std::size_t from = at_ + 1;
-        if (const PlainTag plain = PlainTagAt(from); plain.valueEnd > 0) {
+        for (;;) {
+            const std::size_t from = at_ + 1;
+            const PlainTag plain = PlainTagAt(from);
+            if (plain.valueEnd == 0) break;
             at_ = plain.valueEnd + 2;
             const std::string_view name(b_.data() + from, plain.nameEnd - from);
             const std::string_view value(b_.data() + plain.nameEnd + 2, plain.valueEnd - plain.nameEnd - 2);
+            Next next;
             if constexpr (kTakesPrintableTags) {
-                if (plain.printable) return v_.PrintableTag(name, value);
+                next = plain.printable ? v_.PrintableTag(name, value) : v_.Tag(name, value);
+            } else {
+                next = v_.Tag(name, value);
             }
-            return v_.Tag(name, value);
+            // Most tags stand one to a line: the next one is read here at once, as the loop of the
+            // tag section would read it after the line end.
+            if (next == Next::Skip || at_ + 1 >= b_.size() || PairAt(at_) != Pair('\n', '[')) return next;
+            ++at_;
         }
+        const std::size_t from = at_ + 1;
         std::size_t close = from;
         bool quoted = false;
         bool closed = false;
