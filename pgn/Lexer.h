@@ -350,13 +350,15 @@ private:
             const lex::TagWindow window = lex::TagWindowAt(b_.data() + from);
             // The value ends at the second quote. Found from the quotes alone, where the tag ends
             // is known soon, and reading the next tag need not wait for the checks of this one.
+            const int opening = std::countr_zero(window.quotes);
             const int value = std::countr_zero(window.quotes & (window.quotes - 1));
-            const int name = std::countr_zero(window.nameStops);
-            // The opening quote right after the blank that ends the name, the closing one before
-            // the "]", and no stop between them (bits name + 2 to value - 1).
-            if (value < 31 && name > 0 && name < value && PairAt(from + name) == Pair(' ', '"') && b_[from + value + 1] == ']' &&
-                (window.valueStops & ((1u << value) - (4u << name))) == 0) {
-                return {from + name, from + value, true};
+            // Before the opening quote, a name and one blank: of the bytes before the quote only
+            // the one right before it stops a name, and none stops a value. Before the closing
+            // quote, only the opening one stops a value. Then the "]". Checked on the masks, they
+            // wait on no more bytes.
+            if (value < 31 && opening > 1 && (window.nameStops & ((1u << opening) - 1)) == 1u << (opening - 1) &&
+                (window.valueStops & ((1u << value) - 1)) == 1u << opening && b_[from + value + 1] == ']') {
+                return {from + opening - 1, from + value, true};
             }
         }
 #endif
