@@ -13,7 +13,9 @@ std::int64_t GameBytes::Fill(std::int64_t game, std::int64_t last) {
     std::int64_t upTo = game;
     while (upTo < last && EndOf(upTo + 1) - from_ <= kMostBytes) ++upTo;
     const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(EndOf(upTo) - from_, 0, kMostBytes));
-    if (buffer_.size() < size) buffer_.resize(std::max(size, std::min<std::size_t>(2 * buffer_.size(), kMostBytes)));
+    if (buffer_.size() < size + kReadablePast) {
+        buffer_.resize(std::max(size, std::min<std::size_t>(2 * buffer_.size(), kMostBytes)) + kReadablePast);
+    }
     got_ = file_.ReadAt(from_, buffer_.data(), size);
     return upTo;
 }

@@ -16,6 +16,9 @@ class GameBytes {
 public:
     // A game longer than this is handed on cut to its first bytes, which hold its tags.
     static constexpr std::int64_t kMostBytes = 1 << 20;
+    // Bytes past the end of each game's bytes that may be read, whatever they hold: a copy in fixed
+    // loads of 16 bytes costs no branch on the length, and may run past what it copies.
+    static constexpr std::size_t kReadablePast = 16;
 
     // `offsets` are the index's game offsets; both must outlive this.
     GameBytes(const PgnFile& file, const std::vector<std::int64_t>& offsets) : file_(file), offsets_(offsets) {}
@@ -51,7 +54,8 @@ public:
     virtual void BeginGame(std::int64_t /*game*/) {}
     // A tag pair as the lexer hands it on; the views are valid during the call.
     virtual void Tag(std::string_view name, std::string_view value) = 0;
-    // A tag pair whose name and value are printable ASCII without a quote or a backslash.
+    // A tag pair whose name and value are printable ASCII without a quote or a backslash. From
+    // ReadTags, GameBytes::kReadablePast bytes past the end of each view may be read.
     virtual void PrintableTag(std::string_view name, std::string_view value) { Tag(name, value); }
     virtual void EndGame(std::int64_t /*game*/) {}
 };

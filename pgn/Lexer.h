@@ -116,28 +116,30 @@ inline std::uint64_t BytesNotPrintable(std::uint64_t w) { return (w | (w + kOnes
 inline bool IsPrintable(char c) { return c >= 0x20 && c < 0x7F; }
 
 #if defined(__SSE2__)
-// The 32 bytes from `p` as masks, bit i for byte i: the bytes that stop a name, those that stop a
-// value, and those that are not printable ASCII. A short tag is read from them at once, where a
-// search of its name and then of its value would wait on each word in turn.
+// The 32 bytes from `p` as masks, bit i for byte i, for a printable tag read at once, where a
+// search of its name and then of its value would wait on each word in turn. A printable name ends
+// at its first blank, quote, backslash, "]" or byte that is not printable ASCII; a printable value
+// at its first such byte other than a blank. A tag that stops at any other byte is no printable
+// tag, and is read again byte by byte.
 struct TagWindow {
+    std::uint32_t quotes = 0;
     std::uint32_t nameStops = 0;
     std::uint32_t valueStops = 0;
-    std::uint32_t unprintable = 0;
 };
 inline TagWindow TagWindowAt(const char* p) {
     TagWindow window;
     for (int half = 0; half < 2; ++half) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * half));
         const auto bits = [half](__m128i marked) { return static_cast<std::uint32_t>(_mm_movemask_epi8(marked)) << (16 * half); };
-        const __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
-                                           _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(1)), _mm_set1_epi8(']')));
-        const __m128i blankOrControl = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(' ')), v);
-        const __m128i lineEnd = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
-        // Compared as signed, the bytes from 0x80 are below 0x20 too.
-        const __m128i odd = _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x20)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
-        window.nameStops |= bits(_mm_or_si128(stops, blankOrControl));
-        window.valueStops |= bits(_mm_or_si128(stops, lineEnd));
-        window.unprintable |= bits(odd);
+        const __m128i quotes = _mm_cmpeq_epi8(v, _mm_set1_epi8('"'));
+        // '\\' and ']' differ in the lowest bit alone, so one test marks both.
+        const __m128i stops = _mm_or_si128(quotes, _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(1)), _mm_set1_epi8(']')));
+        // One added, compared as signed: the bytes below 0x20 and those from 0x7F are all below 0x21.
+        const __m128i unprintable = _mm_cmplt_epi8(_mm_add_epi8(v, _mm_set1_epi8(1)), _mm_set1_epi8(0x21));
+        const __m128i valueStops = _mm_or_si128(stops, unprintable);
+        window.quotes |= bits(quotes);
+        window.nameStops |= bits(_mm_or_si128(valueStops, _mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
+        window.valueStops |= bits(valueStops);
     }
     return window;
 }
@@ -265,18 +267,28 @@ private:
         return notation::IsResultToken(b_.substr(at_, end - at_)) ? end - at_ : 0;
     }
 
-    // The tag at at_ ("["), closed as the header describes; at_ moves past it.
+    // The tag at at_ ("["), closed as the header describes, and the plain tags that follow it one
+    // to a line; at_ moves past them.
     Next Tag() {
-        const std::size_t from = at_ + 1;
-        if (const PlainTag plain = PlainTagAt(from); plain.valueEnd > 0) {
+        for (;;) {
+            const std::size_t from = at_ + 1;
+            const PlainTag plain = PlainTagAt(from);
+            if (plain.valueEnd == 0) break;
             at_ = plain.valueEnd + 2;
-            const std::string_view name = b_.substr(from, plain.nameEnd - from);
-            const std::string_view value = b_.substr(plain.nameEnd + 2, plain.valueEnd - plain.nameEnd - 2);
+            const std::string_view name(b_.data() + from, plain.nameEnd - from);
+            const std::string_view value(b_.data() + plain.nameEnd + 2, plain.valueEnd - plain.nameEnd - 2);
+            Next next;
             if constexpr (kTakesPrintableTags) {
-                if (plain.printable) return v_.PrintableTag(name, value);
+                next = plain.printable ? v_.PrintableTag(name, value) : v_.Tag(name, value);
+            } else {
+                next = v_.Tag(name, value);
             }
-            return v_.Tag(name, value);
+            // Most tags stand one to a line: the next one is read here at once, as the loop of the
+            // tag section would read it after the line end.
+            if (next == Next::Skip || at_ + 1 >= b_.size() || PairAt(at_) != Pair('\n', '[')) return next;
+            ++at_;
         }
+        const std::size_t from = at_ + 1;
         std::size_t close = from;
         bool quoted = false;
         bool closed = false;
@@ -322,20 +334,31 @@ private:
         std::size_t valueEnd = 0;
         bool printable = false;
     };
+    // Two bytes compared at once: the pair at bytes p and p + 1, as it stands in memory.
+    static constexpr std::uint16_t Pair(char first, char second) {
+        return std::bit_cast<std::uint16_t>(std::array<char, 2>{first, second});
+    }
+    std::uint16_t PairAt(std::size_t p) const {
+        std::uint16_t pair;
+        std::memcpy(&pair, b_.data() + p, 2);
+        return pair;
+    }
     PlainTag PlainTagAt(std::size_t from) const {
 #if defined(__SSE2__)
+        // A printable tag that fits in 32 bytes, as most do; the loop below reads the rest.
         if (b_.size() - from >= 32) {
             const lex::TagWindow window = lex::TagWindowAt(b_.data() + from);
-            const int name = std::countr_zero(window.nameStops);
-            // The value's stops after its opening quote.
-            const std::uint32_t closing = name < 30 ? window.valueStops & ~((2u << (name + 1)) - 1) : 0;
-            const int value = std::countr_zero(closing);
-            if (value < 31) {
-                if (name == 0 || b_[from + name] != ' ' || b_[from + name + 1] != '"' || b_[from + value] != '"' ||
-                    b_[from + value + 1] != ']') {
-                    return {};
-                }
-                return {from + name, from + value, (window.unprintable & ((1u << value) - 1)) == 0};
+            // The value ends at the second quote. Found from the quotes alone, where the tag ends
+            // is known soon, and reading the next tag need not wait for the checks of this one.
+            const int opening = std::countr_zero(window.quotes);
+            const int value = std::countr_zero(window.quotes & (window.quotes - 1));
+            // Before the opening quote, a name and one blank: of the bytes before the quote only
+            // the one right before it stops a name, and none stops a value. Before the closing
+            // quote, only the opening one stops a value. Then the "]". Checked on the masks, they
+            // wait on no more bytes.
+            if (value < 31 && opening > 1 && (window.nameStops & ((1u << opening) - 1)) == 1u << (opening - 1) &&
+                (window.valueStops & ((1u << value) - 1)) == 1u << opening && b_[from + value + 1] == ']') {
+                return {from + opening - 1, from + value, true};
             }
         }
 #endif

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "Decimal.h"
 #include "Json.h"
 #include "pgn/GameBytes.h"
 #include "pgn/GameSource.h"
@@ -34,26 +34,13 @@ void AppendTag(std::string& out, std::string_view bytes) {
     }
 }
 
-// Copies a short text in loads of a fixed size that may overlap: most names and values are a few
-// bytes long, and a copy of a varying length costs a call, or a loop over the last bytes one by one.
-char* CopyShort(char* to, std::string_view bytes) {
-    const char* from = bytes.data();
-    const std::size_t size = bytes.size();
-    if (size >= 8) {
-        for (std::size_t i = 0; i + 8 < size; i += 8) std::memcpy(to + i, from + i, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::uint32_t low, high;
-        std::memcpy(&low, from, 4);
-        std::memcpy(&high, from + size - 4, 4);
-        std::memcpy(to, &low, 4);
-        std::memcpy(to + size - 4, &high, 4);
-    } else if (size > 0) {
-        to[0] = from[0];
-        to[size / 2] = from[size / 2];
-        to[size - 1] = from[size - 1];
-    }
-    return to + size;
+// Copies `text` in loads of 16 bytes: most names and values are shorter, and a copy of a varying
+// length costs a call, or branches on the length that the varying lengths defeat. It reads and
+// writes up to 15 bytes past the text's end: ReadTags lets the sink read that far past a printable
+// tag's views, and the room claimed for a tag holds the writes.
+char* CopyTagText(char* to, std::string_view text) {
+    for (std::size_t at = 0; at < text.size(); at += 16) std::memcpy(to + at, text.data() + at, 16);
+    return to + text.size();
 }
 
 // The lines of a run of games: the first `used` bytes of `bytes`. The rest is room already
@@ -64,50 +51,60 @@ struct Lines {
 };
 
 // Each game's line: its number, offset and every tag pair in file order, written through a cursor
-// so that a tag costs no resize of its own.
+// so that a tag costs no resize of its own. Done() sets how much of the buffer was written.
 class HeaderLines final : public pgn::TagSink {
 public:
-    HeaderLines(Lines& out, const pgn::GameIndex& index) : out_(out), index_(index) {}
+    HeaderLines(Lines& out, const pgn::GameIndex& index) : out_(out), index_(index) {
+        to_ = out_.bytes.data() + out_.used;
+        end_ = out_.bytes.data() + out_.bytes.size();
+    }
+    void Done() { out_.used = static_cast<std::size_t>(to_ - out_.bytes.data()); }
     void BeginGame(std::int64_t game) override {
         char* to = Room(80);
         to = Put(to, "{\"game\":");
-        to = std::to_chars(to, to + 24, game).ptr;
+        to = PutDecimal(to, static_cast<std::uint64_t>(game));
         to = Put(to, ",\"offset\":");
-        to = std::to_chars(to, to + 24, index_.OffsetOf(game)).ptr;
-        to = Put(to, ",\"tags\":[");
-        Used(to);
-        first_ = true;
+        to = PutDecimal(to, static_cast<std::uint64_t>(index_.OffsetOf(game)));
+        Used(Put(to, ",\"tags\":["));
     }
     void PrintableTag(std::string_view name, std::string_view value) override {
-        char* to = Room(name.size() + value.size() + 8);
-        *to = ',';
-        to += first_ ? 0 : 1;
-        first_ = false;
+        char* to = Room(name.size() + value.size() + 8 + 16);
         to = Put(to, "[\"");
-        to = CopyShort(to, name);
+        to = CopyTagText(to, name);
         to = Put(to, "\",\"");
-        to = CopyShort(to, value);
-        Used(Put(to, "\"]"));
+        to = CopyTagText(to, value);
+        Used(Put(to, "\"],"));
     }
     void Tag(std::string_view name, std::string_view value) override {
-        std::string tag(first_ ? "[" : ",[");
-        first_ = false;
+        std::string tag("[");
         AppendTag(tag, name);
         tag += ',';
         AppendTag(tag, value);
-        tag += ']';
+        tag += "],";
         Used(Put(Room(tag.size()), tag));
     }
-    void EndGame(std::int64_t /*game*/) override { Used(Put(Room(3), "]}\n")); }
+    // Each tag is written with a comma after it, so that a tag need not ask whether it is the
+    // first; the last one's comma is taken back.
+    void EndGame(std::int64_t /*game*/) override {
+        char* to = Room(3);
+        if (to[-1] == ',') --to;
+        Used(Put(to, "]}\n"));
+    }
 
 private:
     // Where `bytes` more may be written.
     char* Room(std::size_t bytes) {
-        std::string& buffer = out_.bytes;
-        if (out_.used + bytes > buffer.size()) buffer.resize(std::max(buffer.size() + buffer.size() / 2, out_.used + bytes + 4096));
-        return buffer.data() + out_.used;
+        if (static_cast<std::size_t>(end_ - to_) < bytes) Grow(bytes);
+        return to_;
     }
-    void Used(const char* end) { out_.used = static_cast<std::size_t>(end - out_.bytes.data()); }
+    void Grow(std::size_t bytes) {
+        std::string& buffer = out_.bytes;
+        const auto used = static_cast<std::size_t>(to_ - buffer.data());
+        buffer.resize(std::max(buffer.size() + buffer.size() / 2, used + bytes + 4096));
+        to_ = buffer.data() + used;
+        end_ = buffer.data() + buffer.size();
+    }
+    void Used(char* end) { to_ = end; }
     static char* Put(char* to, std::string_view bytes) {
         std::memcpy(to, bytes.data(), bytes.size());
         return to + bytes.size();
@@ -115,7 +112,8 @@ private:
 
     Lines& out_;
     const pgn::GameIndex& index_;
-    bool first_ = true;
+    char* to_;   // the next byte to write
+    char* end_;  // the end of the buffer
 };
 
 // Buffers whose lines were written out, handed back to the threads that fill them.
@@ -150,6 +148,7 @@ void WriteHeaderLines(pgn::GameSource& source, const std::function<void(std::str
             Lines lines{spare.Take()};
             HeaderLines sink(lines, index);
             pgn::ReadTags(*games, first, count, sink);
+            sink.Done();
             return lines;
         };
     });

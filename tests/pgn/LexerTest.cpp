@@ -13,10 +13,11 @@ public:
     std::string out;
     Next skipVariations = Next::Go;
     Next skipMovetext = Next::Go;
+    Next skipTags = Next::Go;
 
     Next Tag(std::string_view name, std::string_view value) override {
         out += "T(" + std::string(name) + "=" + std::string(value) + ")";
-        return Next::Go;
+        return skipTags;
     }
     Next BeginMovetext() override {
         out += "|";
@@ -121,7 +122,8 @@ TEST(Lexer, OnlyPrintableTagsGoToPrintableTag) {
     }
 }
 
-TEST(Lexer, VisitorsSkipVariationsAndMovetext) {
+// A skip ends the game wherever it is asked, even among tags that are read one after another.
+TEST(Lexer, VisitorsSkipTagsVariationsAndMovetext) {
     Trace variations;
     variations.skipVariations = Next::Skip;
     LexGame("1. e4 (1. d4 {)} (1. c4) ; )\n d5) e5", variations);
@@ -131,6 +133,11 @@ TEST(Lexer, VisitorsSkipVariationsAndMovetext) {
     tags.skipMovetext = Next::Skip;
     LexGame("[A \"1\"]\n1. e4 [B \"2\"]", tags);
     EXPECT_EQ(tags.out, "T(A=1)|E4");
+
+    Trace firstTag;
+    firstTag.skipTags = Next::Skip;
+    LexGame("[A \"1\"]\n[B \"2\"]\n[C \"3\"]\n\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 *\n", firstTag);
+    EXPECT_EQ(firstTag.out, "T(A=1)E4");
 }
 
 // Deep nesting is bounded, and every byte is looked at a bounded number of times.

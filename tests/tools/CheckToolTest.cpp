@@ -52,17 +52,21 @@ TEST(CheckTool, ReportsWhatEachGameReplaysTo) {
     }
 }
 
+// The last game's tag ends the file: the copies of a tag's text, which read past its end, must
+// stay in the bytes read.
 TEST(CheckTool, HeadersGiveEveryTagPairWithItsGamesOffset) {
     testing::TempFile file("junk\n[Event \"Caf\xe9\"]\n[Site \"?\"] [White \"A \\\"q\\\"\"]\n\n1. e4 *\n"
                            "[Event \"Two\"]\n1. d4 *\n"
-                           "[Event \"Long name\twith a tab\"]\n[Site \"Sixteen bytes \x7f!\"]\n1. e4 *\n");
+                           "[Event \"Long name\twith a tab\"]\n[Site \"Sixteen bytes \x7f!\"]\n1. e4 *\n"
+                           "[Event \"Ends the file\"]");
     const ToolRun run = Check("--headers " + file.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out,
               "{\"game\":1,\"offset\":6,\"tags\":[[\"Event\",\"Caf\xc3\xa9\"],[\"Site\",\"?\"],"
               "[\"White\",\"A \\\\q\\\\\"]]}\n"
               "{\"game\":2,\"offset\":59,\"tags\":[[\"Event\",\"Two\"]]}\n"
-              "{\"game\":3,\"offset\":81,\"tags\":[[\"Event\",\"Long name\\twith a tab\"],[\"Site\",\"Sixteen bytes \x7f!\"]]}\n");
+              "{\"game\":3,\"offset\":81,\"tags\":[[\"Event\",\"Long name\\twith a tab\"],[\"Site\",\"Sixteen bytes \x7f!\"]]}\n"
+              "{\"game\":4,\"offset\":146,\"tags\":[[\"Event\",\"Ends the file\"]]}\n");
 }
 
 // The tree and the games reaching a position, as lines a script reads; a position that cannot be
