@@ -22,8 +22,14 @@ using notation::IsFile;
 using notation::IsLetter;
 using notation::IsRank;
 using notation::IsSeparator;
-// A byte that continues a token: a termination marker must stand alone to count.
-bool IsWordByte(char c) { return IsLetter(c) || IsDigit(c) || c == '-' || c == '/'; }
+// A byte that continues a token: a termination marker must stand alone to count. Looked up, as
+// every result of every game asks it twice.
+constexpr std::array<bool, 256> kWordBytes = [] {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = IsLetter(static_cast<char>(c)) || IsDigit(static_cast<char>(c)) || c == '-' || c == '/';
+    return t;
+}();
+bool IsWordByte(char c) { return kWordBytes[static_cast<unsigned char>(c)]; }
 
 constexpr std::int64_t kFirstReadBytes = 4096;
 
