@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     const QTemporaryDir settings;
+    // Set at once too: a death test's child process runs its test without telling the listeners,
+    // and would otherwise write the user's own settings.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings(settings.path()));
     return RUN_ALL_TESTS();
 }
