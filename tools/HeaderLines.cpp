@@ -11,28 +11,15 @@
 #include <thread>
 #include <vector>
 
+#include "CheckReport.h"
 #include "Decimal.h"
 #include "Json.h"
 #include "pgn/GameBytes.h"
 #include "pgn/GameSource.h"
 #include "pgn/OrderedPass.h"
-#include "pgn/Text.h"
 
 namespace tavrel {
 namespace {
-
-// A tag's name or value as a JSON string: as it stands when it is printable ASCII without quotes
-// or backslashes, else escaped, its Latin-1 bytes converted.
-void AppendTag(std::string& out, std::string_view bytes) {
-    const bool asItStands = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
-    if (asItStands) {
-        out.append(1, '"').append(bytes).append(1, '"');
-    } else if (pgn::IsValidUtf8(bytes)) {
-        AppendJsonString(out, bytes);
-    } else {
-        AppendJsonString(out, pgn::DisplayText(bytes));
-    }
-}
 
 // Copies `text` in loads of 16 bytes: most names and values are shorter, and a copy of a varying
 // length costs a call, or branches on the length that the varying lengths defeat. It reads and
@@ -77,9 +64,9 @@ public:
     }
     void Tag(std::string_view name, std::string_view value) override {
         std::string tag("[");
-        AppendTag(tag, name);
+        AppendTagJson(tag, name);
         tag += ',';
-        AppendTag(tag, value);
+        AppendTagJson(tag, value);
         tag += "],";
         Used(Put(Room(tag.size()), tag));
     }
