@@ -1,7 +1,6 @@
 #include "HeaderLines.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -13,7 +12,6 @@
 
 #include "CheckReport.h"
 #include "Decimal.h"
-#include "Json.h"
 #include "pgn/GameBytes.h"
 #include "pgn/GameSource.h"
 #include "pgn/OrderedPass.h"
