@@ -1,18 +1,14 @@
 #include "CheckReport.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 #include "Json.h"
 #include "pgn/Text.h"
 
 namespace tavrel {
 namespace {
-
-void AppendNumber(std::string& out, std::int64_t value) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
-}
 
 const TextMatch* AmbiguityAt(const GameCheck& check, int ply) {
     for (const auto& [at, match] : check.ambiguous) {
@@ -31,55 +27,129 @@ void AppendTagJson(std::string& out, std::string_view bytes) {
     }
 }
 
+namespace {
+
+bool IsPlainByte(char c) { return static_cast<unsigned char>(c) - 0x20u < 0x5Fu && c != '"' && c != '\\'; }
+
+// Whether none of eight bytes is a control byte, a quote, a backslash or from 0x7F on. Each test
+// sets the high bit of a byte that fails it (and perhaps of bytes above it, which is no matter).
+bool IsPlainWord(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
+    const auto zeroBytes = [](std::uint64_t x) { return (x - kOnes) & ~x & kHigh; };
+    const std::uint64_t below = (w - kOnes * 0x20) & ~w;  // a byte below 0x20
+    const std::uint64_t delOrAbove = w + kOnes * 0x01;     // 0x7F carries into the high bit
+    return ((below | w | delOrAbove | zeroBytes(w ^ (kOnes * '"')) | zeroBytes(w ^ (kOnes * '\\'))) & kHigh) == 0;
+}
+
+// Whether `text` goes into a JSON string as it stands, as most names and every placement do.
+// Eight bytes are tested at a time: a whole-file check asks this of five texts a game.
+bool IsPlainText(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        if (!IsPlainWord(w)) return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (!IsPlainByte(text[i])) return false;
+    }
+    return true;
+}
+
+// A line written through a cursor into room claimed at once, at least `most` bytes: a whole-file
+// check writes a line a game, and two dozen small appends to a string cost more than its bytes.
+class LineWriter {
+public:
+    LineWriter(std::string& out, std::size_t most) : out_(out) {
+        const std::size_t start = out_.size();
+        out_.resize(start + most);
+        to_ = out_.data() + start;
+    }
+    ~LineWriter() { out_.resize(static_cast<std::size_t>(to_ - out_.data())); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    LineWriter& operator<<(std::string_view text) {
+        std::memcpy(to_, text.data(), text.size());
+        to_ += text.size();
+        return *this;
+    }
+    LineWriter& operator<<(std::int64_t value) {
+        to_ = std::to_chars(to_, to_ + kMostDigits, value).ptr;
+        return *this;
+    }
+    // A JSON string of `text`: as it stands when it is plain, else as `slowly` writes it.
+    LineWriter& Json(std::string_view text, void (*slowly)(std::string&, std::string_view)) {
+        if (IsPlainText(text)) return *this << "\"" << text << "\"";
+        std::string literal;
+        slowly(literal, text);
+        return *this << literal;
+    }
+
+    // The most a JSON string of n bytes takes: six for each ("\u00XX", or a Latin-1 byte's
+    // UTF-8 and less), and its quotes.
+    static std::size_t MostJson(std::size_t n) { return 6 * n + 2; }
+    static constexpr std::size_t kMostDigits = 24;
+
+private:
+    std::string& out_;
+    char* to_ = nullptr;
+};
+
+}  // namespace
+
 void AppendGameReport(std::string& out, std::int64_t number, const ShownTags& tags, const GameCheck& check,
                       bool fens) {
-    out += "{\"game\":";
-    AppendNumber(out, number);
-    out += ",\"white\":";
-    AppendTagJson(out, tags.white);
-    out += ",\"black\":";
-    AppendTagJson(out, tags.black);
-    out += ",\"event\":";
-    AppendTagJson(out, tags.event);
-    out += ",\"round\":";
-    AppendTagJson(out, tags.round);
-    out += ",\"plies\":";
-    AppendNumber(out, check.plies);
-    out += ",\"unmatched\":[";
+    using W = LineWriter;
+    std::size_t most = 128 + 2 * W::kMostDigits + W::MostJson(tags.white.size()) + W::MostJson(tags.black.size()) +
+                       W::MostJson(tags.event.size()) + W::MostJson(tags.round.size()) + W::MostJson(check.final.size()) +
+                       W::MostJson(check.error.size());
+    // An unmatched text may name up to 16 pieces that fit, each by its two-letter square.
+    for (const auto& [ply, text] : check.unmatched) most += 64 + W::kMostDigits + W::MostJson(text.size()) + 16 * (W::MostJson(2) + 1);
+    for (const std::string& fen : check.fens) most += 1 + W::MostJson(fen.size());
+    LineWriter line(out, most);
+    line << "{\"game\":" << number;
+    line << ",\"white\":";
+    line.Json(tags.white, AppendTagJson);
+    line << ",\"black\":";
+    line.Json(tags.black, AppendTagJson);
+    line << ",\"event\":";
+    line.Json(tags.event, AppendTagJson);
+    line << ",\"round\":";
+    line.Json(tags.round, AppendTagJson);
+    line << ",\"plies\":" << std::int64_t{check.plies} << ",\"unmatched\":[";
     for (std::size_t i = 0; i < check.unmatched.size(); ++i) {
         const auto& [ply, text] = check.unmatched[i];
-        if (i) out += ',';
-        out += "{\"ply\":";
-        AppendNumber(out, ply);
-        out += ",\"text\":";
-        AppendTagJson(out, text);
+        if (i) line << ",";
+        line << "{\"ply\":" << std::int64_t{ply} << ",\"text\":";
+        line.Json(text, AppendTagJson);
         if (const TextMatch* match = AmbiguityAt(check, ply)) {
-            out += ",\"ambiguous\":[";
+            line << ",\"ambiguous\":[";
             for (int k = 0; k < match->fits; ++k) {
-                if (k) out += ',';
-                AppendJsonString(out, AlgebraicName(match->from[static_cast<std::size_t>(k)]));
+                if (k) line << ",";
+                line.Json(AlgebraicName(match->from[static_cast<std::size_t>(k)]), AppendJsonString);
             }
-            out += ']';
+            line << "]";
         }
-        out += '}';
+        line << "}";
     }
-    out += "],\"final\":";
-    AppendJsonString(out, check.final);
-    out += ",\"error\":";
+    line << "],\"final\":";
+    line.Json(check.final, AppendJsonString);
+    line << ",\"error\":";
     if (check.error.empty()) {
-        out += "null";
+        line << "null";
     } else {
-        AppendJsonString(out, check.error);
+        line.Json(check.error, AppendJsonString);
     }
     if (fens) {
-        out += ",\"fens\":[";
+        line << ",\"fens\":[";
         for (std::size_t i = 0; i < check.fens.size(); ++i) {
-            if (i) out += ',';
-            AppendJsonString(out, check.fens[i]);
+            if (i) line << ",";
+            line.Json(check.fens[i], AppendJsonString);
         }
-        out += ']';
+        line << "]";
     }
-    out += "}\n";
+    line << "}\n";
 }
 
 }  // namespace tavrel
