@@ -100,19 +100,17 @@ bool BeginsMoveIn(const char* b) {
     return false;
 }
 
-// The kAhead bytes from `at` (all readable), with line ends after them as BeginsMoveIn wants.
-bool BeginsMoveAt(const char* at) {
-    std::array<char, 16> b;
-    std::memset(b.data() + GameStartScan::kAhead, '\n', b.size() - GameStartScan::kAhead);
-    std::memcpy(b.data(), at, GameStartScan::kAhead);
-    return BeginsMoveIn(b.data());
-}
 }  // namespace
 
 bool BeginsMove(std::string_view ahead) {
     std::array<char, 16> b;
     b.fill('\n');
-    if (!ahead.empty()) std::memcpy(b.data(), ahead.data(), std::min<std::size_t>(ahead.size(), GameStartScan::kAhead));
+    // A whole window, as the scan hands most, is copied in one load.
+    if (ahead.size() >= GameStartScan::kAhead) {
+        std::memcpy(b.data(), ahead.data(), GameStartScan::kAhead);
+    } else if (!ahead.empty()) {
+        std::memcpy(b.data(), ahead.data(), ahead.size());
+    }
     return BeginsMoveIn(b.data());
 }
 
@@ -186,7 +184,7 @@ std::int64_t GameStartScan::MarkerLength(std::int64_t p) const {
 }
 
 bool GameStartScan::BeginsMove(std::int64_t p) const {
-    if (p + kAhead <= length_ + 1) return BeginsMoveAt(bytes_ + (p - origin_));
+    if (p + kAhead <= length_ + 1) return pgn::BeginsMove(std::string_view(bytes_ + (p - origin_), kAhead));
     char ahead[kAhead];
     for (std::int64_t i = 0; i < kAhead; ++i) ahead[i] = At(p + i);
     return pgn::BeginsMove(std::string_view(ahead, kAhead));

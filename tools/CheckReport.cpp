@@ -1,10 +1,11 @@
 #include "CheckReport.h"
 
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 
+#include "Decimal.h"
 #include "Json.h"
+#include "pgn/Lexer.h"
 #include "pgn/Text.h"
 
 namespace tavrel {
@@ -29,16 +30,11 @@ void AppendTagJson(std::string& out, std::string_view bytes) {
 
 namespace {
 
-bool IsPlainByte(char c) { return static_cast<unsigned char>(c) - 0x20u < 0x5Fu && c != '"' && c != '\\'; }
-
-// Whether none of eight bytes is a control byte, a quote, a backslash or from 0x7F on. Each test
-// sets the high bit of a byte that fails it (and perhaps of bytes above it, which is no matter).
+// A byte that a JSON string holds as it stands: printable ASCII but the quote and the backslash.
+bool IsPlainByte(char c) { return pgn::lex::IsPrintable(c) && c != '"' && c != '\\'; }
 bool IsPlainWord(std::uint64_t w) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
-    const auto zeroBytes = [](std::uint64_t x) { return (x - kOnes) & ~x & kHigh; };
-    const std::uint64_t below = (w - kOnes * 0x20) & ~w;  // a byte below 0x20
-    const std::uint64_t delOrAbove = w + kOnes * 0x01;     // 0x7F carries into the high bit
-    return ((below | w | delOrAbove | zeroBytes(w ^ (kOnes * '"')) | zeroBytes(w ^ (kOnes * '\\'))) & kHigh) == 0;
+    using namespace pgn::lex;
+    return (BytesNotPrintable(w) | BytesEqual(w, '"') | BytesEqual(w, '\\')) == 0;
 }
 
 // Whether `text` goes into a JSON string as it stands, as most names and every placement do.
@@ -74,8 +70,8 @@ public:
         to_ += text.size();
         return *this;
     }
-    LineWriter& operator<<(std::int64_t value) {
-        to_ = std::to_chars(to_, to_ + kMostDigits, value).ptr;
+    LineWriter& operator<<(std::uint64_t value) {
+        to_ = PutDecimal(to_, value);
         return *this;
     }
     // A JSON string of `text`: as it stands when it is plain, else as `slowly` writes it.
@@ -89,7 +85,7 @@ public:
     // The most a JSON string of n bytes takes: six for each ("\u00XX", or a Latin-1 byte's
     // UTF-8 and less), and its quotes.
     static std::size_t MostJson(std::size_t n) { return 6 * n + 2; }
-    static constexpr std::size_t kMostDigits = 24;
+    static constexpr std::size_t kMostDigits = 24;  // what PutDecimal may write
 
 private:
     std::string& out_;
@@ -108,7 +104,7 @@ void AppendGameReport(std::string& out, std::int64_t number, const ShownTags& ta
     for (const auto& [ply, text] : check.unmatched) most += 64 + W::kMostDigits + W::MostJson(text.size()) + 16 * (W::MostJson(2) + 1);
     for (const std::string& fen : check.fens) most += 1 + W::MostJson(fen.size());
     LineWriter line(out, most);
-    line << "{\"game\":" << number;
+    line << "{\"game\":" << static_cast<std::uint64_t>(number);
     line << ",\"white\":";
     line.Json(tags.white, AppendTagJson);
     line << ",\"black\":";
@@ -117,11 +113,11 @@ void AppendGameReport(std::string& out, std::int64_t number, const ShownTags& ta
     line.Json(tags.event, AppendTagJson);
     line << ",\"round\":";
     line.Json(tags.round, AppendTagJson);
-    line << ",\"plies\":" << std::int64_t{check.plies} << ",\"unmatched\":[";
+    line << ",\"plies\":" << static_cast<std::uint64_t>(check.plies) << ",\"unmatched\":[";
     for (std::size_t i = 0; i < check.unmatched.size(); ++i) {
         const auto& [ply, text] = check.unmatched[i];
         if (i) line << ",";
-        line << "{\"ply\":" << std::int64_t{ply} << ",\"text\":";
+        line << "{\"ply\":" << static_cast<std::uint64_t>(ply) << ",\"text\":";
         line.Json(text, AppendTagJson);
         if (const TextMatch* match = AmbiguityAt(check, ply)) {
             line << ",\"ambiguous\":[";

@@ -1,5 +1,5 @@
 #pragma once
-// Writing numbers as decimal text fast, for the --headers lines: two numbers a game, for millions
+// Writing numbers as decimal text fast, for the check tool's lines: two numbers a game, for millions
 // of short games, where std::to_chars's division per pair of digits showed up in the profile.
 
 #include <bit>
